@@ -1,0 +1,14 @@
+#pragma once
+// Conversion between UTF-8 and code page 936, the byte form that the cipher works on.
+#include <string>
+#include <string_view>
+
+namespace crypto {
+
+// A character outside code page 936 becomes '?'.
+std::string Utf8ToCp936(std::string_view utf8);
+
+// Bytes that are not valid code page 936 become U+FFFD.
+std::string Cp936ToUtf8(std::string_view bytes);
+
+}  // namespace crypto

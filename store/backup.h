@@ -1,0 +1,26 @@
+#pragma once
+// Time-stamped copies of the database file, taken before destructive operations.
+#include <string>
+#include <string_view>
+
+namespace store {
+
+inline constexpr std::string_view kCategoryBackupPrefixStart = "删除[";
+inline constexpr std::string_view kCategoryBackupPrefixEnd = "]分类前备份_bak_";
+inline constexpr std::string_view kPasswordBackupPrefix = "修改密码前备份_bak_";
+
+// The clock text with every ':', ' ', '-' and '/' removed.
+std::string BackupStamp(std::string_view clockText);
+
+// "删除[" + category + "]分类前备份_bak_"
+std::string CategoryBackupPrefix(std::string_view category);
+
+// programFolder + prefix + stamp + "_.udb"; characters that cannot stand in a file name are
+// replaced by '_' and an overlong prefix is shortened, so that the copy can really be made.
+std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText);
+
+// Copies programFolder + "_.udb" to BackupFileName(...), replacing a file of that name.
+// Returns whether the complete copy was written.
+bool TakeBackup(std::string_view programFolder, std::string_view prefix, std::string_view clockText);
+
+}  // namespace store

@@ -1,0 +1,19 @@
+#pragma once
+// Compaction of the database file into a fresh, complete copy that replaces it atomically.
+#include <string>
+#include <string_view>
+
+namespace store {
+
+// The temporary folder, ending in '/'.
+std::string GetTempDirectory();
+
+// Writes a complete compacted copy of the source under the destination; both are connection
+// strings "Provider=...;Data Source=%s;Jet OLEDB:Database Password=%s;". Throws StoreError.
+void CompactDatabase(std::string_view sourceConnection, std::string_view destinationConnection);
+
+// Compacts the file under its password and replaces it; false on any failure, in which case
+// the file is left byte-identical. Never throws.
+bool CompactDatabaseFile(std::string_view path, std::string_view password);
+
+}  // namespace store

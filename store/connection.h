@@ -1,0 +1,45 @@
+#pragma once
+// The one connection to the account database. It is opened by the first statement that needs it
+// and stays open until closed; the next statement after a close opens it again.
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace store {
+
+// "Provider=...;Data Source=<file>;...;Jet OLEDB:Database Password=<key>" split into its parts.
+struct ConnectionString {
+  std::string dataSource;
+  std::string password;
+  static ConnectionString Parse(std::string_view text);
+};
+
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<folder>_.udb;Persist Security Info=False;Jet OLEDB:Database Password=kv7Rq2mZx9Tb"
+std::string BuildConnectionString(std::string_view programFolder);
+
+inline constexpr std::string_view kDatabaseFileName = "_.udb";
+inline constexpr std::string_view kDatabasePassword = "kv7Rq2mZx9Tb";
+
+class Connection {
+ public:
+  Connection() = default;
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  void setConnectionString(std::string text);
+  const std::string& connectionString() const { return text_; }
+
+  bool isOpen() const { return db_ != nullptr; }
+  // Opens on demand; throws StoreError for a missing connection string, a file that is not
+  // a database or has another password. Never creates or writes a file while opening.
+  sqlite3* handle();
+  void close();
+
+ private:
+  std::string text_;
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace store

@@ -1,0 +1,1 @@
+// Keeps the fakes library non-empty while the fakes are header-only.
