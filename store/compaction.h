@@ -5,6 +5,13 @@
 
 namespace store {
 
+// What the compaction button tells the user afterwards.
+inline constexpr std::string_view kCompactionDoneMessage = "数据库压缩完成.";
+inline constexpr std::string_view kCompactionFailedMessage = "数据库压缩失败.";
+
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Jet OLEDB:Database Password=<password>;"
+std::string CompactionConnectionString(std::string_view path, std::string_view password);
+
 // The temporary folder, ending in '/'.
 std::string GetTempDirectory();
 

@@ -3,10 +3,13 @@
 // and stays open until closed; the next statement after a close opens it again.
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
 namespace store {
+
+class Query;
 
 // "Provider=...;Data Source=<file>;...;Jet OLEDB:Database Password=<key>" split into its parts.
 struct ConnectionString {
@@ -35,11 +38,17 @@ class Connection {
   // Opens on demand; throws StoreError for a missing connection string, a file that is not
   // a database or has another password. Never creates or writes a file while opening.
   sqlite3* handle();
+  // Closes the queries on this connection too, as their rows came from the closed file.
   void close();
 
  private:
+  friend class Query;
+  void attach(Query* query);
+  void detach(Query* query);
+
   std::string text_;
   sqlite3* db_ = nullptr;
+  std::vector<Query*> queries_;
 };
 
 }  // namespace store

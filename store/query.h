@@ -13,6 +13,10 @@ namespace store {
 class Query {
  public:
   explicit Query(Connection& connection);
+  ~Query();
+  // The connection knows its queries by address.
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
 
   // Replacing the statement closes the query. Lines are joined with line breaks.
   void clearSql();

@@ -1,0 +1,140 @@
+#include "store/compaction.h"
+
+#include <fcntl.h>
+#include <sqlcipher/sqlite3.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "store/connection.h"
+#include "store/file_copy.h"
+#include "store/store_error.h"
+
+namespace store {
+
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = "~ACP";
+
+void Run(sqlite3* db, const char* statement) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error != nullptr ? error : sqlite3_errmsg(db);
+    sqlite3_free(error);
+    throw StoreError(message);
+  }
+}
+
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+Statement Prepare(sqlite3* db, const char* text) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, text, -1, &raw, nullptr) != SQLITE_OK) throw StoreError(sqlite3_errmsg(db));
+  return Statement(raw, &sqlite3_finalize);
+}
+
+sqlite3_int64 SingleInteger(sqlite3* db, const char* query) {
+  Statement statement = Prepare(db, query);
+  if (sqlite3_step(statement.get()) != SQLITE_ROW) throw StoreError(sqlite3_errmsg(db));
+  return sqlite3_column_int64(statement.get(), 0);
+}
+
+std::string SingleText(sqlite3* db, const char* query) {
+  Statement statement = Prepare(db, query);
+  if (sqlite3_step(statement.get()) != SQLITE_ROW) throw StoreError(sqlite3_errmsg(db));
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+  return text != nullptr ? text : "";
+}
+
+void Attach(sqlite3* db, const std::string& file, const std::string& password) {
+  // Bound, not spliced: neither the path nor the password can break the statement.
+  Statement statement = Prepare(db, "ATTACH DATABASE ? AS compacted KEY ?");
+  sqlite3_bind_text(statement.get(), 1, file.data(), static_cast<int>(file.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(statement.get(), 2, password.data(), static_cast<int>(password.size()), SQLITE_TRANSIENT);
+  if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+}
+
+// A fresh name in the temporary folder; the file that reserved it is already removed, so
+// the compaction can create it.
+bool ReserveTemporaryName(std::string& name) {
+  std::string pattern = GetTempDirectory() + std::string(kTemporaryPrefix) + "XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  const int fd = ::mkstemp(buffer.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  name = buffer.data();
+  return ::unlink(name.c_str()) == 0;
+}
+
+// The file behind a link, so that the replacement lands where the data is.
+bool ResolvePath(std::string_view path, std::string& resolved) {
+  std::vector<char> buffer(PATH_MAX + 1, '\0');
+  if (::realpath(std::string(path).c_str(), buffer.data()) == nullptr) return false;
+  resolved = buffer.data();
+  return true;
+}
+
+}  // namespace
+
+std::string GetTempDirectory() {
+  const char* fromEnvironment = std::getenv("TMPDIR");
+  std::string folder = fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : "/tmp";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+std::string CompactionConnectionString(std::string_view path, std::string_view password) {
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + std::string(path) +
+         ";Jet OLEDB:Database Password=" + std::string(password) + ";";
+}
+
+void CompactDatabase(std::string_view sourceConnection, std::string_view destinationConnection) {
+  const ConnectionString destination = ConnectionString::Parse(destinationConnection);
+  if (destination.dataSource.empty()) throw StoreError("the compaction target names no data source");
+
+  Connection source;
+  source.setConnectionString(std::string(sourceConnection));
+  sqlite3* db = source.handle();
+
+  // Like the original service, refuse to write over an existing file. The engine attaches only
+  // files that exist, so the empty target is made here.
+  const int fd = ::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) throw StoreError("cannot create \"" + destination.dataSource + "\"");
+  ::close(fd);
+
+  Attach(db, destination.dataSource, destination.password);
+  try {
+    Run(db, "SELECT sqlcipher_export('compacted')");
+    // The export leaves the schema version behind; it belongs to the file.
+    const std::string version = std::to_string(SingleInteger(db, "PRAGMA main.user_version"));
+    Run(db, ("PRAGMA compacted.user_version = " + version).c_str());
+    if (SingleText(db, "PRAGMA compacted.quick_check") != "ok") throw StoreError("the compacted copy is damaged");
+  } catch (...) {
+    sqlite3_exec(db, "DETACH DATABASE compacted", nullptr, nullptr, nullptr);
+    throw;
+  }
+  Run(db, "DETACH DATABASE compacted");
+}
+
+bool CompactDatabaseFile(std::string_view path, std::string_view password) {
+  std::string database;
+  std::string temporary;
+  if (!ResolvePath(path, database) || !ReserveTemporaryName(temporary)) return false;
+
+  bool replaced = false;
+  try {
+    CompactDatabase(CompactionConnectionString(database, password), CompactionConnectionString(temporary, password));
+    replaced = CopyFileAtomically(temporary, database);
+  } catch (...) {
+    replaced = false;
+  }
+  // The copy holds the same secrets as the database; it never stays behind in the shared folder.
+  ::unlink(temporary.c_str());
+  return replaced;
+}
+
+}  // namespace store

@@ -1,0 +1,94 @@
+#include "store/database_file.h"
+
+#include <sqlcipher/sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "store/connection.h"
+#include "store/file_copy.h"
+#include "store/store_error.h"
+
+namespace store {
+
+namespace {
+
+// 分类 compares ignoring case, as the original engine did: the category lists treat names
+// that differ only in case as one category.
+constexpr const char* kSchema =
+    "CREATE TABLE data ("
+    "编号 INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "分类 TEXT COLLATE NOCASE, "
+    "网址 TEXT, 标题 TEXT, 帐号 TEXT, 密码 TEXT, 备注 TEXT, "
+    "统计 INTEGER NOT NULL DEFAULT 0);"
+    "CREATE TABLE Pass (密码 TEXT);"
+    "CREATE TABLE EnCrypt (序列号 TEXT);"
+    "INSERT INTO EnCrypt (序列号) VALUES ('0');";
+
+using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+
+void Check(sqlite3* db, int rc) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+}
+
+void WriteNewDatabase(const std::string& file, std::string_view masterPasswordCipher) {
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+  Database db(raw, &sqlite3_close);
+  if (opened != SQLITE_OK) throw StoreError(raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened));
+  Check(db.get(), sqlite3_key(db.get(), kDatabasePassword.data(), static_cast<int>(kDatabasePassword.size())));
+
+  Check(db.get(), sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr));
+  Check(db.get(), sqlite3_exec(db.get(), kSchema, nullptr, nullptr, nullptr));
+
+  sqlite3_stmt* insert = nullptr;
+  Check(db.get(), sqlite3_prepare_v2(db.get(), "INSERT INTO Pass (密码) VALUES (?)", -1, &insert, nullptr));
+  std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(insert, &sqlite3_finalize);
+  sqlite3_bind_text(insert, 1, masterPasswordCipher.data(), static_cast<int>(masterPasswordCipher.size()),
+                    SQLITE_TRANSIENT);
+  Check(db.get(), sqlite3_step(insert));
+  statement.reset();
+
+  const std::string version = "PRAGMA user_version = " + std::to_string(kSchemaVersion);
+  Check(db.get(), sqlite3_exec(db.get(), version.c_str(), nullptr, nullptr, nullptr));
+  Check(db.get(), sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr));
+  if (sqlite3_close(db.release()) != SQLITE_OK) throw StoreError("cannot close the new database \"" + file + "\"");
+}
+
+std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+}  // namespace
+
+void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting) {
+  struct stat existing {};
+  if (!replaceExisting && ::lstat(path.c_str(), &existing) == 0) throw StoreError("\"" + path + "\" already exists");
+
+  const std::string folder = FolderOf(path);
+  std::string pattern = folder + "/.~newdb-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  const int fd = ::mkstemp(buffer.data());
+  if (fd < 0) throw StoreError(SystemError("cannot create a file in \"" + folder + "\""));
+  ::close(fd);
+  const std::string temporary(buffer.data());
+
+  try {
+    // The engine takes the empty file as an empty database, so it never has to create one.
+    WriteNewDatabase(temporary, masterPasswordCipher);
+    // link() refuses an existing name; rename() replaces it when that is wanted.
+    const bool moved = replaceExisting ? ::rename(temporary.c_str(), path.c_str()) == 0
+                                       : ::link(temporary.c_str(), path.c_str()) == 0;
+    if (!moved) throw StoreError(SystemError("cannot write \"" + path + "\""));
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  if (!replaceExisting) ::unlink(temporary.c_str());
+  SyncFolder(folder);
+}
+
+}  // namespace store

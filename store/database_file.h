@@ -1,0 +1,19 @@
+#pragma once
+// A new, empty account database file: the tables the program reads and writes, keyed with
+// the database password.
+#include <string>
+#include <string_view>
+
+namespace store {
+
+// The schema version written into new files.
+inline constexpr int kSchemaVersion = 1;
+
+// Creates the database under a temporary name in the target's folder and moves it to `path`
+// only when it is complete, so a failure leaves nothing half-made. Pass holds the given
+// master password cipher text, EnCrypt holds "0" (no database key drawn yet), data is empty.
+// An existing file at `path` is replaced only when `replaceExisting` is set.
+// Throws StoreError on any failure.
+void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting);
+
+}  // namespace store
