@@ -1,0 +1,20 @@
+#include "crypto/protected_field.h"
+
+#include "crypto/codepage.h"
+#include "crypto/text_cipher.h"
+
+namespace crypto {
+
+std::string ProtectField(std::string_view plainUtf8, std::string_view keyUtf8) {
+  return EncryptText(Utf8ToCp936(plainUtf8), Utf8ToCp936(keyUtf8));
+}
+
+std::string RevealField(std::string_view cipherText, std::string_view keyUtf8) {
+  return Cp936ToUtf8(DecryptText(cipherText, Utf8ToCp936(keyUtf8)));
+}
+
+std::string MasterPasswordCipher(std::string_view typedUtf8) {
+  return EncryptText(Utf8ToCp936(typedUtf8), kMasterPasswordKey);
+}
+
+}  // namespace crypto
