@@ -1,9 +1,57 @@
+// Program start: one instance, the main window first (hidden), then the login window.
 #include <QApplication>
-#include <QWidget>
+#include <QFont>
+#include <memory>
+
+#include "app/maker_info.h"
+#include "app/program_folder.h"
+#include "app/tform1.h"
+#include "login/tform2.h"
+#include "platform/beeper.h"
+#include "platform/dialogs.h"
+#include "platform/instance_guard.h"
+#include "platform/null_backends.h"
+#include "platform/shell.h"
+#include "platform/taskbar.h"
+
+namespace {
+
+// The windows are drawn in 宋体 at 13 pixels; where it is missing, an installed CJK font stands in.
+void useWindowFont() {
+  QFont::insertSubstitutions("宋体", {"SimSun", "WenQuanYi Zen Hei", "Noto Sans CJK SC", "Noto Sans SC"});
+  QFont font("宋体");
+  font.setPixelSize(13);
+  QApplication::setFont(font);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QWidget window;
-  window.show();
-  return app.exec();
+  // A second start ends at once and silently; the running one is left as it is.
+  platform::InstanceGuard instance("钥匣");
+  if (!instance.acquired()) return 0;
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("keyhaven");
+  QApplication::setQuitOnLastWindowClosed(false);
+  useWindowFont();
+
+  platform::QtDialogs dialogs(maker::kTitle);
+  platform::DesktopShell shell;
+  platform::WindowManagerTaskbar taskbar;
+  platform::SystemBeeper beeper;
+  platform::NullHotKeys hotKeys;
+  platform::NullKeySink keySink;
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink};
+  SessionKeys keys;
+
+  auto mainWindow = std::make_unique<TForm1>(services, keys, ProgramFolder());
+  mainWindow->FormCreate();
+  auto loginWindow = std::make_unique<TForm2>(services, keys, *mainWindow);
+  mainWindow->setLoginWindow(loginWindow.get());
+
+  int result = application.exec();
+  mainWindow.reset();  // releases the hot keys through the login window, which still exists
+  loginWindow.reset();
+  return result;
 }

@@ -25,11 +25,17 @@ class Dialogs {
 // QMessageBox and QInputDialog.
 class QtDialogs final : public Dialogs {
  public:
+  // Plain messages and errors are captioned with the application's title.
+  explicit QtDialogs(QString applicationTitle) : title_(std::move(applicationTitle)) {}
+
   void message(const QString& text) override;
   void messageWithCaption(const QString& caption, const QString& text) override;
   void error(const QString& text) override;
   bool confirm(const QString& caption, const QString& text) override;
   QString input(const QString& caption, const QString& prompt, const QString& initial) override;
+
+ private:
+  QString title_;
 };
 
 }  // namespace platform

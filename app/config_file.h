@@ -1,0 +1,24 @@
+#pragma once
+// Config.ini beside the program: how the hot keys enter values.
+#include <QString>
+
+enum class AutoFillMode { Paste, Keystrokes };
+
+class ConfigFile {
+ public:
+  static constexpr const char* kFileName = "Config.ini";
+  static constexpr const char* kSection = "软件配置";
+  static constexpr const char* kPasteKey = "粘贴式";
+  static constexpr const char* kKeystrokeKey = "非粘贴式";
+
+  explicit ConfigFile(const QString& programFolder);
+
+  // Each key reads true when missing or not a number; a true keystroke key wins over the paste key,
+  // and with both false the window's own choice stays.
+  AutoFillMode readMode(AutoFillMode designChoice) const;
+  // Throws the write error of the settings file ("Unable to write to <path>").
+  void writeMode(AutoFillMode mode) const;
+
+ private:
+  std::string path_;
+};

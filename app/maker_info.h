@@ -1,0 +1,27 @@
+#pragma once
+// The texts that name this program's makers: its own name and home page, nothing else.
+#include <QString>
+
+namespace maker {
+
+inline const QString kBrand = "keyhaven";
+inline const QString kHomePage = "https://keyhaven.example";
+inline const QString kTitle = "钥匣个人版";
+inline const QString kVersion = "1.81.20130204";
+
+// The four pages the about tab links to, with their captions.
+struct Page {
+  QString caption;
+  QString path;
+};
+inline const Page kMainPage{"keyhaven 主页", "/"};
+inline const Page kDownloadPage{"下载新版本", "/download/"};
+inline const Page kHelpPage{"使用帮助", "/help/"};
+inline const Page kIssuesPage{"问题反馈", "/issues/"};
+
+// A page's address carries "?qq=Keyhaven" directly followed by the version text.
+inline QString PageAddress(const Page& page, const QString& version) {
+  return kHomePage + page.path + "?qq=Keyhaven" + version;
+}
+
+}  // namespace maker

@@ -1,0 +1,5 @@
+#include "app/program_folder.h"
+
+#include <QCoreApplication>
+
+QString ProgramFolder() { return QCoreApplication::applicationDirPath() + "/"; }

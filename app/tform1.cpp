@@ -1,0 +1,110 @@
+// The main window's construction and the wiring of every handler through the error guard.
+#include "app/tform1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include "app/query_table_model.h"
+#include "app/tray_icon.h"
+#include "login/tform2.h"
+#include "widgets/click_notifier.h"
+#include "widgets/handler_guard.h"
+#include "widgets/wheel_interceptor.h"
+
+TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programFolder)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(services),
+      keys_(keys),
+      programFolder_(std::move(programFolder)) {
+  buildWindow();
+  connectHandlers();
+  Timer1->start();
+}
+
+TForm1::~TForm1() {
+  // The hot keys belong to the login window, which outlives this one.
+  if (login_) login_->releaseHotKeys();
+}
+
+template <typename Sender, typename Signal, typename Handler>
+void TForm1::onSignal(Sender* sender, Signal signal, Handler handler) {
+  connect(sender, signal, this, [this, handler] { Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
+}
+
+void TForm1::connectHandlers() {
+  onSignal(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+  onSignal(Timer_CheckLogin, &QTimer::timeout, &TForm1::Timer_CheckLoginTimer);
+  onSignal(Timer_CloseMe, &QTimer::timeout, &TForm1::Timer_CloseMeTimer);
+  onSignal(Timer_ClearClipbrd, &QTimer::timeout, &TForm1::Timer_ClearClipbrdTimer);
+  onSignal(Button_CheckEnCrypt, &QPushButton::clicked, &TForm1::Button_CheckEnCryptClick);
+  onSignal(Button_CheckLogin, &QPushButton::clicked, &TForm1::Button_CheckLoginClick);
+  onSignal(TrayIcon1, &TrayIcon::clicked, &TForm1::TrayIcon1Click);
+  onSignal(Aboutme, &QAction::triggered, &TForm1::AboutmeClick);
+  onSignal(ShowME, &QAction::triggered, &TForm1::ShowMEClick);
+  onSignal(HideME, &QAction::triggered, &TForm1::HideMEClick);
+  onSignal(CloseMe, &QAction::triggered, &TForm1::CloseMeClick);
+  onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
+  onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);
+  onSignal(Button11, &QPushButton::clicked, &TForm1::Button11Click);
+
+  onSignal(Button_Refresh, &QPushButton::clicked, &TForm1::Button_RefreshClick);
+  onSignal(DBGrid1, &QTableView::clicked, &TForm1::DBGrid1CellClick);
+  onSignal(Button_First, &QPushButton::clicked, &TForm1::Button_FirstClick);
+  onSignal(Button_Prior, &QPushButton::clicked, &TForm1::Button_PriorClick);
+  onSignal(Button_Next, &QPushButton::clicked, &TForm1::Button_NextClick);
+  onSignal(Button_Last, &QPushButton::clicked, &TForm1::Button_LastClick);
+  onSignal(Button_Pass_ShowOrHide, &QPushButton::clicked, &TForm1::Button_Pass_ShowOrHideClick);
+  onSignal(Button_ClearAllEdit, &QPushButton::clicked, &TForm1::Button_ClearAllEditClick);
+  auto* wheel = new WheelInterceptor(DBGrid1->viewport());
+  connect(wheel, &WheelInterceptor::wheeled, this,
+          [this](int delta) { Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
+  // The grid's current row and the main query's current row are one.
+  connect(DataSource1, &QueryTableModel::currentRowChanged, this, [this](int row) {
+    if (row < 0 || row == DBGrid1->currentIndex().row()) return;
+    int column = std::max(0, DBGrid1->currentIndex().column());
+    DBGrid1->setCurrentIndex(DataSource1->index(row, column));
+  });
+  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid() && current.row() != ADOQuery1.currentIndex()) ADOQuery1.setCurrentIndex(current.row());
+          });
+
+  onSignal(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+  onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);
+  onSignal(Button3, &QPushButton::clicked, &TForm1::Button3Click);
+
+  onSignal(Button_GeiClass, &QPushButton::clicked, &TForm1::Button_GeiClassClick);
+  onSignal(ListBox_Class, &QListWidget::itemClicked, &TForm1::ListBox_ClassClick);
+  connect(ListBox_Class, &QListWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu2->popup(ListBox_Class->viewport()->mapToGlobal(at)); });
+  onSignal(N5, &QAction::triggered, &TForm1::N5Click);
+  onSignal(N4, &QAction::triggered, &TForm1::N4Click);
+  onSignal(N3, &QAction::triggered, &TForm1::N3Click);
+
+  onSignal(Button_Search, &QPushButton::clicked, &TForm1::Button_SearchClick);
+  auto* keywordClicks = new ClickNotifier(searchkeyword);
+  onSignal(keywordClicks, &ClickNotifier::clicked, &TForm1::searchkeywordClick);
+  onSignal(keywordClicks, &ClickNotifier::doubleClicked, &TForm1::searchkeywordClick);
+
+  onSignal(ButtonCopyZhangHao, &QPushButton::clicked, &TForm1::ButtonCopyZhangHaoClick);
+  onSignal(ButtonCopyEdit_MiMa, &QPushButton::clicked, &TForm1::ButtonCopyEdit_MiMaClick);
+  onSignal(Button4, &QPushButton::clicked, &TForm1::Button4Click);
+
+  onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
+  onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
+  onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);
+
+  onSignal(Button10, &QPushButton::clicked, &TForm1::Button10Click);
+  onSignal(Button8, &QPushButton::clicked, &TForm1::Button8Click);
+  onSignal(new ClickNotifier(Label23), &ClickNotifier::clicked, &TForm1::Label23Click);
+  onSignal(new ClickNotifier(Label24), &ClickNotifier::clicked, &TForm1::Label24Click);
+  onSignal(new ClickNotifier(Label26), &ClickNotifier::clicked, &TForm1::Label26Click);
+  onSignal(new ClickNotifier(Label27), &ClickNotifier::clicked, &TForm1::Label27Click);
+}

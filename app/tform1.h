@@ -1,0 +1,257 @@
+#pragma once
+// The main window: accounts, settings and about tabs; the database objects; timers and tray.
+#include <QWidget>
+#include <memory>
+
+#include "login/login_host.h"
+#include "login/session_keys.h"
+#include "platform/services.h"
+#include "store/connection.h"
+#include "store/query.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class QTimer;
+class PanelStatusBar;
+class QueryTableModel;
+class TForm2;
+class TrayIcon;
+
+class TForm1 : public QWidget, public LoginHost {
+  Q_OBJECT
+ public:
+  // programFolder ends in '/'; it holds _.udb, Config.ini and the backups.
+  TForm1(platform::Services& services, SessionKeys& keys, QString programFolder);
+  ~TForm1() override;
+
+  // The login window, created after the main window as the program starts.
+  void setLoginWindow(TForm2* login) { login_ = login; }
+  TForm2* loginWindow() const { return login_; }
+
+  // Runs the creation steps; false when the program is to end (the deferred end is started).
+  bool FormCreate();
+
+  // LoginHost
+  void openAfterLogin() override;
+  void showOnTaskbar() override;
+  void closeMainWindow() override;
+  QString autoFillAccount() const override;
+  QString autoFillPassword() const override;
+  bool pasteStyleSelected() const override;
+  void copyAccountToClipboard() override;
+  void copyPasswordToClipboard() override;
+
+  const QString& programFolder() const { return programFolder_; }
+  store::Connection& connection() { return ADOConnection1; }
+
+  // Database objects.
+  store::Connection ADOConnection1;
+  store::Query ADOQuery1{ADOConnection1};
+  store::Query ADOQuery2{ADOConnection1};
+  store::Query ADOQuery_Pass{ADOConnection1};
+  store::Query ADOQuery_EnCrypt{ADOConnection1};
+  QueryTableModel* DataSource1;
+
+  // Layout.
+  QLabel* Image2;
+  QTabWidget* PageControl1;
+  QWidget* TabSheet1;
+  QWidget* TabSheet2;
+  QWidget* TabSheet3;
+  QLabel* Label22;
+  QPushButton* Button8;
+  QPushButton* Button_HIde;
+  PanelStatusBar* StatusBar1;
+  QPushButton* Button_CheckEnCrypt;
+  QPushButton* Button_CheckLogin;
+
+  // Accounts tab: search bar.
+  QGroupBox* GroupBox11;
+  QComboBox* ComboBoxSeachClass;
+  QLineEdit* searchkeyword;
+  QPushButton* Button_Search;
+  QPushButton* Button_Refresh;
+  QPushButton* Button_GeiClass;
+  QPushButton* Button_First;
+  QPushButton* Button_Prior;
+  QPushButton* Button_Next;
+  QPushButton* Button_Last;
+  // Category list and grid.
+  QGroupBox* GroupBox9;
+  QListWidget* ListBox_Class;
+  QSplitter* Splitter1;
+  QTableView* DBGrid1;
+  QMenu* PopupMenu2;
+  QAction* N5;
+  QAction* N4;
+  QAction* N3;
+  // Record form.
+  QGroupBox* GroupBox8;
+  QComboBox* Edit_FenLei;
+  QLineEdit* Edit_BiaoTi;
+  QLineEdit* Edit_WangZhi;
+  QLineEdit* Edit_ZhangHao;
+  QLineEdit* Edit_MiMa;
+  QPlainTextEdit* Memo_BeiZhu;
+  QPushButton* Button10;
+  QPushButton* Button4;
+  QPushButton* ButtonCopyZhangHao;
+  QPushButton* Button_Pass_ShowOrHide;
+  QPushButton* ButtonCopyEdit_MiMa;
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QPushButton* Button3;
+  QLabel* LabelBianHao;
+  QLineEdit* Edit_BianHao;
+  QLineEdit* Edit_MiMa_Temp;
+  QPushButton* Button_ClearAllEdit;
+
+  // Settings tab.
+  QGroupBox* GroupBox3;
+  QLineEdit* Edit_OldPass;
+  QLineEdit* Edit_Pass_A;
+  QLineEdit* Edit_Pass_B;
+  QPushButton* Button7;
+  QPushButton* Button_PassCleal;
+  QPushButton* Button5;
+  QGroupBox* GroupBox6;
+  QPushButton* Button11;
+  QGroupBox* GroupBox1;
+  QRadioButton* RadioButton_IntoPass1;
+  QRadioButton* RadioButton_IntoPass2;
+  QPushButton* Button6;
+  QLabel* Label16;
+  QGroupBox* GroupBox4;
+  QLabel* Label19;
+  QLabel* Label20;
+  QLabel* Label21;
+
+  // About tab.
+  QGroupBox* GroupBox2;
+  QLabel* Label10;
+  QLabel* Label11;
+  QLineEdit* EditVer;
+  QLabel* Label12;
+  QLabel* Label14;
+  QLabel* Label15;
+  QPlainTextEdit* Memo1;
+  QLabel* Label23;
+  QLabel* Label24;
+  QLabel* Label26;
+  QLabel* Label27;
+
+  // Tray.
+  TrayIcon* TrayIcon1;
+  QMenu* PopupMenu1;
+  QAction* Aboutme;
+  QAction* ShowME;
+  QAction* HideME;
+  QAction* CloseMe;
+
+  // Timers.
+  QTimer* Timer1;
+  QTimer* Timer_CheckLogin;
+  QTimer* Timer_CloseMe;
+  QTimer* Timer_ClearClipbrd;
+
+ public slots:
+  // Start-up, lifecycle, tray, settings.
+  void Timer1Timer();
+  void Timer_CheckLoginTimer();
+  void Timer_CloseMeTimer();
+  void Button_CheckEnCryptClick();
+  void Button_CheckLoginClick();
+  void TrayIcon1Click();
+  void ShowMEClick();
+  void HideMEClick();
+  void CloseMeClick();
+  void Button_HIdeClick();
+  void Button6Click();
+  void Button11Click();
+  // Grid, selection, navigation.
+  void Button_RefreshClick();
+  void DBGrid1CellClick();
+  void Button_FirstClick();
+  void Button_PriorClick();
+  void Button_NextClick();
+  void Button_LastClick();
+  void Button_Pass_ShowOrHideClick();
+  void Button_ClearAllEditClick();
+  void GridWheel(int wheelDelta);
+  // Record add, modify, delete.
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  // Categories.
+  void Button_GeiClassClick();
+  void ListBox_ClassClick();
+  void N5Click();
+  void N4Click();
+  void N3Click();
+  // Search.
+  void Button_SearchClick();
+  void searchkeywordClick();
+  // Clipboard.
+  void ButtonCopyZhangHaoClick();
+  void ButtonCopyEdit_MiMaClick();
+  void Button4Click();
+  void Timer_ClearClipbrdTimer();
+  // Master password change.
+  void Button7Click();
+  void Button_PassClealClick();
+  void Button5Click();
+  // Shell.
+  void Button10Click();
+  void AboutmeClick();
+  void Button8Click();
+  void Label23Click();
+  void Label24Click();
+  void Label26Click();
+  void Label27Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildWindow();
+  void buildAccountsTab();
+  void buildSettingsTab();
+  void buildAboutTab();
+  void buildTray();
+  void buildTimers();
+  void connectHandlers();
+  // Connects a signal to a handler through the error guard.
+  template <typename Sender, typename Signal, typename Handler>
+  void onSignal(Sender* sender, Signal signal, Handler handler);
+
+  void FormClose();
+  void applyColumnLayout();
+  void selectCategoryInForm(const QString& category);
+  void showCurrentRecordNumber();
+  void listAfterFailedSearch();
+  QString protect(const QString& plain) const;
+  QString reveal(const std::string& cipher) const;
+  bool takeBackup(const std::string& prefix);
+  std::vector<std::string> notesContaining(const QString& keyword);
+  void openAddress(const QString& address);
+  void copyEditToClipboard(QLineEdit* edit);
+
+  platform::Services& services_;
+  SessionKeys& keys_;
+  QString programFolder_;
+  TForm2* login_ = nullptr;
+  bool startupCheckRunning_ = false;
+  bool rebuildingLists_ = false;
+  bool closing_ = false;
+};

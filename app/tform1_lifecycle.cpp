@@ -1,0 +1,166 @@
+// Start-up, the start-up check, the clock, locking and showing, the settings file, ending.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QLocale>
+#include <QRadioButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/config_file.h"
+#include "app/maker_info.h"
+#include "app/tform1.h"
+#include "app/tray_icon.h"
+#include "crypto/database_key.h"
+#include "input/clipboard.h"
+#include "input/shortcut_writer.h"
+#include "login/tform2.h"
+#include "platform/dialogs.h"
+#include "platform/taskbar.h"
+#include "store/statements.h"
+#include "widgets/handler_guard.h"
+#include "widgets/panel_status_bar.h"
+
+bool TForm1::FormCreate() {
+  try {
+    setWindowTitle(windowTitle() + "ver:" + EditVer->text());
+    ConfigFile config(programFolder_);
+    AutoFillMode mode = config.readMode(RadioButton_IntoPass2->isChecked() ? AutoFillMode::Keystrokes : AutoFillMode::Paste);
+    (mode == AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
+    const std::string database = (programFolder_ + QString::fromUtf8(store::kDatabaseFileName)).toStdString();
+    if (!std::filesystem::exists(database)) {
+      services_.dialogs.message("没有发现数据库\"_.udb\"文件.");
+      Timer_CloseMe->start();
+      return false;
+    }
+    ADOConnection1.setConnectionString(store::BuildConnectionString(programFolder_.toStdString()));
+    Timer_CheckLogin->start();
+  } catch (const std::exception&) {
+    services_.dialogs.message("程序发生未知错误,请联系客服 QQ" + maker::kHomePage + " ");
+    Timer_CloseMe->start();
+    return false;
+  }
+  TrayIcon1->show();
+  input::CreateShortcut(QApplication::applicationFilePath(), maker::kTitle, QString(), -1);
+  return true;
+}
+
+void TForm1::Timer1Timer() {
+  QLocale locale;
+  QDateTime now = QDateTime::currentDateTime();
+  StatusBar1->setPanelText(2, locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                                  locale.toString(now.time(), QLocale::LongFormat));
+}
+
+void TForm1::Timer_CheckLoginTimer() {
+  // The login gate lets pending events run; a tick arriving then must not start a second check.
+  if (startupCheckRunning_) return;
+  startupCheckRunning_ = true;
+  try {
+    Button_CheckEnCryptClick();
+    Button_CheckLoginClick();
+  } catch (const std::exception& error) {
+    // Shown once: the check would fail the same way at every tick.
+    Timer_CheckLogin->stop();
+    services_.dialogs.error(QString::fromUtf8(error.what()));
+    closeMainWindow();
+    return;
+  }
+  Timer_CheckLogin->stop();
+  startupCheckRunning_ = false;
+}
+
+void TForm1::Timer_CloseMeTimer() {
+  Timer_CloseMe->stop();
+  closeMainWindow();
+}
+
+void TForm1::Button_CheckEnCryptClick() {
+  ADOQuery_EnCrypt.close();
+  ADOQuery_EnCrypt.clearSql();
+  ADOQuery_EnCrypt.addSql(store::sql::SelectDatabaseKey());
+  ADOQuery_EnCrypt.open();
+  std::string key = ADOQuery_EnCrypt.field("序列号");
+  if (key.empty() || key == "0") {
+    ADOQuery_EnCrypt.close();
+    ADOQuery_EnCrypt.clearSql();
+    ADOQuery_EnCrypt.addSql(store::sql::UpdateDatabaseKey(crypto::DrawDatabaseKeyText()));
+    ADOQuery_EnCrypt.execSql();
+  }
+  ADOQuery_EnCrypt.close();
+  ADOQuery_EnCrypt.clearSql();
+  ADOQuery_EnCrypt.addSql(store::sql::SelectDatabaseKey());
+  ADOQuery_EnCrypt.open();
+  keys_.databaseKey = QString::fromStdString(ADOQuery_EnCrypt.field("序列号"));
+}
+
+void TForm1::Button_CheckLoginClick() {
+  ADOQuery_Pass.close();
+  ADOQuery_Pass.clearSql();
+  ADOQuery_Pass.addSql(store::sql::SelectMasterPassword());
+  ADOQuery_Pass.open();
+  keys_.storedMasterPassword = QString::fromStdString(ADOQuery_Pass.field("密码"));
+  if (keys_.storedMasterPassword.isEmpty()) {
+    closeMainWindow();
+    return;
+  }
+  hide();
+  login_->present();
+  QApplication::processEvents();
+}
+
+void TForm1::TrayIcon1Click() { ShowMEClick(); }
+
+void TForm1::ShowMEClick() {
+  if (login_->Edit_LoginPass_Temp->text().isEmpty()) {
+    Button_CheckLogin->click();
+    return;
+  }
+  hide();
+  show();
+  raise();
+  activateWindow();
+  QApplication::processEvents();
+  showOnTaskbar();
+}
+
+void TForm1::HideMEClick() {
+  services_.taskbar.hideFromTaskbar(*this);
+  hide();
+  login_->Edit_LoginPass_Temp->clear();
+}
+
+void TForm1::Button_HIdeClick() { HideME->trigger(); }
+
+void TForm1::CloseMeClick() { closeMainWindow(); }
+
+void TForm1::Button6Click() {
+  ConfigFile(programFolder_).writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
+  services_.dialogs.message("配置保存成功！");
+}
+
+void TForm1::openAfterLogin() {
+  show();
+  raise();
+  activateWindow();
+  Button_GeiClass->click();
+  Button_Refresh->click();
+}
+
+void TForm1::showOnTaskbar() { services_.taskbar.showOnTaskbar(*this); }
+
+void TForm1::closeMainWindow() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    Guarded(services_.dialogs, [this] { FormClose(); });
+  }
+  event->accept();
+  QApplication::quit();
+}
+
+void TForm1::FormClose() {
+  ADOConnection1.close();
+  input::SharedClipboard().Clear();
+}

@@ -1,0 +1,81 @@
+// Adding, modifying and deleting single records from the form.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "app/tform1.h"
+#include "platform/dialogs.h"
+#include "store/statements.h"
+#include "widgets/panel_status_bar.h"
+
+namespace {
+
+// The first required field that is empty, with its message; empty when all are filled.
+QString missingField(const QComboBox* category, const QLineEdit* title, const QLineEdit* account,
+                     const QLineEdit* password) {
+  if (category->currentText().isEmpty()) return "请选择分类.";
+  if (title->text().isEmpty()) return "请填写标题.";
+  if (account->text().isEmpty()) return "请填写帐号.";
+  if (password->text().isEmpty()) return "请填写密码.";
+  return QString();
+}
+
+}  // namespace
+
+void TForm1::Button1Click() {
+  if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
+    services_.dialogs.message(missing);
+    return;
+  }
+  ADOQuery1.clearSql();
+  ADOQuery1.addSql(store::sql::InsertRecord({Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
+                                             Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
+                                             protect(Edit_MiMa->text()).toStdString(),
+                                             protect(Memo_BeiZhu->toPlainText()).toStdString()}));
+  ADOQuery1.execSql();
+  services_.dialogs.message("添加成功.");
+  Button_ClearAllEditClick();
+  Button_RefreshClick();
+}
+
+void TForm1::Button2Click() {
+  if (Edit_BianHao->text().isEmpty()) {
+    services_.dialogs.message("不可编辑");
+    return;
+  }
+  if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
+    services_.dialogs.message(missing);
+    return;
+  }
+  ADOQuery1.clearSql();
+  for (const std::string& line :
+       store::sql::UpdateRecordLines({Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
+                                      Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
+                                      protect(Edit_MiMa->text()).toStdString(),
+                                      protect(Memo_BeiZhu->toPlainText()).toStdString()},
+                                     Edit_BianHao->text().toStdString()))
+    ADOQuery1.addSql(line);
+  int changed = ADOQuery1.execSql();
+  Button_ClearAllEditClick();
+  if (changed == 0) {
+    // The record was deleted meanwhile: saying "saved" would be a lie.
+    services_.dialogs.message("该记录已不存在,修改未保存.");
+    Button_RefreshClick();
+    return;
+  }
+  services_.dialogs.message("修改成功.");
+  Button_RefreshClick();
+  int position = StatusBar1->panelText(1).toInt();
+  ADOQuery1.first();
+  ADOQuery1.moveBy(position - 1);
+}
+
+void TForm1::Button3Click() {
+  if (!services_.dialogs.confirm("警告", "您真的要删除该记录吗?")) return;
+  try {
+    ADOQuery1.deleteCurrent();
+    Button_ClearAllEditClick();
+  } catch (...) {
+    // With no listing or no current row there is nothing to delete, and nothing to say.
+  }
+}

@@ -1,1 +1,0 @@
-// placeholder until the folder's first source lands

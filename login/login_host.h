@@ -1,0 +1,21 @@
+#pragma once
+// What the login window needs of the main window.
+#include <QString>
+
+class LoginHost {
+ public:
+  virtual ~LoginHost() = default;
+
+  // A right password: show the main window and list the categories and records.
+  virtual void openAfterLogin() = 0;
+  virtual void showOnTaskbar() = 0;
+  // The one way to end the program.
+  virtual void closeMainWindow() = 0;
+
+  // The picked record's values, as the form holds them now.
+  virtual QString autoFillAccount() const = 0;
+  virtual QString autoFillPassword() const = 0;
+  virtual bool pasteStyleSelected() const = 0;
+  virtual void copyAccountToClipboard() = 0;
+  virtual void copyPasswordToClipboard() = 0;
+};

@@ -1,0 +1,168 @@
+#include "login/tform2.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "crypto/protected_field.h"
+#include "widgets/alphanumeric_filter.h"
+#include "widgets/handler_guard.h"
+#include "widgets/panel_status_bar.h"
+#include "platform/dialogs.h"
+#include "platform/hot_keys.h"
+
+namespace {
+
+// A click into the password box empties it.
+class ClearOnClick : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress)
+      if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->clear();
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(services),
+      keys_(keys),
+      host_(host) {
+  setObjectName("TForm2");
+  setWindowTitle("管理登录");
+  setFixedSize(260, 147);
+
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setObjectName("GroupBox1");
+  Label1 = new QLabel("请输入管理密码：", GroupBox1);
+  Label1->setObjectName("Label1");
+  Edit_LoginPass = new QLineEdit(GroupBox1);
+  Edit_LoginPass->setObjectName("Edit_LoginPass");
+  Edit_LoginPass->setEchoMode(QLineEdit::Password);
+  Edit_LoginPass->setFixedWidth(220);
+  Edit_LoginPass->setAttribute(Qt::WA_InputMethodEnabled, false);
+  Edit_LoginPass->setAccessibleName("请输入管理密码：");
+  Label1->setBuddy(Edit_LoginPass);
+  Button_Logining = new QPushButton("进入", GroupBox1);
+  Button_Logining->setObjectName("Button_Logining");
+  Button2 = new QPushButton("退出", GroupBox1);
+  Button2->setObjectName("Button2");
+  Edit_Error = new QLineEdit("0", this);
+  Edit_Error->setObjectName("Edit_Error");
+  Edit_Error->hide();
+  Edit_LoginPass_Temp = new QLineEdit(this);
+  Edit_LoginPass_Temp->setObjectName("Edit_LoginPass_Temp");
+  Edit_LoginPass_Temp->hide();
+  StatusBar1 = new PanelStatusBar({50}, this);
+  StatusBar1->setObjectName("StatusBar1");
+
+  auto* box = new QVBoxLayout(GroupBox1);
+  box->addWidget(Label1);
+  box->addWidget(Edit_LoginPass, 0, Qt::AlignHCenter);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(Button_Logining);
+  buttons->addWidget(Button2);
+  buttons->addStretch();
+  box->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(6, 4, 6, 0);
+  outer->setSpacing(2);
+  outer->addWidget(GroupBox1, 1);
+  outer->addWidget(StatusBar1);
+
+  setTabOrder(Edit_LoginPass, Button_Logining);
+  setTabOrder(Button_Logining, Button2);
+
+  keyFilter_ = new AlphanumericKeyFilter(services_.beeper, this);
+  keyFilter_->setEnterHandler([this] {
+    if (!loginButtonIsDefault_) return false;
+    Button_Logining->click();
+    return true;
+  });
+  Edit_LoginPass->installEventFilter(keyFilter_);
+  Edit_LoginPass->installEventFilter(new ClearOnClick(this));
+
+  auto& dialogs = services_.dialogs;
+  connect(Edit_LoginPass, &QLineEdit::textChanged, this, [this, &dialogs] { Guarded(dialogs, [this] { Edit_LoginPassChange(); }); });
+  connect(Edit_Error, &QLineEdit::textChanged, this, [this, &dialogs] { Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
+  connect(Button_Logining, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button_LoginingClick(); }); });
+  connect(Button2, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button2Click(); }); });
+  connect(&services_.hotKeys, &platform::HotKeys::pressed, this,
+          [this, &dialogs](int id) { Guarded(dialogs, [this, id] { WMHotKey(id); }); });
+}
+
+TForm2::~TForm2() { releaseHotKeys(); }
+
+void TForm2::present() {
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  hide();
+  show();
+  raise();
+  activateWindow();
+  Edit_LoginPass->setFocus();
+}
+
+void TForm2::Edit_LoginPassChange() {
+  loginButtonIsDefault_ = true;
+  Button_Logining->setDefault(true);
+}
+
+void TForm2::Button_LoginingClick() {
+  if (Edit_LoginPass->text().isEmpty()) {
+    services_.dialogs.message("请输入密码...");
+    return;
+  }
+  const QString typed = QString::fromStdString(crypto::MasterPasswordCipher(Edit_LoginPass->text().toStdString()));
+  if (typed == keys_.storedMasterPassword) {
+    close();
+    host_.openAfterLogin();
+    Edit_LoginPass->clear();
+    Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
+    host_.showOnTaskbar();
+    registerHotKeys();
+    return;
+  }
+  Edit_Error->setText(QString::number(Edit_Error->text().toInt() + 1));
+  StatusBar1->setPanelText(0, "密码错误..." + Edit_Error->text() + "次");
+}
+
+void TForm2::Edit_ErrorChange() {
+  if (Edit_Error->text() == QString::number(kFailureLimit)) {
+    services_.dialogs.message("由于您多次输入了无效的密码程序将要退出...");
+    host_.closeMainWindow();
+  }
+}
+
+void TForm2::Button2Click() { host_.closeMainWindow(); }
+
+void TForm2::registerHotKeys() {
+  bool accountOk = services_.hotKeys.registerHotKey(kAccountHotKeyId, platform::kModControl, platform::kVkLeft);
+  bool passwordOk = services_.hotKeys.registerHotKey(kPasswordHotKeyId, platform::kModControl, platform::kVkRight);
+  hotKeysRegistered_ = true;
+  if ((accountOk && passwordOk) || hotKeyConflictReported_) return;
+  // Said once per run: without it the hot key would silently do nothing.
+  hotKeyConflictReported_ = true;
+  QStringList taken;
+  if (!accountOk) taken << "Ctrl + ←";
+  if (!passwordOk) taken << "Ctrl + →";
+  services_.dialogs.message("热键 " + taken.join("、") + " 已被其他程序占用，无法用它自动输入。");
+}
+
+void TForm2::releaseHotKeys() {
+  if (!hotKeysRegistered_) return;
+  services_.hotKeys.unregisterHotKey(kAccountHotKeyId);
+  services_.hotKeys.unregisterHotKey(kPasswordHotKeyId);
+  hotKeysRegistered_ = false;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The login window: asks for the master password, counts failures, and owns the auto-fill
+// hot keys for the rest of the run.
+#include <QWidget>
+
+#include "login/login_host.h"
+#include "login/session_keys.h"
+#include "platform/services.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class AlphanumericKeyFilter;
+class PanelStatusBar;
+
+class TForm2 : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kAccountHotKeyId = 8;
+  static constexpr int kPasswordHotKeyId = 9;
+  static constexpr int kFailureLimit = 3;
+
+  TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host);
+  ~TForm2() override;
+
+  // Brings the window to the front with the focus in the password box.
+  void present();
+
+  // Ctrl+Left and Ctrl+Right, registered after every successful login.
+  void registerHotKeys();
+  void releaseHotKeys();
+
+  QGroupBox* GroupBox1;
+  QLabel* Label1;
+  QLineEdit* Edit_LoginPass;
+  QPushButton* Button_Logining;
+  QPushButton* Button2;
+  QLineEdit* Edit_Error;
+  QLineEdit* Edit_LoginPass_Temp;
+  PanelStatusBar* StatusBar1;
+
+ public slots:
+  void Button_LoginingClick();
+  void Button2Click();
+  void WMHotKey(int id);
+
+ private slots:
+  void Edit_LoginPassChange();
+  void Edit_ErrorChange();
+
+ private:
+  void typeIntoFocusedWindow(const QString& value);
+  void pasteIntoFocusedWindow();
+
+  platform::Services& services_;
+  SessionKeys& keys_;
+  LoginHost& host_;
+  AlphanumericKeyFilter* keyFilter_;
+  bool loginButtonIsDefault_ = false;
+  bool hotKeysRegistered_ = false;
+  bool hotKeyConflictReported_ = false;
+};

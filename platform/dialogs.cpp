@@ -1,0 +1,41 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+QWidget* activeOwner() { return QApplication::activeWindow(); }
+}  // namespace
+
+void QtDialogs::message(const QString& text) { messageWithCaption(title_, text); }
+
+void QtDialogs::messageWithCaption(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, activeOwner());
+  box.exec();
+}
+
+void QtDialogs::error(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok,
+                  activeOwner());
+  box.exec();
+}
+
+bool QtDialogs::confirm(const QString& caption, const QString& text) {
+  // No button is the default, so a stray Enter never confirms a deletion.
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, activeOwner(),
+                  Qt::Dialog | Qt::WindowStaysOnTopHint);
+  box.setDefaultButton(static_cast<QPushButton*>(nullptr));
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::input(const QString& caption, const QString& prompt, const QString& initial) {
+  bool ok = false;
+  QString text = QInputDialog::getText(activeOwner(), caption, prompt, QLineEdit::Normal, initial, &ok);
+  return ok ? text : initial;
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// The operating-system services the windows use; real ones in the program, fakes in tests.
+namespace platform {
+
+class Dialogs;
+class Shell;
+class Taskbar;
+class Beeper;
+class HotKeys;
+class KeySink;
+
+struct Services {
+  Dialogs& dialogs;
+  Shell& shell;
+  Taskbar& taskbar;
+  Beeper& beeper;
+  HotKeys& hotKeys;
+  KeySink& keySink;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+// A status bar of fixed-width text panels; the last panel takes the rest of the width.
+#include <QFrame>
+#include <QList>
+#include <QString>
+
+class QLabel;
+
+class PanelStatusBar : public QFrame {
+  Q_OBJECT
+ public:
+  PanelStatusBar(const QList<int>& widths, QWidget* parent);
+
+  QString panelText(int panel) const;
+  void setPanelText(int panel, const QString& text);
+  int panelCount() const { return static_cast<int>(panels_.size()); }
+
+ private:
+  QList<QLabel*> panels_;
+};
