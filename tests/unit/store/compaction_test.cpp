@@ -1,0 +1,209 @@
+#include "store/compaction.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "store/query.h"
+#include "store/statements.h"
+#include "store/store_error.h"
+#include "store_test_support.h"
+
+namespace store {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// Points TMPDIR somewhere for one test and puts it back afterwards.
+class ScopedTmpDir {
+ public:
+  explicit ScopedTmpDir(const std::string& value) {
+    if (const char* old = std::getenv("TMPDIR")) old_ = old;
+    ::setenv("TMPDIR", value.c_str(), 1);
+  }
+  ~ScopedTmpDir() {
+    if (old_) {
+      ::setenv("TMPDIR", old_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+  ScopedTmpDir(const ScopedTmpDir&) = delete;
+  ScopedTmpDir& operator=(const ScopedTmpDir&) = delete;
+
+ private:
+  std::optional<std::string> old_;
+};
+
+TEST(TempDirectory, ComesFromTmpDirElseTmpWithATrailingSlash) {
+  {
+    ScopedTmpDir tmp("/var/spool");
+    EXPECT_EQ(GetTempDirectory(), "/var/spool/");
+  }
+  {
+    ScopedTmpDir tmp("/var/spool/");
+    EXPECT_EQ(GetTempDirectory(), "/var/spool/");
+  }
+  {
+    ScopedTmpDir tmp("");
+    EXPECT_EQ(GetTempDirectory(), "/tmp/");
+  }
+}
+
+TEST(CompactionConnectionString, FollowsTheServicesFormat) {
+  EXPECT_EQ(CompactionConnectionString("/tmp/~ACP1", "pw"),
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/~ACP1;Jet OLEDB:Database Password=pw;");
+}
+
+class CompactionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::MakeProgramDatabase(folder_);
+    Connection connection;
+    connection.setConnectionString(BuildConnectionString(folder_.programFolder()));
+    Query q(connection);
+    // Big rows, most of them deleted again, leave free pages that compaction drops.
+    const std::string filler(2000, 'F');
+    q.addSql("BEGIN");  // one commit instead of hundreds of synced ones
+    q.execSql();
+    for (int i = 0; i < kInserted; ++i) {
+      q.clearSql();
+      q.addSql(sql::InsertRecord({i % 10 == 0 ? "kept" : "dropped", "t" + std::to_string(i), "", "u", filler, "N"}));
+      q.execSql();
+    }
+    q.clearSql();
+    q.addSql("COMMIT");
+    q.execSql();
+    q.clearSql();
+    q.addSql(sql::DeleteCategory("dropped"));
+    q.execSql();
+    q.clearSql();
+    q.addSql("PRAGMA user_version = 42");
+    q.execSql();
+  }
+
+  static constexpr int kInserted = 300;
+  static constexpr int kKept = kInserted / 10;
+
+  std::string database() const { return folder_.file("_.udb"); }
+
+  // Every row of the three tables, as text, read with the program's own connection string.
+  std::vector<std::vector<std::string>> content() {
+    Connection connection;
+    connection.setConnectionString(BuildConnectionString(folder_.programFolder()));
+    Query q(connection);
+    std::vector<std::vector<std::string>> all;
+    for (const char* statement : {"Select * from data order by 编号", "Select * from Pass", "Select * from EnCrypt",
+                                  "PRAGMA user_version"}) {
+      q.clearSql();
+      q.addSql(statement);
+      q.open();
+      for (const auto& row : q.rows()) all.push_back(row);
+    }
+    return all;
+  }
+
+  TempFolder folder_;
+  TempFolder tmp_;
+  ScopedTmpDir tmpDir_{tmp_.path().string()};
+};
+
+TEST_F(CompactionTest, CompactsTwiceKeepingKeyRowsAndSchemaVersion) {
+  const auto before = content();
+  ASSERT_EQ(before.size(), kKept + 1u + 1u + 1u);
+  const auto sizeBefore = std::filesystem::file_size(database());
+
+  ASSERT_TRUE(CompactDatabaseFile(database(), kDatabasePassword));
+  EXPECT_EQ(content(), before);
+  EXPECT_LT(std::filesystem::file_size(database()), sizeBefore) << "free pages were dropped";
+  EXPECT_TRUE(tmp_.entries().empty()) << "the temporary copy is removed";
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"_.udb"});
+
+  ASSERT_TRUE(CompactDatabaseFile(database(), kDatabasePassword));
+  EXPECT_EQ(content(), before);
+  EXPECT_TRUE(tmp_.entries().empty());
+}
+
+TEST_F(CompactionTest, NumbersOfDeletedRecordsAreNotHandedOutAgain) {
+  ASSERT_TRUE(CompactDatabaseFile(database(), kDatabasePassword));
+  Connection connection;
+  connection.setConnectionString(BuildConnectionString(folder_.programFolder()));
+  Query q(connection);
+  q.addSql("Select max(编号) from data");
+  q.open();
+  const long highest = std::stol(q.field(0));
+  q.clearSql();
+  q.addSql("Select seq from sqlite_sequence where name='data'");
+  q.open();
+  EXPECT_EQ(std::stol(q.field(0)), kInserted);
+  EXPECT_LT(highest, kInserted) << "the last records were deleted";
+}
+
+TEST_F(CompactionTest, KeepsTheFilesPermissionsAndFollowsALink) {
+  ASSERT_EQ(::chmod(database().c_str(), 0640), 0);
+  const std::string link = folder_.file("link.udb");
+  std::filesystem::create_symlink(database(), link);
+  ASSERT_TRUE(CompactDatabaseFile(link, kDatabasePassword));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(std::filesystem::status(database()).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+}
+
+TEST_F(CompactionTest, FailuresLeaveTheFileByteIdenticalAndOpenable) {
+  const std::string original = ReadBytes(database());
+  const auto rows = content();
+
+  EXPECT_FALSE(CompactDatabaseFile(database(), "wrong password"));
+  EXPECT_FALSE(CompactDatabaseFile(folder_.file("missing.udb"), kDatabasePassword));
+  {
+    // No temporary name can be had under a regular file.
+    const std::string blocker = tmp_.file("blocker");
+    WriteBytes(blocker, "x");
+    ScopedTmpDir unusable(blocker);
+    EXPECT_FALSE(CompactDatabaseFile(database(), kDatabasePassword));
+    std::filesystem::remove(blocker);
+  }
+  EXPECT_EQ(ReadBytes(database()), original);
+  EXPECT_EQ(content(), rows);
+  EXPECT_TRUE(tmp_.entries().empty()) << "a failed compaction leaves no copy of the data behind";
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"_.udb"});
+}
+
+TEST_F(CompactionTest, AFileThatIsNoDatabaseIsLeftAlone) {
+  const std::string garbage = folder_.file("garbage.udb");
+  WriteBytes(garbage, std::string(8192, '\x5a'));
+  EXPECT_FALSE(CompactDatabaseFile(garbage, kDatabasePassword));
+  EXPECT_EQ(ReadBytes(garbage), std::string(8192, '\x5a'));
+  EXPECT_TRUE(tmp_.entries().empty());
+}
+
+TEST_F(CompactionTest, TheServiceRefusesAnExistingTarget) {
+  const std::string target = tmp_.file("taken");
+  WriteBytes(target, "mine");
+  EXPECT_THROW(CompactDatabase(CompactionConnectionString(database(), kDatabasePassword),
+                               CompactionConnectionString(target, kDatabasePassword)),
+               StoreError);
+  EXPECT_EQ(ReadBytes(target), "mine");
+}
+
+TEST_F(CompactionTest, TheServiceWritesACopyUnderTheTargetsPassword) {
+  const std::string target = tmp_.file("copy.udb");
+  CompactDatabase(CompactionConnectionString(database(), kDatabasePassword), CompactionConnectionString(target, "other"));
+  Connection wrongKey;
+  wrongKey.setConnectionString(CompactionConnectionString(target, kDatabasePassword));
+  EXPECT_THROW(wrongKey.handle(), StoreError);
+  Connection rightKey;
+  rightKey.setConnectionString(CompactionConnectionString(target, "other"));
+  Query q(rightKey);
+  q.addSql("Select count(*) from data where 分类='kept'");
+  q.open();
+  EXPECT_EQ(q.field(0), std::to_string(kKept));
+}
+
+}  // namespace
+}  // namespace store

@@ -1,0 +1,150 @@
+// The keyhaven-newdb tool, run as a user would run it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "crypto/protected_field.h"
+#include "store/connection.h"
+#include "store/query.h"
+#include "store/statements.h"
+#include "store_test_support.h"
+
+namespace store {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+struct Outcome {
+  int exitCode = -1;
+  std::string output;  // stdout and stderr together
+};
+
+std::string ShellQuoted(const std::string& word) {
+  std::string out = "'";
+  for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+Outcome RunCommand(const std::vector<std::string>& words, const std::string& input = {}) {
+  std::string command;
+  for (const auto& word : words) command += ShellQuoted(word) + " ";
+  if (!input.empty()) command = "printf '%s' " + ShellQuoted(input) + " | " + command;
+  command += "2>&1";
+  Outcome outcome;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return outcome;
+  char buffer[512];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, got);
+  const int status = ::pclose(pipe);
+  outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+Outcome NewDb(const std::vector<std::string>& arguments) {
+  std::vector<std::string> words{KEYHAVEN_NEWDB};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  return RunCommand(words);
+}
+
+std::string ReadOne(const std::string& path, const std::string& statement) {
+  Connection connection;
+  connection.setConnectionString("Data Source=" + path + ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword));
+  Query q(connection);
+  q.addSql(statement);
+  q.open();
+  return q.recordCount() == 1 ? q.field(0) : "<" + std::to_string(q.recordCount()) + " rows>";
+}
+
+TEST(KeyhavenNewDb, MakesADatabaseTheProgramAndTheCommandLineToolCanRead) {
+  TempFolder folder;
+  const std::string path = folder.file("_.udb");
+  const Outcome made = NewDb({path});
+  ASSERT_EQ(made.exitCode, 0) << made.output;
+
+  const Outcome shown = RunCommand({SQLCIPHER_CLI, path}, "PRAGMA key='kv7Rq2mZx9Tb';\nselect 密码 from Pass;\n");
+  EXPECT_EQ(shown.exitCode, 0) << shown.output;
+  EXPECT_EQ(shown.output, crypto::MasterPasswordCipher("123456") + "\n");
+
+  EXPECT_EQ(ReadOne(path, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("123456"));
+  EXPECT_EQ(ReadOne(path, sql::SelectDatabaseKey()), "0");
+  EXPECT_EQ(ReadOne(path, "Select count(*) from data"), "0");
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"_.udb"}) << "no temporary file is left";
+
+  Connection connection;
+  connection.setConnectionString(BuildConnectionString(folder.programFolder()));
+  Query q(connection);
+  q.addSql(sql::InsertRecord({"c", "t", "a", "u", "P", "N"}));
+  q.execSql();
+  q.clearSql();
+  q.addSql(sql::SelectAll());
+  q.open();
+  EXPECT_EQ(q.fieldNames(), (std::vector<std::string>{"编号", "分类", "网址", "标题", "帐号", "密码", "备注", "统计"}));
+  EXPECT_EQ(q.field("统计"), "0");
+}
+
+TEST(KeyhavenNewDb, TakesAnotherMasterPassword) {
+  TempFolder folder;
+  const std::string path = folder.file("other.udb");
+  ASSERT_EQ(NewDb({"--master", "Abc123", path}).exitCode, 0);
+  EXPECT_EQ(ReadOne(path, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Abc123"));
+}
+
+TEST(KeyhavenNewDb, NeverOverwritesWithoutForce) {
+  TempFolder folder;
+  const std::string path = folder.file("_.udb");
+  WriteBytes(path, "precious");
+  const Outcome refused = NewDb({path});
+  EXPECT_NE(refused.exitCode, 0);
+  EXPECT_NE(refused.output.find("exists"), std::string::npos) << refused.output;
+  EXPECT_EQ(ReadBytes(path), "precious");
+
+  const std::string dangling = folder.file("link.udb");
+  std::filesystem::create_symlink(folder.file("nowhere"), dangling);
+  EXPECT_NE(NewDb({dangling}).exitCode, 0) << "a link is a file that exists";
+  EXPECT_FALSE(std::filesystem::exists(folder.file("nowhere")));
+
+  ASSERT_EQ(NewDb({"--force", "--master", "Zz9", path}).exitCode, 0);
+  EXPECT_EQ(ReadOne(path, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Zz9"));
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"_.udb", "link.udb"}));
+}
+
+TEST(KeyhavenNewDb, RefusesMasterPasswordsTheLoginCannotTake) {
+  TempFolder folder;
+  const std::string path = folder.file("_.udb");
+  for (const std::string bad : {"", "with space", "pässword", "a-b", "密码", "semi;colon"}) {
+    const Outcome outcome = NewDb({"--master", bad, path});
+    EXPECT_NE(outcome.exitCode, 0) << bad;
+    EXPECT_FALSE(outcome.output.empty()) << bad;
+  }
+  EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(KeyhavenNewDb, BadArgumentsPrintTheUsage) {
+  TempFolder folder;
+  const std::string path = folder.file("_.udb");
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {}, {"--master"}, {"--master", "abc"}, {path, path}, {"--frobnicate", path}, {"--force"}}) {
+    const Outcome outcome = NewDb(arguments);
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_TRUE(outcome.output.starts_with("usage: keyhaven-newdb")) << outcome.output;
+    EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), 1) << "one line";
+  }
+  EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(KeyhavenNewDb, AFolderThatCannotTakeTheFileLeavesNothing) {
+  TempFolder folder;
+  WriteBytes(folder.file("blocker"), "x");
+  const Outcome outcome = NewDb({folder.file("blocker") + "/_.udb"});
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(outcome.output.starts_with("keyhaven-newdb: ")) << outcome.output;
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"blocker"});
+}
+
+}  // namespace
+}  // namespace store
