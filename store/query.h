@@ -1,5 +1,6 @@
 #pragma once
 // A statement on the shared connection, with the rows of an opened Select held in memory.
+// The connection must outlive its queries: it closes them when it closes.
 #include <cstddef>
 #include <functional>
 #include <string>
