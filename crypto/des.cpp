@@ -244,6 +244,23 @@ constexpr std::uint64_t PackSubkey(std::uint64_t k48) {
   return Join(odd, even);
 }
 
+// PC2 followed by PackSubkey, one table per byte of the 56-bit C||D word (byte 0 holds its
+// top 8 bits): both only move bits, so the subkey is the OR of the seven lookups.
+using SubkeyTables = std::array<std::array<std::uint64_t, 256>, 7>;
+
+constexpr SubkeyTables MakeSubkeyTables() {
+  SubkeyTables tables{};
+  for (unsigned byte = 0; byte < 7; ++byte) {
+    for (unsigned value = 0; value < 256; ++value) {
+      const std::uint64_t cd = std::uint64_t{value} << (48 - 8 * byte);
+      tables[byte][value] = PackSubkey(Permute(cd, 56, kPermutedChoice2));
+    }
+  }
+  return tables;
+}
+
+constexpr SubkeyTables kSubkeyTables = MakeSubkeyTables();
+
 }  // namespace
 
 Subkeys MakeSubkeys(const KeyBlock& key, bool encrypt) {
@@ -257,8 +274,10 @@ Subkeys MakeSubkeys(const KeyBlock& key, bool encrypt) {
   for (std::size_t r = 0; r < 16; ++r) {
     c = Rotate28(c, kLeftShifts[r]);
     d = Rotate28(d, kLeftShifts[r]);
-    const std::uint64_t k48 = Permute((std::uint64_t{c} << 28) | d, 56, kPermutedChoice2);
-    subkeys.round[encrypt ? r : 15 - r] = PackSubkey(k48);
+    const std::uint64_t cdWord = (std::uint64_t{c} << 28) | d;
+    std::uint64_t packed = 0;
+    for (unsigned byte = 0; byte < 7; ++byte) packed |= kSubkeyTables[byte][(cdWord >> (48 - 8 * byte)) & 0xff];
+    subkeys.round[encrypt ? r : 15 - r] = packed;
   }
   return subkeys;
 }
