@@ -7,7 +7,16 @@ namespace platform {
 // Modifier bits of a key code's high byte, as the key language uses them.
 enum KeyModifier : std::uint8_t { kShiftBit = 1, kControlBit = 2, kAltBit = 4 };
 
+// The key code that no key can produce.
 inline constexpr std::uint16_t kNoKey = 0xFFFF;
+
+// The virtual keys the program names itself.
+inline constexpr std::uint8_t kVkReturn = 13;
+inline constexpr std::uint8_t kVkShift = 16;
+inline constexpr std::uint8_t kVkControl = 17;
+inline constexpr std::uint8_t kVkMenu = 18;  // Alt
+inline constexpr std::uint8_t kVkV = 86;
+inline constexpr std::uint8_t kVkNumLock = 144;
 
 class KeySink {
  public:
@@ -18,12 +27,10 @@ class KeySink {
   virtual void keyUp(std::uint8_t virtualKey, bool extended) = 0;
 
   // The key code that types this character on the current layout: low byte the virtual key,
-  // high byte the modifier bits it needs; kNoKey when the layout cannot type it.
+  // high byte the modifier bits to hold around it; kNoKey when the character cannot be typed.
+  // A backend may answer with a virtual key of its own that stands for the character and
+  // brings the needed modifiers itself when pressed; such a code is valid until the next call.
   virtual std::uint16_t keyForCharacter(char32_t character) = 0;
-
-  // Types one character whose key code came from keyForCharacter (the backend may need the
-  // character itself to reach it, for example through a spare key).
-  virtual void typeCharacter(char32_t character) = 0;
 
   virtual bool numLockOn() = 0;
   virtual void setNumLock(bool on) = 0;

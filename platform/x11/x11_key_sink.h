@@ -1,0 +1,58 @@
+#pragma once
+// Synthetic keystrokes through XTest on the server's current keyboard layout: characters are
+// typed as characters (with Shift or AltGr as the layout wants), and a character the layout
+// lacks is put on a spare key, which gets its emptiness back once typing has paused.
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "platform/key_sink.h"
+#include "platform/x11/x11_layout.h"
+
+struct _XDisplay;
+class QTimer;
+
+namespace platform::x11 {
+
+class X11KeySink final : public KeySink {
+ public:
+  // nullptr when the display cannot be opened or has no XTest or XKB.
+  static std::unique_ptr<X11KeySink> open(const char* displayName = nullptr);
+  ~X11KeySink() override;
+  X11KeySink(const X11KeySink&) = delete;
+  X11KeySink& operator=(const X11KeySink&) = delete;
+
+  void keyDown(std::uint8_t virtualKey, bool extended) override;
+  void keyUp(std::uint8_t virtualKey, bool extended) override;
+  std::uint16_t keyForCharacter(char32_t character) override;
+  bool numLockOn() override;
+  void setNumLock(bool on) override;
+  bool controlHeld() override;
+  void pumpMessages() override;
+
+ private:
+  // A virtual key of our own that stands for one character.
+  struct CharacterSlot {
+    char32_t character = 0;
+    unsigned long keysym = 0;
+    KeyStroke pressed;  // keycode 0 while not pressed
+  };
+
+  explicit X11KeySink(_XDisplay* display);
+  CharacterSlot* slotFor(std::uint8_t virtualKey);
+  void pressCharacter(CharacterSlot& slot);
+  void releaseCharacter(CharacterSlot& slot);
+  bool borrowKeyFor(unsigned long keysym);
+  void scheduleReturnOfBorrowedKeys();
+  void returnBorrowedKeys();
+  void sendKey(unsigned keycode, bool down);
+  unsigned numLockMask();
+
+  _XDisplay* display_;
+  std::array<CharacterSlot, 8> slots_{};
+  std::size_t nextSlot_ = 0;
+  std::vector<unsigned> borrowed_;  // spare keys that carry a character for the time being
+  std::unique_ptr<QTimer> returnTimer_;
+};
+
+}  // namespace platform::x11

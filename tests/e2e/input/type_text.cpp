@@ -1,0 +1,57 @@
+// keyhaven_type_text <file>: types the UTF-8 text of <file> literally into the focused window
+// through the X11 keystroke backend. Exit status 0 only when every character was typed.
+#include <QFile>
+#include <QString>
+#include <cstdio>
+
+#include "input/send_keys.h"
+#include "platform/dialogs.h"
+#include "platform/x11/x11_key_sink.h"
+
+namespace {
+
+// Every message the sender shows counts as a failure of the run.
+class ReportingDialogs final : public platform::Dialogs {
+ public:
+  void message(const QString& text) override { report("", text); }
+  void messageWithCaption(const QString& caption, const QString& text) override { report(caption, text); }
+  void error(const QString& text) override { report("error", text); }
+  bool confirm(const QString& caption, const QString& text) override {
+    report(caption, text);
+    return false;
+  }
+  QString input(const QString& caption, const QString& prompt, const QString& initial) override {
+    report(caption, prompt);
+    return initial;
+  }
+  int shown = 0;
+
+ private:
+  void report(const QString& caption, const QString& text) {
+    ++shown;
+    std::fprintf(stderr, "type_text: message [%s] %s\n", qPrintable(caption), qPrintable(text));
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: keyhaven_type_text <file>\n");
+    return 2;
+  }
+  QFile file(QString::fromLocal8Bit(argv[1]));
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "type_text: cannot read %s\n", argv[1]);
+    return 2;
+  }
+  const QString text = QString::fromUtf8(file.readAll());
+  auto sink = platform::x11::X11KeySink::open();
+  if (!sink) {
+    std::fprintf(stderr, "type_text: no X display with XTest and XKB\n");
+    return 2;
+  }
+  ReportingDialogs dialogs;
+  const bool sent = input::SendKeys(*sink, dialogs, input::EscapeForKeyLanguage(text), false);
+  return sent && dialogs.shown == 0 ? 0 : 1;
+}

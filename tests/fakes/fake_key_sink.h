@@ -1,0 +1,71 @@
+#pragma once
+// Records every key event and answers character look-ups like a US keyboard layout.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/key_sink.h"
+
+namespace fakes {
+
+struct KeyEvent {
+  bool down;
+  std::uint8_t virtualKey;
+  bool extended;
+  bool operator==(const KeyEvent&) const = default;
+};
+
+class FakeKeySink final : public platform::KeySink {
+ public:
+  void keyDown(std::uint8_t virtualKey, bool extended) override { events.push_back({true, virtualKey, extended}); }
+  void keyUp(std::uint8_t virtualKey, bool extended) override { events.push_back({false, virtualKey, extended}); }
+
+  std::uint16_t keyForCharacter(char32_t c) override {
+    constexpr std::uint16_t kShift = platform::kShiftBit << 8;
+    if (c >= U'a' && c <= U'z') return static_cast<std::uint16_t>(c - U'a' + 'A');
+    if (c >= U'A' && c <= U'Z') return static_cast<std::uint16_t>(kShift | c);
+    if (c >= U'0' && c <= U'9') return static_cast<std::uint16_t>(c);
+    if (c == U' ') return 0x20;
+    // Shifted digits, in the order of the keys 0 to 9.
+    if (std::size_t i = std::u32string_view(U")!@#$%^&*(").find(c); i != std::u32string_view::npos)
+      return static_cast<std::uint16_t>(kShift | ('0' + i));
+    struct Oem {
+      char32_t plain, shifted;
+      std::uint8_t code;
+    };
+    constexpr Oem kOemKeys[] = {{U';', U':', 0xBA}, {U'=', U'+', 0xBB}, {U',', U'<', 0xBC},
+                                {U'-', U'_', 0xBD}, {U'.', U'>', 0xBE}, {U'/', U'?', 0xBF},
+                                {U'`', U'~', 0xC0}, {U'[', U'{', 0xDB}, {U'\\', U'|', 0xDC},
+                                {U']', U'}', 0xDD}, {U'\'', U'"', 0xDE}};
+    for (const Oem& key : kOemKeys) {
+      if (c == key.plain) return key.code;
+      if (c == key.shifted) return static_cast<std::uint16_t>(kShift | key.code);
+    }
+    return platform::kNoKey;
+  }
+
+  bool numLockOn() override { return numLock; }
+  void setNumLock(bool on) override {
+    numLock = on;
+    ++numLockWrites;
+  }
+
+  // Reports Ctrl as held for the first controlHeldPolls questions.
+  bool controlHeld() override {
+    ++controlPolls;
+    if (controlHeldPolls == 0) return false;
+    if (controlHeldPolls > 0) --controlHeldPolls;
+    return true;
+  }
+
+  void pumpMessages() override { ++pumps; }
+
+  std::vector<KeyEvent> events;
+  bool numLock = false;
+  int numLockWrites = 0;
+  int controlHeldPolls = 0;  // negative: held for ever
+  int controlPolls = 0;
+  int pumps = 0;
+};
+
+}  // namespace fakes
