@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <stdexcept>
@@ -46,7 +47,7 @@ class Converter {
       inPtr += skip;
       inLeft -= skip;
       if (out.size() - used < replacement.size()) out.resize(out.size() * 2 + replacement.size());
-      out.replace(used, replacement.size(), replacement);
+      std::copy(replacement.begin(), replacement.end(), out.begin() + static_cast<std::ptrdiff_t>(used));
       used += replacement.size();
     }
     out.resize(used);

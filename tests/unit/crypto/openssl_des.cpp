@@ -10,15 +10,24 @@ namespace reference {
 namespace {
 
 // Single DES lives in the legacy provider since OpenSSL 3.
-void LoadProviders() {
-  static const bool loaded = [] {
-    if (OSSL_PROVIDER_load(nullptr, "legacy") == nullptr || OSSL_PROVIDER_load(nullptr, "default") == nullptr) {
-      throw std::runtime_error("OpenSSL legacy provider not available");
-    }
-    return true;
-  }();
-  (void)loaded;
-}
+class Providers {
+ public:
+  Providers() : legacy_(OSSL_PROVIDER_load(nullptr, "legacy")), default_(OSSL_PROVIDER_load(nullptr, "default")) {
+    if (legacy_ == nullptr || default_ == nullptr) throw std::runtime_error("OpenSSL legacy provider not available");
+  }
+  ~Providers() {
+    if (default_ != nullptr) OSSL_PROVIDER_unload(default_);
+    if (legacy_ != nullptr) OSSL_PROVIDER_unload(legacy_);
+  }
+  Providers(const Providers&) = delete;
+  Providers& operator=(const Providers&) = delete;
+
+ private:
+  OSSL_PROVIDER* legacy_;
+  OSSL_PROVIDER* default_;
+};
+
+void LoadProviders() { static const Providers providers; }
 
 std::string DesEcb(const crypto::KeyBlock& key, std::string_view bytes, bool encrypt) {
   LoadProviders();
