@@ -110,6 +110,7 @@ void X11KeySink::pressCharacter(CharacterSlot& slot) {
     stroke = FindCharacterOnLayout(display_, slot.character, slot.keysym);
   }
   if (!stroke) return;
+  if (stroke->clearCapsLock) lockCapsLock(false);
   for (unsigned modifier : stroke->modifierKeys) sendKey(modifier, true);
   sendKey(stroke->keycode, true);
   slot.pressed = std::move(*stroke);
@@ -120,6 +121,7 @@ void X11KeySink::releaseCharacter(CharacterSlot& slot) {
   sendKey(slot.pressed.keycode, false);
   for (auto it = slot.pressed.modifierKeys.rbegin(); it != slot.pressed.modifierKeys.rend(); ++it)
     sendKey(*it, false);
+  if (slot.pressed.clearCapsLock) lockCapsLock(true);
   slot.pressed = {};
   if (!borrowed_.empty()) scheduleReturnOfBorrowedKeys();
 }
@@ -161,6 +163,11 @@ void X11KeySink::returnBorrowedKeys() {
 
 void X11KeySink::sendKey(unsigned keycode, bool down) {
   XTestFakeKeyEvent(display_, keycode, down ? True : False, CurrentTime);
+  XSync(display_, False);
+}
+
+void X11KeySink::lockCapsLock(bool on) {
+  XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, on ? LockMask : 0);
   XSync(display_, False);
 }
 

@@ -46,6 +46,7 @@ class X11KeySink final : public KeySink {
   void scheduleReturnOfBorrowedKeys();
   void returnBorrowedKeys();
   void sendKey(unsigned keycode, bool down);
+  void lockCapsLock(bool on);
   unsigned numLockMask();
 
   _XDisplay* display_;

@@ -98,13 +98,17 @@ std::optional<KeyStroke> FindCharacterOnLayout(Display* display, char32_t charac
       const XkbKeyTypeRec& type = *XkbKeyKeyType(xkb.get(), key, group);
       const int width = XkbKeyGroupWidth(xkb.get(), key, group);
       for (int level = 0; level < width; ++level) {
-        if (!TypesCharacter(XkbKeySymEntry(xkb.get(), key, level, group), character, keysym, exactOnly))
-          continue;
-        std::optional<unsigned> mods = ModifiersForLevel(type, level, locked, lockingMods);
+        const KeySym sym = XkbKeySymEntry(xkb.get(), key, level, group);
+        if (!TypesCharacter(sym, character, keysym, exactOnly)) continue;
+        // Where the key type leaves CapsLock alone, receivers upper-case the symbol themselves.
+        const bool clearCapsLock = (locked & LockMask) && !(type.mods.mask & LockMask) &&
+                                   xkb_keysym_to_upper(static_cast<xkb_keysym_t>(sym)) != sym;
+        const unsigned lockedForStroke = clearCapsLock ? locked & ~LockMask : locked;
+        std::optional<unsigned> mods = ModifiersForLevel(type, level, lockedForStroke, lockingMods);
         if (!mods) continue;
         std::optional<std::vector<unsigned>> modifierKeys = KeysForModifiers(*modmap, *mods);
         if (!modifierKeys) continue;
-        return KeyStroke{static_cast<unsigned>(key), std::move(*modifierKeys)};
+        return KeyStroke{static_cast<unsigned>(key), std::move(*modifierKeys), clearCapsLock};
       }
     }
   }

@@ -11,6 +11,8 @@ namespace platform::x11 {
 struct KeyStroke {
   unsigned keycode = 0;
   std::vector<unsigned> modifierKeys;
+  // CapsLock is on and receivers would upper-case this key's symbol: unlock it for the stroke.
+  bool clearCapsLock = false;
 };
 
 // The keysym that stands for a character; 0 for control characters and non-characters.

@@ -2,7 +2,7 @@
 // the secret hint, and clearing that spares what another program copied since.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QClipboard>
 #include <QProcess>
 #include <QThread>
@@ -55,9 +55,3 @@ TEST(ClipboardOnX11, ClearingSparesWhatAnotherProgramCopiedSince) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -133,9 +133,3 @@ TEST(X11HotKeys, UnregisteringReleasesEveryVariant) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

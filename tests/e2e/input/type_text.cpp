@@ -1,5 +1,6 @@
-// keyhaven_type_text <file>: types the UTF-8 text of <file> literally into the focused window
-// through the X11 keystroke backend. Exit status 0 only when every character was typed.
+// keyhaven_type_text [--raw] <file>: types the UTF-8 text of <file> literally into the focused
+// window through the X11 keystroke backend; with --raw the text is read as key language.
+// Exit status 0 only when everything was sent without a message.
 #include <QFile>
 #include <QString>
 #include <cstdio>
@@ -36,13 +37,14 @@ class ReportingDialogs final : public platform::Dialogs {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: keyhaven_type_text <file>\n");
+  const bool raw = argc == 3 && QByteArray(argv[1]) == "--raw";
+  if (argc != 2 && !raw) {
+    std::fprintf(stderr, "usage: keyhaven_type_text [--raw] <file>\n");
     return 2;
   }
-  QFile file(QString::fromLocal8Bit(argv[1]));
+  QFile file(QString::fromLocal8Bit(argv[argc - 1]));
   if (!file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "type_text: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "type_text: cannot read %s\n", argv[argc - 1]);
     return 2;
   }
   const QString text = QString::fromUtf8(file.readAll());
@@ -52,6 +54,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   ReportingDialogs dialogs;
-  const bool sent = input::SendKeys(*sink, dialogs, input::EscapeForKeyLanguage(text), false);
+  const bool sent = input::SendKeys(*sink, dialogs, raw ? text : input::EscapeForKeyLanguage(text), false);
   return sent && dialogs.shown == 0 ? 0 : 1;
 }

@@ -49,10 +49,12 @@ esac
 
 failures=0
 index=0
-for text in "${texts[@]}"; do
+# type_and_check <typer option or ""> <text> <expected>
+type_and_check() {
+  local option=$1 text=$2 expected=$3
   index=$((index + 1))
-  out="$work/typed$index"
-  printf '%s' "$text" >"$work/text$index"
+  local out="$work/typed$index" source="$work/text$index"
+  printf '%s' "$text" >"$source"
   "$receiver" "$out" &
   receiver_pid=$!
   for _ in $(seq 100); do [ -e "$out.ready" ] && break; sleep 0.1; done
@@ -60,26 +62,47 @@ for text in "${texts[@]}"; do
     echo "receiver did not get the focus" >&2
     exit 1
   fi
-  "$typer" "$work/text$index" || { echo "typer refused or failed on: $text" >&2; failures=$((failures + 1)); }
+  "$typer" $option "$source" || { echo "typer refused or failed on: $text" >&2; failures=$((failures + 1)); }
   # The receiver writes on every change; wait until it holds the whole text or stops changing.
-  last="" same=0
+  local last="" same=0 now
   for _ in $(seq 100); do
     now=$(cat "$out" 2>/dev/null)
-    [ "$now" = "$text" ] && break
+    [ "$now" = "$expected" ] && break
     if [ "$now" = "$last" ]; then same=$((same + 1)); [ $same -ge 20 ] && break; else same=0; fi
     last=$now
     sleep 0.1
   done
+  local typed
   typed=$(cat "$out" 2>/dev/null)
-  if [ "$typed" = "$text" ]; then
-    echo "ok   [$layout] $text"
+  if [ "$typed" = "$expected" ]; then
+    echo "ok   [$layout$locks] $option $text"
   else
-    echo "FAIL [$layout] expected: $text" >&2
-    echo "               typed:    $typed" >&2
+    echo "FAIL [$layout$locks] $option $text" >&2
+    echo "     expected: $expected" >&2
+    echo "     typed:    $typed" >&2
     failures=$((failures + 1))
   fi
   kill "$receiver_pid" 2>/dev/null
   wait "$receiver_pid" 2>/dev/null
   receiver_pid=""
-done
+}
+
+locks=""
+for text in "${texts[@]}"; do type_and_check "" "$text" "$text"; done
+
+# The key language itself: named keys, modifiers and groups, on this layout.
+type_and_check --raw "ab{BKSP}c" "ac"
+type_and_check --raw "xy{LEFT}Z{END}!" "xZy!"
+type_and_check --raw "+(abc)d+ef" "ABCdEf"
+type_and_check --raw "{a 3}{TAB 0}{b}" "AAAB"
+type_and_check --raw "12{HOME}0" "012"
+type_and_check --raw "abc^a{DEL}x" "x"
+
+# CapsLock on: the text still comes out as stored.
+xdotool key Caps_Lock
+locks=" capslock"
+type_and_check "" "${texts[0]}" "${texts[0]}"
+type_and_check "" "${texts[${#texts[@]}-1]}" "${texts[${#texts[@]}-1]}"
+xdotool key Caps_Lock
+
 exit $((failures > 0))

@@ -1,0 +1,72 @@
+// The keyboard state as the X11 keystroke backend reads and sets it on a real server.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <memory>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include "input/send_keys.h"
+#include "platform/x11/x11_key_sink.h"
+
+namespace {
+
+void Xdotool(const QStringList& arguments) {
+  ASSERT_EQ(QProcess::execute("xdotool", arguments), 0) << arguments.join(' ').toStdString();
+}
+
+// The NumLock indicator as another client sees it.
+bool NumLockLit() {
+  Display* display = XOpenDisplay(nullptr);
+  unsigned state = 0;
+  XkbGetIndicatorState(display, XkbUseCoreKbd, &state);
+  Atom name = XInternAtom(display, "Num Lock", False);
+  int index = -1;
+  Bool on = False;
+  XkbGetNamedIndicator(display, name, &index, &on, nullptr, nullptr);
+  XCloseDisplay(display);
+  return on;
+}
+
+TEST(X11KeySink, ControlHeldFollowsTheControlKeys) {
+  auto sink = platform::x11::X11KeySink::open();
+  ASSERT_NE(sink, nullptr);
+  EXPECT_FALSE(sink->controlHeld());
+  for (const char* control : {"Control_L", "Control_R"}) {
+    Xdotool({"keydown", control});
+    EXPECT_TRUE(sink->controlHeld()) << control;
+    EXPECT_FALSE(input::WaitForControlRelease(*sink, std::chrono::milliseconds(50))) << control;
+    Xdotool({"keyup", control});
+    EXPECT_FALSE(sink->controlHeld()) << control;
+    EXPECT_TRUE(input::WaitForControlRelease(*sink)) << control;
+  }
+  Xdotool({"keydown", "Shift_L"});
+  EXPECT_FALSE(sink->controlHeld());
+  Xdotool({"keyup", "Shift_L"});
+}
+
+TEST(X11KeySink, NumLockIsReadAndSetOnTheServer) {
+  auto sink = platform::x11::X11KeySink::open();
+  ASSERT_NE(sink, nullptr);
+  const bool before = sink->numLockOn();
+  EXPECT_EQ(NumLockLit(), before);
+  sink->setNumLock(!before);
+  EXPECT_EQ(sink->numLockOn(), !before);
+  EXPECT_EQ(NumLockLit(), !before);
+  Xdotool({"key", "Num_Lock"});
+  EXPECT_EQ(sink->numLockOn(), before);
+  sink->setNumLock(before);
+  EXPECT_EQ(sink->numLockOn(), before);
+}
+
+TEST(X11KeySink, CharactersWithoutAnyKeysymAreRefused) {
+  auto sink = platform::x11::X11KeySink::open();
+  ASSERT_NE(sink, nullptr);
+  for (char32_t c : {U'\t', U'\n', U'\x7f', U'\x85', char32_t(0xD800), char32_t(0x110000)})
+    EXPECT_EQ(sink->keyForCharacter(c), platform::kNoKey) << unsigned(c);
+  EXPECT_NE(sink->keyForCharacter(U'a'), platform::kNoKey);
+  EXPECT_NE(sink->keyForCharacter(U'中'), platform::kNoKey);
+}
+
+}  // namespace
