@@ -1,4 +1,5 @@
 // The main window's construction and the wiring of every handler through the error guard.
+#include <QLabel>
 #include "app/tform1.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include "app/query_table_model.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
+#include "widgets/alphanumeric_filter.h"
 #include "widgets/click_notifier.h"
 #include "widgets/handler_guard.h"
 #include "widgets/wheel_interceptor.h"
@@ -31,6 +33,9 @@ TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programF
 TForm1::~TForm1() {
   // The hot keys belong to the login window, which outlives this one.
   if (login_) login_->releaseHotKeys();
+  // The grid's model reads the main query, which goes before the widgets do.
+  ADOQuery1.setObserver({});
+  delete DataSource1;
 }
 
 template <typename Sender, typename Signal, typename Handler>
@@ -97,6 +102,12 @@ void TForm1::connectHandlers() {
   onSignal(ButtonCopyEdit_MiMa, &QPushButton::clicked, &TForm1::ButtonCopyEdit_MiMaClick);
   onSignal(Button4, &QPushButton::clicked, &TForm1::Button4Click);
 
+  // The new password boxes take only what the login window can take.
+  auto* newPasswordFilter = new AlphanumericKeyFilter(services_.beeper, this);
+  for (QLineEdit* box : {Edit_Pass_A, Edit_Pass_B}) {
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->installEventFilter(newPasswordFilter);
+  }
   onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
   onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
   onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);

@@ -53,6 +53,8 @@ class TForm1 : public QWidget, public LoginHost {
   void copyPasswordToClipboard() override;
 
   const QString& programFolder() const { return programFolder_; }
+  // True once the window has closed, which ends the program.
+  bool hasClosed() const { return closing_; }
   store::Connection& connection() { return ADOConnection1; }
 
   // Database objects.

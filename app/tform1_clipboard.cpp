@@ -1,4 +1,6 @@
 // The copy buttons and the timed emptying of the clipboard.
+#include <QPushButton>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -30,3 +32,5 @@ QString TForm1::autoFillPassword() const { return Edit_MiMa_Temp->text(); }
 void TForm1::copyAccountToClipboard() { ButtonCopyZhangHao->click(); }
 
 void TForm1::copyPasswordToClipboard() { ButtonCopyEdit_MiMa->click(); }
+
+bool TForm1::pasteStyleSelected() const { return RadioButton_IntoPass1->isChecked(); }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "app/query_table_model.h"
 #include "app/tform1.h"
 #include "crypto/protected_field.h"
 #include "store/statements.h"

@@ -1,4 +1,6 @@
 // Start-up, the start-up check, the clock, locking and showing, the settings file, ending.
+#include <QLineEdit>
+#include <QPushButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>

@@ -104,3 +104,16 @@ std::string ToEngineDialect(std::string_view statement) {
 }
 
 }  // namespace store::sql
+
+namespace store::sql {
+
+std::string SelectRecordsNumbered(const std::vector<std::string>& numbers) {
+  std::string list;
+  for (const std::string& number : numbers) {
+    if (!list.empty()) list += ',';
+    list += RecordNumber(number);
+  }
+  return "Select  编号,分类,网址,标题,帐号,密码,备注  from data where 编号 in (" + list + ") order by 编号";
+}
+
+}  // namespace store::sql

@@ -40,6 +40,12 @@ inline std::string SelectLike(std::string_view column, std::string_view keyword)
          " like '%" + Quote(keyword) + "%' ";
 }
 
+// Number and note of every record, for the search in the notes, which are stored enciphered.
+inline std::string SelectNotes() { return "Select 编号,备注 from data"; }
+
+// The records with these numbers, in the database's order, as the other searches list them.
+std::string SelectRecordsNumbered(const std::vector<std::string>& numbers);
+
 struct NewRecord {
   std::string category, title, address, account, passwordCipher, noteCipher;
 };

@@ -1,1 +1,0 @@
-// Keeps the fakes library non-empty while the fakes are header-only.

@@ -1,0 +1,139 @@
+#include "tests/gui/app/app_harness.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "store/connection.h"
+#include "store/database_file.h"
+#include "store/query.h"
+#include "widgets/panel_status_bar.h"
+
+AppHarness::AppHarness() {
+  programFolder_ = dir_.path() + "/program/";
+  QDir().mkpath(programFolder_);
+  // The desktop shortcut goes to a desktop of the test's own.
+  QDir().mkpath(dir_.path() + "/config");
+  QDir().mkpath(dir_.path() + "/Desktop");
+  QFile dirs(dir_.path() + "/config/user-dirs.dirs");
+  dirs.open(QIODevice::WriteOnly);
+  dirs.write(("XDG_DESKTOP_DIR=\"" + dir_.path() + "/Desktop\"\n").toUtf8());
+  dirs.close();
+  oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
+}
+
+AppHarness::~AppHarness() {
+  destroyWindows();
+  qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+}
+
+void AppHarness::destroyWindows() {
+  main.reset();
+  login.reset();
+}
+
+void AppHarness::makeDatabase(const std::string& master) {
+  store::CreateDatabaseFile(databasePath(), crypto::MasterPasswordCipher(master), true);
+}
+
+namespace {
+store::Connection& outsideConnection(store::Connection& c, const std::string& path) {
+  c.setConnectionString(store::BuildConnectionString(path.substr(0, path.size() - 5)));
+  return c;
+}
+}  // namespace
+
+void AppHarness::exec(const std::string& statement) {
+  store::Connection c;
+  store::Query q(outsideConnection(c, databasePath()));
+  q.addSql(statement);
+  q.execSql();
+}
+
+std::string AppHarness::scalar(const std::string& statement) {
+  store::Connection c;
+  store::Query q(outsideConnection(c, databasePath()));
+  q.addSql(statement);
+  q.open();
+  return q.field(0);
+}
+
+std::vector<StoredRecord> AppHarness::records(const std::string& orderBy) {
+  store::Connection c;
+  store::Query q(outsideConnection(c, databasePath()));
+  q.addSql("select 编号,分类,网址,标题,帐号,密码,备注,统计 from data order by " + orderBy);
+  q.open();
+  std::vector<StoredRecord> out;
+  for (const auto& r : q.rows()) out.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]});
+  return out;
+}
+
+bool AppHarness::create() {
+  destroyWindows();
+  dialogs.asked.clear();
+  main = std::make_unique<TForm1>(services, keys, programFolder_);
+  bool created = main->FormCreate();
+  login = std::make_unique<TForm2>(services, keys, *main);
+  main->setLoginWindow(login.get());
+  return created;
+}
+
+void AppHarness::runStartupCheck() { main->Timer_CheckLoginTimer(); }
+
+void AppHarness::typeLogin(const QString& password) {
+  login->Edit_LoginPass->setText(password);
+  login->Button_Logining->click();
+}
+
+void AppHarness::startAndLogin(const QString& password) {
+  ASSERT_TRUE(create());
+  runStartupCheck();
+  ASSERT_TRUE(login->isVisible());
+  typeLogin(password);
+  ASSERT_TRUE(main->isVisible()) << "login with " << password.toStdString() << " failed";
+}
+
+void AppHarness::restart() {
+  destroyWindows();
+  keys = SessionKeys{};
+}
+
+void AppHarness::addRecord(const QString& category, const QString& title, const QString& account,
+                           const QString& password, const QString& note, const QString& address) {
+  int index = main->Edit_FenLei->findText(category);
+  ASSERT_GE(index, 0) << "no category " << category.toStdString();
+  main->Edit_FenLei->setCurrentIndex(index);
+  main->Edit_BiaoTi->setText(title);
+  main->Edit_ZhangHao->setText(account);
+  main->Edit_MiMa->setText(password);
+  main->Memo_BeiZhu->setPlainText(note);
+  main->Edit_WangZhi->setText(address);
+  main->Button1->click();
+}
+
+void AppHarness::addCategory(const QString& name) {
+  dialogs.inputAnswers.push_back(name);
+  main->N5->trigger();
+}
+
+void AppHarness::pickRow(int row) {
+  QModelIndex cell = main->DBGrid1->model()->index(row, 3);
+  main->DBGrid1->setCurrentIndex(cell);
+  emit main->DBGrid1->clicked(cell);
+}
+
+int AppHarness::gridRowCount() const { return main->DBGrid1->model()->rowCount(); }
+
+QString AppHarness::gridText(int row, int column) const {
+  return main->DBGrid1->model()->index(row, column).data().toString();
+}
+
+QString AppHarness::panel(int index) const { return main->StatusBar1->panelText(index); }

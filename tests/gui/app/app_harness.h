@@ -1,0 +1,76 @@
+#pragma once
+// The real windows over a real database in a temporary program folder, with every platform
+// service replaced by a recording fake.
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tform1.h"
+#include "login/tform2.h"
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_hot_keys.h"
+#include "tests/fakes/fake_key_sink.h"
+
+struct StoredRecord {
+  std::string number, category, address, title, account, passwordCipher, noteCipher, uses;
+};
+
+class AppHarness {
+ public:
+  static constexpr const char* kMaster = "123456";
+
+  AppHarness();
+  ~AppHarness();
+
+  QString folder() const { return programFolder_; }
+  std::string databasePath() const { return (programFolder_ + "_.udb").toStdString(); }
+
+  // A fresh database with the given master password (and no key drawn yet).
+  void makeDatabase(const std::string& master = kMaster);
+  // Runs one SQL statement on the file, outside the program.
+  void exec(const std::string& statement);
+  // The value of the first column of the first row of a query, outside the program.
+  std::string scalar(const std::string& statement);
+  std::vector<StoredRecord> records(const std::string& orderBy = "编号");
+
+  // Creates the windows as the program start does; FormCreate's result.
+  bool create();
+  // The start-up check that the timer runs one second after start.
+  void runStartupCheck();
+  // Creates the windows, runs the check and logs in.
+  void startAndLogin(const QString& password = kMaster);
+  void typeLogin(const QString& password);
+  // A fresh start of the program on the same folder (the old windows are gone).
+  void restart();
+
+  // Adds a record through the form; the category must be in the form's list.
+  void addRecord(const QString& category, const QString& title, const QString& account, const QString& password,
+                 const QString& note = QString(), const QString& address = QString());
+  // Adds a category through the list's menu.
+  void addCategory(const QString& name);
+  // Picks the grid row (0-based) as a click on it does.
+  void pickRow(int row);
+  int gridRowCount() const;
+  QString gridText(int row, int column) const;
+  QString panel(int index) const;
+
+  fakes::FakeDialogs dialogs;
+  fakes::FakeShell shell;
+  fakes::FakeTaskbar taskbar;
+  fakes::FakeBeeper beeper;
+  fakes::FakeHotKeys hotKeys;
+  fakes::FakeKeySink keySink;
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink};
+  SessionKeys keys;
+  std::unique_ptr<TForm1> main;
+  std::unique_ptr<TForm2> login;
+
+ private:
+  void destroyWindows();
+  QTemporaryDir dir_;
+  QString programFolder_;
+  QByteArray oldConfigHome_;
+};

@@ -1,0 +1,89 @@
+#include <QAction>
+#include <QPushButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "tests/gui/app/app_harness.h"
+#include "tests/unit/input/us_layout_decoder.h"
+
+namespace {
+
+void startWithPickedRecord(AppHarness& app, const QString& account, const QString& password) {
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("常用网站");
+  app.exec("delete from data");
+  app.addRecord("常用网站", "site", account, password);
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  app.dialogs.asked.clear();
+}
+
+}  // namespace
+
+TEST(AutoFill, KeystrokeStyleTypesTheStoredTextLiterally) {
+  AppHarness app;
+  const QString password = "a+b^c%d~e(f)g{h}i@#!";
+  startWithPickedRecord(app, "me@example", password);
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), password);
+  app.keySink.events.clear();
+  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me@example");
+  EXPECT_TRUE(app.dialogs.asked.empty());
+}
+
+TEST(AutoFill, PasteStyleCopiesThenSendsCtrlV) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "s3cret");
+  app.main->RadioButton_IntoPass1->setChecked(true);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(QApplication::clipboard()->text(), "s3cret");
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"), "secret");
+  EXPECT_TRUE(app.main->Timer_ClearClipbrd->isActive());
+  ASSERT_EQ(app.keySink.events.size(), 4u);
+  EXPECT_EQ(app.keySink.events[0].virtualKey, 17);
+  EXPECT_TRUE(app.keySink.events[0].down);
+  EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
+  EXPECT_FALSE(app.keySink.events[2].down);
+  EXPECT_EQ(app.keySink.events[3].virtualKey, 17);
+  app.main->Timer_ClearClipbrdTimer();
+  EXPECT_EQ(QApplication::clipboard()->text(), "");
+}
+
+TEST(AutoFill, NothingIsEnteredWithoutAPickedRecord) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "pw");
+  app.main->Button_Refresh->click();  // clears the form, the password copy stays
+  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), "pw");
+  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(app.dialogs.texts(), QStringList(2, "请先选择一组帐号,才能自动输入账户密码.!"));
+  EXPECT_TRUE(app.keySink.events.empty());
+}
+
+TEST(AutoFill, ClipboardIsEmptiedAfterTheCountdownAndAtTheEnd) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "pw");
+  app.main->ButtonCopyZhangHao->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "me");
+  app.main->ButtonCopyEdit_MiMa->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "pw");
+  app.main->CloseMe->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "") << "closing empties what the program copied";
+
+  AppHarness other;
+  startWithPickedRecord(other, "me", "pw");
+  other.main->ButtonCopyEdit_MiMa->click();
+  QApplication::clipboard()->setText("the user's own text");
+  other.main->Timer_ClearClipbrdTimer();
+  EXPECT_EQ(QApplication::clipboard()->text(), "the user's own text") << "never wipe what the user copied since";
+  EXPECT_FALSE(other.main->Timer_ClearClipbrd->isActive());
+}

@@ -1,0 +1,176 @@
+#include <QAction>
+#include <QPushButton>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "store/connection.h"
+#include "store/query.h"
+#include "tests/gui/app/app_harness.h"
+
+namespace {
+
+QStringList listed(const QListWidget* list) {
+  QStringList names;
+  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+  return names;
+}
+
+QStringList formItems(const QComboBox* box) {
+  QStringList names;
+  for (int i = 0; i < box->count(); ++i) names << box->itemText(i);
+  return names;
+}
+
+void clickCategory(AppHarness& app, const QString& name) {
+  auto found = app.main->ListBox_Class->findItems(name, Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  app.main->ListBox_Class->setCurrentItem(found.front());
+  emit app.main->ListBox_Class->itemClicked(found.front());
+}
+
+QStringList backups(const AppHarness& app) {
+  return QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files);
+}
+
+}  // namespace
+
+TEST(Categories, TheListsHoldEachNameOnceInTheOrderOfUsage) {
+  AppHarness app;
+  app.makeDatabase();
+  app.exec("insert into data (分类,标题,统计) values ('Work','a',9),('Home','b',5),('work','c',3),('','d',1)");
+  app.startAndLogin();
+  EXPECT_EQ(listed(app.main->ListBox_Class), (QStringList{"Work", "Home"}));
+  EXPECT_EQ(formItems(app.main->Edit_FenLei), (QStringList{"Work", "Home"}));
+  EXPECT_EQ(app.main->Edit_FenLei->currentIndex(), -1);
+  EXPECT_EQ(app.main->ListBox_Class->currentRow(), -1);
+  app.main->Button_GeiClass->click();
+  EXPECT_EQ(app.gridRowCount(), 0) << "刷新分类 leaves the grid empty";
+  EXPECT_EQ(app.panel(0), "共4条信息");
+}
+
+TEST(Categories, AddRefusesShortAndDuplicateNamesAndMakesAPlaceholder) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("abc");
+  app.addCategory("");
+  app.addCategory("home");
+  app.addCategory("HOME");
+  app.addCategory("网上银行");
+  EXPECT_EQ(app.dialogs.texts(), (QStringList{"分类名称必须大于等于4个字符", "分类添加成功.", "该分类已经存在.",
+                                              "分类添加成功."}));
+  EXPECT_EQ(listed(app.main->ListBox_Class), (QStringList{"home", "网上银行"}));
+  auto rows = app.records();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].category, "网上银行");
+  EXPECT_EQ(rows[1].title, "标题");
+  EXPECT_EQ(rows[1].address, "http://");
+  EXPECT_EQ(rows[1].account, "账号");
+  EXPECT_EQ(rows[1].noteCipher, "") << "the placeholder has no note";
+  EXPECT_EQ(app.gridRowCount(), 2);
+  for (int row = 0; row < 2; ++row) {
+    if (app.gridText(row, 1) != "网上银行") continue;
+    app.pickRow(row);
+    EXPECT_EQ(app.main->Edit_MiMa->text(), "密码");
+    EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), "");
+  }
+}
+
+TEST(Categories, ListingACategoryAndTheEmptyFallback) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("个人邮箱");
+  app.addCategory("游戏帐号");
+  clickCategory(app, "游戏帐号");
+  EXPECT_EQ(app.panel(0), "游戏帐号分类下共有1条");
+  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "游戏帐号");
+  EXPECT_EQ(app.gridRowCount(), 1);
+  app.addRecord("游戏帐号", "steam", "gamer", "pw");
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类='游戏帐号'"), "2") << "an add files under the clicked category";
+
+  app.exec("delete from data where 分类='个人邮箱'");
+  app.dialogs.asked.clear();
+  clickCategory(app, "个人邮箱");
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"对不起该分类下还没有信息"});
+  EXPECT_EQ(app.panel(0), "个人邮箱分类下共有0条");
+  EXPECT_EQ(app.gridRowCount(), 2) << "all records are shown instead";
+}
+
+TEST(Categories, RenameChangesEveryRecordOfTheCategoryAndNothingElse) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->N4->trigger();
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"请选中要修复的分类！"});
+  app.addCategory("O'Brien's");
+  app.addCategory("其他网站");
+  app.addRecord("O'Brien's", "second", "acct", "pw");
+  clickCategory(app, "O'Brien's");
+  app.dialogs.asked.clear();
+  app.main->N4->trigger();  // cancelled: the old name comes back
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"该分类已经存在."});
+  app.dialogs.inputAnswers = {"x' or '1'='1"};
+  app.main->N4->trigger();
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类='x'' or ''1''=''1'"), "2");
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类='其他网站'"), "1");
+  EXPECT_TRUE(listed(app.main->ListBox_Class).contains("x' or '1'='1"));
+  EXPECT_FALSE(listed(app.main->ListBox_Class).contains("O'Brien's"));
+  EXPECT_EQ(app.gridRowCount(), 3);
+}
+
+TEST(Categories, DeleteTakesABackupFirstAndRemovesOnlyThatCategory) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->Timer1Timer();
+  app.addCategory("工作/私人 a:b?");
+  app.addCategory("保留分类");
+  app.addRecord("工作/私人 a:b?", "one", "a", "pw");
+  clickCategory(app, "工作/私人 a:b?");
+  app.dialogs.confirmAnswers = {false};
+  app.main->N3->trigger();
+  EXPECT_EQ(app.records().size(), 3u);
+  EXPECT_TRUE(backups(app).isEmpty());
+
+  app.dialogs.confirmAnswers = {true};
+  app.main->N3->trigger();
+  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?");
+  auto rows = app.records();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].category, "保留分类");
+  EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"保留分类"});
+  EXPECT_EQ(app.gridRowCount(), 0);
+  QStringList made = backups(app);
+  ASSERT_EQ(made.size(), 1);
+  EXPECT_TRUE(made.front().startsWith("删除[工作_私人 a_b_]分类前备份_bak_")) << made.front().toStdString();
+  store::Connection backup;
+  backup.setConnectionString("Provider=x;Data Source=" + (app.folder() + made.front()).toStdString() +
+                             ";Jet OLEDB:Database Password=kv7Rq2mZx9Tb");
+  store::Query q(backup);
+  q.addSql("select count(*) from data");
+  q.open();
+  EXPECT_EQ(q.field(0), "3") << "the backup holds the records as they were";
+}
+
+TEST(Categories, NothingIsDeletedWhenTheBackupCannotBeMade) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->Timer1Timer();
+  app.addCategory("将被删除");
+  clickCategory(app, "将被删除");
+  // A folder of the backup's name stands in the way of the copy.
+  QString stamp = app.panel(2).remove(':').remove(' ').remove('-').remove('/');
+  QDir().mkpath(app.folder() + "删除[将被删除]分类前备份_bak_" + stamp + "_.udb");
+  app.dialogs.confirmAnswers = {true};
+  app.main->N3->trigger();
+  EXPECT_EQ(app.dialogs.texts().last(), "备份数据库失败,分类没有删除.");
+  EXPECT_EQ(app.records().size(), 1u);
+  EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"将被删除"});
+}

@@ -1,0 +1,170 @@
+#include <QAction>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "tests/gui/app/app_harness.h"
+#include "widgets/panel_status_bar.h"
+
+namespace {
+
+void startToLogin(AppHarness& app, const std::string& master = AppHarness::kMaster) {
+  app.makeDatabase(master);
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  ASSERT_TRUE(app.login->isVisible());
+}
+
+// One typed character, also one that the test keyboard has no key for.
+void typeCharacter(QWidget* box, const QString& character) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+  QApplication::sendEvent(box, &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+  QApplication::sendEvent(box, &release);
+}
+
+}  // namespace
+
+TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
+  AppHarness app;
+  startToLogin(app);
+  app.exec("insert into data (分类,标题,网址,帐号,密码,备注) values ('家庭网银','bank','','me','','')");
+  app.typeLogin("123456");
+  EXPECT_FALSE(app.login->isVisible());
+  EXPECT_TRUE(app.main->isVisible());
+  EXPECT_EQ(app.login->Edit_LoginPass->text(), "");
+  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), app.keys.storedMasterPassword);
+  EXPECT_TRUE(app.taskbar.onTaskbar[app.main.get()]);
+  ASSERT_EQ(app.hotKeys.registered.size(), 2u);
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{2, 37}));
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{2, 39}));
+  EXPECT_EQ(app.main->ListBox_Class->count(), 1);
+  EXPECT_EQ(app.gridRowCount(), 1);
+  EXPECT_EQ(app.panel(0), "共1条信息");
+  EXPECT_TRUE(app.dialogs.asked.empty());
+}
+
+TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
+  AppHarness app;
+  startToLogin(app, "Secret9");
+  app.typeLogin("secret9");  // differs only in case
+  EXPECT_EQ(app.login->Edit_Error->text(), "1");
+  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...1次");
+  EXPECT_EQ(app.login->Edit_LoginPass->text(), "secret9") << "the typed password stays";
+  app.typeLogin("nope");
+  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...2次");
+  EXPECT_FALSE(app.main->hasClosed());
+
+  app.typeLogin("Secret9");
+  ASSERT_TRUE(app.main->isVisible());
+  EXPECT_EQ(app.login->Edit_Error->text(), "2") << "a success does not reset the counter";
+  app.main->HideME->trigger();
+  app.main->ShowME->trigger();
+  ASSERT_TRUE(app.login->isVisible());
+  EXPECT_EQ(app.login->Edit_LoginPass->text(), "");
+  app.typeLogin("wrong");
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"由于您多次输入了无效的密码程序将要退出..."});
+  EXPECT_TRUE(app.main->hasClosed());
+  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...3次");
+}
+
+TEST(Login, AnEmptyPasswordAsksForOneWithoutCounting) {
+  AppHarness app;
+  startToLogin(app);
+  app.typeLogin("");
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"请输入密码..."});
+  EXPECT_EQ(app.login->Edit_Error->text(), "0");
+}
+
+TEST(Login, TheBoxTakesOnlyLettersAndDigitsAndEnterWaitsForTheFirstChange) {
+  AppHarness app;
+  startToLogin(app);
+  QLineEdit* box = app.login->Edit_LoginPass;
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(app.beeper.beeps, 1) << "Enter before any change only beeps";
+  EXPECT_EQ(app.login->Edit_Error->text(), "0");
+  for (QString refused : {"é", " ", "-", "*", "中"}) typeCharacter(box, refused);
+  EXPECT_EQ(box->text(), "");
+  EXPECT_EQ(app.beeper.beeps, 6);
+  QApplication::clipboard()->setText("pasted");
+  QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(box->text(), "") << "Ctrl+V does not paste";
+  QTest::keyClicks(box, "aZ09");
+  EXPECT_EQ(box->text(), "aZ09");
+  QTest::keyClick(box, Qt::Key_Backspace);
+  EXPECT_EQ(box->text(), "aZ0");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(app.login->Edit_Error->text(), "1") << "after a change Enter presses 进入";
+
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_EQ(box->text(), "") << "a click into the box empties it";
+  QTest::keyClicks(box, "123456");
+  QTest::keyClick(box, Qt::Key_Enter);
+  EXPECT_TRUE(app.main->isVisible());
+}
+
+TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->HideME->trigger();
+  EXPECT_FALSE(app.main->isVisible());
+  EXPECT_FALSE(app.taskbar.onTaskbar[app.main.get()]);
+  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), "");
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "hot keys stay while locked";
+
+  app.exec("update Pass set 密码='" + crypto::MasterPasswordCipher("other1") + "'");
+  app.main->TrayIcon1Click();
+  EXPECT_TRUE(app.login->isVisible());
+  EXPECT_FALSE(app.main->isVisible());
+  app.typeLogin("123456");
+  EXPECT_FALSE(app.main->isVisible()) << "the gate read the master password anew";
+  app.typeLogin("other1");
+  EXPECT_TRUE(app.main->isVisible());
+  app.main->Button_HIde->click();
+  EXPECT_FALSE(app.main->isVisible());
+
+  app.main->ShowME->trigger();
+  ASSERT_TRUE(app.login->isVisible());
+  app.main->HideME->trigger();  // while the login window is up
+  EXPECT_TRUE(app.login->isVisible());
+  EXPECT_FALSE(app.main->isVisible());
+  app.typeLogin("other1");
+  app.main->ShowME->trigger();  // unlocked: straight to the main window
+  EXPECT_TRUE(app.main->isVisible());
+  EXPECT_FALSE(app.login->isVisible());
+}
+
+TEST(Login, ExitAndTheTrayExitEndTheProgram) {
+  AppHarness app;
+  startToLogin(app);
+  app.login->Button2->click();
+  EXPECT_TRUE(app.main->hasClosed());
+
+  AppHarness tray;
+  tray.makeDatabase();
+  tray.startAndLogin();
+  tray.main->CloseMe->trigger();
+  EXPECT_TRUE(tray.main->hasClosed());
+  EXPECT_FALSE(tray.main->connection().isOpen());
+}
+
+TEST(Login, AHotKeyHeldByAnotherProgramIsReportedOnce) {
+  AppHarness app;
+  app.hotKeys.taken.insert(39);
+  app.makeDatabase();
+  app.startAndLogin();
+  ASSERT_EQ(app.dialogs.texts().size(), 1);
+  EXPECT_TRUE(app.dialogs.texts().front().contains("Ctrl + →"));
+  EXPECT_FALSE(app.dialogs.texts().front().contains("Ctrl + ←"));
+  app.main->HideME->trigger();
+  app.main->ShowME->trigger();
+  app.typeLogin("123456");
+  EXPECT_EQ(app.dialogs.texts().size(), 1);
+}

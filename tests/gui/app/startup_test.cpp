@@ -1,0 +1,130 @@
+#include <QAction>
+#include <QPushButton>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "platform/instance_guard.h"
+#include "tests/gui/app/app_harness.h"
+
+TEST(Startup, WithoutDatabaseShowsTheMessageAndEndsWithoutMakingAnything) {
+  AppHarness app;
+  EXPECT_FALSE(app.create());
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"没有发现数据库\"_.udb\"文件."});
+  EXPECT_TRUE(app.main->connection().connectionString().empty());
+  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive());
+  EXPECT_TRUE(app.main->Timer_CloseMe->isActive());
+  EXPECT_FALSE(QFile::exists(app.folder() + "_.udb"));
+  EXPECT_FALSE(QFile::exists(app.folder() + "../Desktop/钥匣个人版.desktop"));
+  app.main->Timer_CloseMeTimer();
+  EXPECT_TRUE(app.main->hasClosed());
+  EXPECT_FALSE(app.login->isVisible());
+}
+
+TEST(Startup, CreationSetsCaptionConnectionAndShortcut) {
+  AppHarness app;
+  app.makeDatabase();
+  ASSERT_TRUE(app.create());
+  EXPECT_EQ(app.main->windowTitle(), "钥匣个人版ver:1.81.20130204");
+  EXPECT_FALSE(app.main->isVisible()) << "the main window waits for a login";
+  EXPECT_EQ(app.main->connection().connectionString(),
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + app.folder().toStdString() +
+                "_.udb;Persist Security Info=False;Jet OLEDB:Database Password=kv7Rq2mZx9Tb");
+  EXPECT_FALSE(app.main->connection().isOpen()) << "nothing is opened before the start-up check";
+  EXPECT_TRUE(app.main->Timer_CheckLogin->isActive());
+  QFileInfo shortcut(app.folder() + "../Desktop/钥匣个人版.desktop");
+  ASSERT_TRUE(shortcut.exists());
+  EXPECT_TRUE(shortcut.isExecutable());
+  QFile file(shortcut.absoluteFilePath());
+  file.open(QIODevice::ReadOnly);
+  EXPECT_TRUE(file.readAll().contains("Name=钥匣个人版"));
+}
+
+TEST(Startup, FirstStartDrawsAKeyThatLaterStartsKeep) {
+  AppHarness app;
+  app.makeDatabase();
+  EXPECT_EQ(app.scalar("select 序列号 from EnCrypt"), "0");
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  std::string key = app.scalar("select 序列号 from EnCrypt");
+  EXPECT_NE(key, "0");
+  EXPECT_FALSE(key.empty());
+  EXPECT_NE(key.front(), '0');
+  EXPECT_EQ(app.keys.databaseKey.toStdString(), key);
+  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive()) << "the check runs once";
+
+  app.typeLogin("123456");
+  app.addCategory("工作邮箱");
+  app.addRecord("工作邮箱", "mail", "me", "s3cret");
+  app.restart();
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  EXPECT_EQ(app.scalar("select 序列号 from EnCrypt"), key);
+  auto stored = app.scalar("select 密码 from data where 标题='mail'");
+  EXPECT_EQ(crypto::RevealField(stored, app.keys.databaseKey.toStdString()), "s3cret");
+}
+
+TEST(Startup, TheGateShowsTheLoginWindowOrEndsSilentlyWithoutAMasterPassword) {
+  AppHarness app;
+  app.makeDatabase();
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  EXPECT_TRUE(app.login->isVisible());
+  EXPECT_EQ(app.login->windowTitle(), "管理登录");
+  EXPECT_FALSE(app.main->isVisible());
+  EXPECT_EQ(app.keys.storedMasterPassword.toStdString(), crypto::MasterPasswordCipher("123456"));
+
+  app.restart();
+  app.exec("update Pass set 密码=''");
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  EXPECT_TRUE(app.main->hasClosed());
+  EXPECT_FALSE(app.login->isVisible());
+  EXPECT_TRUE(app.dialogs.asked.empty()) << "no message when no master password is stored";
+}
+
+TEST(Startup, AFailingCheckIsShownOnceAndEndsTheProgram) {
+  AppHarness app;
+  QFile garbage(app.folder() + "_.udb");
+  garbage.open(QIODevice::WriteOnly);
+  garbage.write(QByteArray(4096, 'x'));
+  garbage.close();
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  app.runStartupCheck();  // a later tick, had the timer gone on
+  EXPECT_EQ(app.dialogs.texts("error").size(), 1);
+  EXPECT_TRUE(app.main->hasClosed());
+  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive());
+  EXPECT_FALSE(app.login->isVisible());
+  QFile after(app.folder() + "_.udb");
+  after.open(QIODevice::ReadOnly);
+  EXPECT_EQ(after.readAll(), QByteArray(4096, 'x')) << "a file that is not a database is never written";
+}
+
+TEST(Startup, ASecondInstanceCannotHaveTheGuard) {
+  QTemporaryDir runtime;
+  QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  {
+    platform::InstanceGuard first("钥匣");
+    platform::InstanceGuard second("钥匣");
+    EXPECT_TRUE(first.acquired());
+    EXPECT_FALSE(second.acquired());
+  }
+  platform::InstanceGuard afterEnd("钥匣");
+  EXPECT_TRUE(afterEnd.acquired()) << "the guard goes with the process that held it";
+  qputenv("XDG_RUNTIME_DIR", old);
+}
+
+TEST(Startup, TheClockShowsDateAndTime) {
+  AppHarness app;
+  app.makeDatabase();
+  ASSERT_TRUE(app.create());
+  app.main->Timer1Timer();
+  QString clock = app.panel(2);
+  EXPECT_TRUE(clock.contains(' '));
+  EXPECT_TRUE(clock.contains(QString::number(QDate::currentDate().year() % 100)));
+}
