@@ -10,9 +10,11 @@
 #include "platform/beeper.h"
 #include "platform/dialogs.h"
 #include "platform/instance_guard.h"
-#include "platform/null_backends.h"
+#include "platform/null_key_sink.h"
 #include "platform/shell.h"
 #include "platform/taskbar.h"
+#include "platform/x11/x11_hot_keys.h"
+#include "platform/x11/x11_key_sink.h"
 
 namespace {
 
@@ -40,9 +42,10 @@ int main(int argc, char** argv) {
   platform::DesktopShell shell;
   platform::WindowManagerTaskbar taskbar;
   platform::SystemBeeper beeper;
-  platform::NullHotKeys hotKeys;
-  platform::NullKeySink keySink;
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink};
+  platform::x11::X11HotKeys hotKeys;
+  std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();
+  if (!keySink) keySink = std::make_unique<platform::NullKeySink>();
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink};
   SessionKeys keys;
 
   auto mainWindow = std::make_unique<TForm1>(services, keys, ProgramFolder());

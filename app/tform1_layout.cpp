@@ -156,10 +156,13 @@ void TForm1::buildAccountsTab() {
   searchRow->setSpacing(3);
   searchRow->addWidget(ComboBoxSeachClass);
   searchRow->addWidget(searchkeyword, 1);
+  Button_Search->setFixedWidth(44);
+  Button_Refresh->setFixedWidth(64);
+  Button_GeiClass->setFixedWidth(64);
   for (QPushButton* b : {Button_Search, Button_Refresh, Button_GeiClass}) searchRow->addWidget(b);
   searchRow->addSpacing(6);
   for (QPushButton* b : {Button_First, Button_Prior, Button_Next, Button_Last}) {
-    b->setFixedWidth(28);
+    b->setFixedWidth(26);
     searchRow->addWidget(b);
   }
 

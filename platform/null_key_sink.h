@@ -1,16 +1,8 @@
 #pragma once
-// Stand-ins where the display offers no global hot keys or synthetic keys (not an X11 session).
-#include "platform/hot_keys.h"
+// Where the display offers no synthetic keys (not an X11 session), auto-fill types nothing.
 #include "platform/key_sink.h"
 
 namespace platform {
-
-class NullHotKeys final : public HotKeys {
- public:
-  using HotKeys::HotKeys;
-  bool registerHotKey(int, unsigned, std::uint8_t) override { return false; }
-  void unregisterHotKey(int) override {}
-};
 
 class NullKeySink final : public KeySink {
  public:
