@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink};
   SessionKeys keys;
 
+  ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
   auto mainWindow = std::make_unique<TForm1>(services, keys, ProgramFolder());
   mainWindow->FormCreate();
   auto loginWindow = std::make_unique<TForm2>(services, keys, *mainWindow);

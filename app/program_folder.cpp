@@ -1,5 +1,155 @@
 #include "app/program_folder.h"
 
-#include <QCoreApplication>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-QString ProgramFolder() { return QCoreApplication::applicationDirPath() + "/"; }
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/dialogs.h"
+#include "store/connection.h"
+#include "store/file_copy.h"
+
+namespace {
+
+const QString kDatabaseName = QString::fromUtf8(store::kDatabaseFileName.data(), store::kDatabaseFileName.size());
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString WithSlash(const QString& folder) { return folder.endsWith('/') ? folder : folder + '/'; }
+
+// Symbolic links resolved where the folder exists, so /bin counts as /usr/bin on merged systems.
+QString RealFolder(const QString& folder) {
+  const QString canonical = QFileInfo(folder).canonicalFilePath();
+  return WithSlash(canonical.isEmpty() ? QDir::cleanPath(folder) : canonical);
+}
+
+// Folders that belong to the package system: nothing is written there, even by root, who could.
+bool IsSystemFolder(const QString& folder) {
+  for (const char* root : {"/usr/", "/opt/", "/bin/", "/sbin/"})
+    if (folder.startsWith(QLatin1String(root))) return true;
+  return false;
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  bool closeChecked() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool CopyContent(int from, int to) {
+  std::array<char, 64 * 1024> buffer{};
+  for (;;) {
+    const ssize_t got = ::read(from, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t written = ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      done += written;
+    }
+  }
+}
+
+// The copy is written under a temporary name, readable by the user alone, and then linked to
+// its final name: link() fails on an existing file, so a database made meanwhile by another
+// start is never replaced, and a copy cut short never appears as _.udb.
+// Returns 0 or the errno of the failure; EEXIST when the target was there already.
+int CopyWithoutReplacing(const std::string& from, const std::string& to) {
+  FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (source.get() < 0) return errno;
+  std::string temporary = to + ".new-XXXXXX";
+  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (target.get() < 0) return errno;
+  int failure = 0;
+  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = errno ? errno : EIO;
+  if (!target.closeChecked() && failure == 0) failure = errno;
+  if (failure == 0 && ::link(temporary.c_str(), to.c_str()) != 0) failure = errno;
+  ::unlink(temporary.c_str());
+  if (failure == 0) store::SyncFolder(store::FolderOf(to));
+  return failure;
+}
+
+// The data folder and the folders above it; the data folder itself is the user's alone.
+int MakeDataFolder(const QString& folder) {
+  const QString clean = QDir::cleanPath(folder);
+  if (!QDir().mkpath(QFileInfo(clean).path())) return EACCES;
+  if (::mkdir(LocalPath(clean).c_str(), 0700) != 0 && errno != EEXIST) return errno;
+  return QFileInfo(clean).isDir() ? 0 : ENOTDIR;
+}
+
+}  // namespace
+
+ProgramFolderLayout ChooseProgramFolder(const QString& executableFolder, bool executableFolderWritable,
+                                        const QString& dataHome) {
+  const QString programFolder = RealFolder(executableFolder);
+  const QString supplied = QDir::cleanPath(programFolder + "../share/keyhaven/" + kDatabaseName);
+  const bool inInstallPrefix = QFileInfo::exists(supplied) && !QFileInfo::exists(programFolder + kDatabaseName);
+  if (executableFolderWritable && !IsSystemFolder(programFolder) && !inInstallPrefix) return {programFolder, QString()};
+  return {WithSlash(QDir::cleanPath(dataHome)) + "keyhaven/", supplied};
+}
+
+QString DataHome() {
+  const QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
+  if (QDir::isAbsolutePath(fromEnvironment)) return fromEnvironment;
+  return QDir::homePath() + "/.local/share";
+}
+
+ProgramFolderLayout CurrentProgramFolderLayout() {
+  const QString executableFolder = QCoreApplication::applicationDirPath();
+  const bool writable = ::access(LocalPath(executableFolder).c_str(), W_OK) == 0;
+  return ChooseProgramFolder(executableFolder, writable, DataHome());
+}
+
+QString ProgramFolder() { return CurrentProgramFolderLayout().folder; }
+
+FirstStartResult ProvideInitialDatabase(const ProgramFolderLayout& layout) {
+  if (!layout.installed()) return {FirstStart::NothingToDo, 0};
+  const QString database = layout.folder + kDatabaseName;
+  // A dangling link counts as a file the user put there: it is left alone.
+  if (QFileInfo::exists(database) || QFileInfo(database).isSymLink()) return {FirstStart::NothingToDo, 0};
+  int failure = MakeDataFolder(layout.folder);
+  if (failure == 0) failure = CopyWithoutReplacing(LocalPath(layout.suppliedDatabase), LocalPath(database));
+  if (failure == EEXIST) return {FirstStart::NothingToDo, 0};
+  return {failure == 0 ? FirstStart::DatabaseCopied : FirstStart::CopyFailed, failure};
+}
+
+void ProvideInitialDatabase(const ProgramFolderLayout& layout, platform::Dialogs& dialogs) {
+  const FirstStartResult result = ProvideInitialDatabase(layout);
+  switch (result.outcome) {
+    case FirstStart::NothingToDo:
+      return;
+    case FirstStart::DatabaseCopied:
+      dialogs.message("已在 " + layout.folder + " 建立新的数据库, 初始管理密码为 123456, 请登录后立即修改.");
+      return;
+    case FirstStart::CopyFailed:
+      dialogs.error("无法在 " + layout.folder + " 建立数据库: " + QString::fromLocal8Bit(std::strerror(result.error)) +
+                    " (安装提供的数据库: " + layout.suppliedDatabase + ")");
+      return;
+  }
+}
