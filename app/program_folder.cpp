@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -30,11 +31,11 @@ QString RealFolder(const QString& folder) {
   return WithSlash(canonical.isEmpty() ? QDir::cleanPath(folder) : canonical);
 }
 
-// Folders that belong to the package system: nothing is written there, even by root, who could.
+// The program folders of the package system and of system-wide installs: nothing is written
+// there, even by root, who could. A build or a copy elsewhere below /usr or /opt stays portable.
 bool IsSystemFolder(const QString& folder) {
-  for (const char* root : {"/usr/", "/opt/", "/bin/", "/sbin/"})
-    if (folder.startsWith(QLatin1String(root))) return true;
-  return false;
+  static const QRegularExpression systemBinaries("^(/usr(/local)?|/opt/[^/]+)?/(bin|sbin|games)/$");
+  return systemBinaries.match(folder).hasMatch();
 }
 
 class FileDescriptor {

@@ -16,9 +16,10 @@ struct ProgramFolderLayout {
 };
 
 // The one decision. A portable program keeps its data beside the executable. An installed one
-// (the executable in a system folder such as /usr/bin, in a folder it cannot write, or in an
-// install prefix whose share/keyhaven/_.udb exists while no database lies beside it) keeps it in
-// dataHome + "/keyhaven/". executableFolder may or may not end in '/'.
+// (the executable in a system program folder such as /usr/bin, /usr/local/bin or /opt/<name>/bin,
+// in a folder it cannot write, or in an install prefix whose share/keyhaven/_.udb exists while no
+// database lies beside it) keeps it in dataHome + "/keyhaven/". executableFolder may or may not
+// end in '/'.
 ProgramFolderLayout ChooseProgramFolder(const QString& executableFolder, bool executableFolderWritable,
                                         const QString& dataHome);
 

@@ -89,15 +89,16 @@ TEST_F(InstalledPrefix, AWritableInstallPrefixWithoutADatabaseBesideTheProgramIs
 
 TEST(ProgramFolderChoice, SystemFoldersAreNeverPortableEvenWhenWritable) {
   // Root may write to /usr/bin, yet an installed program must not put its data there.
-  for (const QString folder : {"/usr/bin", "/usr/local/bin/", "/opt/keyhaven/bin", "/bin"}) {
+  for (const QString folder : {"/usr/bin", "/usr/sbin", "/usr/local/bin/", "/usr/games", "/opt/keyhaven/bin", "/bin"}) {
     const ProgramFolderLayout layout = ChooseProgramFolder(folder, true, "/home/someone/.local/share");
     EXPECT_TRUE(layout.installed()) << folder.toStdString();
     EXPECT_EQ(layout.folder, "/home/someone/.local/share/keyhaven/") << folder.toStdString();
     EXPECT_TRUE(layout.suppliedDatabase.endsWith("/share/keyhaven/_.udb")) << layout.suppliedDatabase.toStdString();
   }
   EXPECT_EQ(ChooseProgramFolder("/usr/bin", true, "/d").suppliedDatabase, "/usr/share/keyhaven/_.udb");
-  // Only whole folder names count: /usrdata is somebody's own folder.
-  EXPECT_FALSE(ChooseProgramFolder("/usrdata/keyhaven", true, "/d").installed());
+  // A build or a copy of one's own elsewhere below /usr or /opt stays portable.
+  for (const QString folder : {"/usr/src/keyhaven/build/bin", "/opt/keyhaven", "/usrdata/bin", "/opt/bin/x"})
+    EXPECT_FALSE(ChooseProgramFolder(folder, true, "/d").installed()) << folder.toStdString();
 }
 
 TEST(ProgramFolderChoice, TheRunningTestIsPortable) {
