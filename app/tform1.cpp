@@ -18,6 +18,7 @@
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/click_notifier.h"
 #include "widgets/handler_guard.h"
+#include "widgets/key_navigation_notifier.h"
 #include "widgets/wheel_interceptor.h"
 
 TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programFolder)
@@ -87,6 +88,7 @@ void TForm1::connectHandlers() {
 
   onSignal(Button_GeiClass, &QPushButton::clicked, &TForm1::Button_GeiClassClick);
   onSignal(ListBox_Class, &QListWidget::itemClicked, &TForm1::ListBox_ClassClick);
+  onSignal(new KeyNavigationNotifier(ListBox_Class), &KeyNavigationNotifier::navigated, &TForm1::ListBox_ClassClick);
   connect(ListBox_Class, &QListWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu2->popup(ListBox_Class->viewport()->mapToGlobal(at)); });
   onSignal(N5, &QAction::triggered, &TForm1::N5Click);

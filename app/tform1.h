@@ -254,6 +254,5 @@ class TForm1 : public QWidget, public LoginHost {
   QString programFolder_;
   TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;
-  bool rebuildingLists_ = false;
   bool closing_ = false;
 };

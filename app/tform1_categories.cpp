@@ -2,6 +2,9 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QSet>
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 #include "app/tform1.h"
 #include "platform/dialogs.h"
@@ -29,23 +32,31 @@ QString refusalOfName(const QListWidget* list, const QString& name) {
 }  // namespace
 
 void TForm1::Button_GeiClassClick() {
-  rebuildingLists_ = true;
   ListBox_Class->clear();
   Edit_FenLei->clear();
-  rebuildingLists_ = false;
   Button_RefreshClick();
   ADOQuery1.close();
   ADOQuery1.open();
   // Names that differ only in letter case are one category; the first met by usage stands.
+  // The held rows are read in order without moving the cursor: every move would also move
+  // the grid's current row, which made the rebuild slow on large files.
   QSet<QString> seen;
   QStringList names;
-  for (int i = 0, n = ADOQuery1.recordCount(); i < n; ++i) {
-    QString name = QString::fromStdString(ADOQuery1.field("分类"));
-    if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
-      seen.insert(name.toCaseFolded());
-      names << name;
+  const auto& fieldNames = ADOQuery1.fieldNames();
+  const auto categoryColumn = static_cast<std::size_t>(
+      std::find(fieldNames.begin(), fieldNames.end(), std::string_view("分类")) - fieldNames.begin());
+  if (categoryColumn < fieldNames.size()) {
+    // Byte-equal names were decided already; only a new spelling is converted and folded.
+    std::unordered_set<std::string_view> met;
+    for (const auto& row : ADOQuery1.rows()) {
+      const std::string& category = row[categoryColumn];
+      if (category.empty() || !met.insert(category).second) continue;
+      QString name = QString::fromStdString(category);
+      if (QString folded = name.toCaseFolded(); !seen.contains(folded)) {
+        seen.insert(std::move(folded));
+        names << std::move(name);
+      }
     }
-    if (!ADOQuery1.eof()) ADOQuery1.next();
   }
   ADOQuery1.close();
   ListBox_Class->addItems(names);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "crypto/protected_field.h"
@@ -93,6 +94,13 @@ TEST(Categories, ListingACategoryAndTheEmptyFallback) {
   EXPECT_EQ(app.gridRowCount(), 1);
   app.addRecord("游戏帐号", "steam", "gamer", "pw");
   EXPECT_EQ(app.scalar("select count(*) from data where 分类='游戏帐号'"), "2") << "an add files under the clicked category";
+
+  app.main->ListBox_Class->setCurrentRow(0);
+  QTest::keyClick(app.main->ListBox_Class, Qt::Key_Down);
+  const QString chosen = app.main->ListBox_Class->item(1)->text();
+  const std::string count = app.scalar("select count(*) from data where 分类='" + chosen.toStdString() + "'");
+  EXPECT_EQ(app.panel(0), chosen + "分类下共有" + QString::fromStdString(count) + "条") << "the keyboard chooses too";
+  EXPECT_EQ(app.main->Edit_FenLei->currentText(), chosen);
 
   app.exec("delete from data where 分类='个人邮箱'");
   app.dialogs.asked.clear();
