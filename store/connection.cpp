@@ -42,6 +42,11 @@ bool PairStartsAt(std::string_view text, std::size_t at) {
   return std::find(kKnownKeys.begin(), kKnownKeys.end(), key) != kKnownKeys.end();
 }
 
+bool FileHasMoved(sqlite3* db) {
+  int moved = 0;
+  return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
+}
+
 }  // namespace
 
 ConnectionString ConnectionString::Parse(std::string_view text) {
@@ -77,7 +82,10 @@ void Connection::setConnectionString(std::string text) {
 }
 
 sqlite3* Connection::handle() {
-  if (db_ != nullptr) return db_;
+  if (db_ != nullptr && !FileHasMoved(db_)) return db_;
+  // The file was deleted or replaced behind the open connection: its old rows are gone, and
+  // the engine would refuse every write as "readonly". Open what is there now, or say it is gone.
+  close();
   if (text_.empty()) throw StoreError("no connection string is set");
 
   const ConnectionString parts = ConnectionString::Parse(text_);
