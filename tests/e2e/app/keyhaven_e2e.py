@@ -1,0 +1,563 @@
+"""Start-up helpers for the end-to-end tests of the real program.
+
+Each test runs on its own X server (tests/e2e/input/run_under_x.sh) inside its own session bus
+(dbus-run-session). This module gives it a private home, a program folder with a fresh database,
+the accessibility bus, and the means to drive the program the way a screen reader and a user do:
+AT-SPI for finding windows and controls, setting texts and pressing buttons; xdotool for real
+clicks and keys; xclip for the clipboard; the sqlcipher command line for the files.
+"""
+
+import atexit
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+DATABASE_KEY = "kv7Rq2mZx9Tb"
+INITIAL_MASTER = "123456"
+MAIN_TITLE = "钥匣个人版ver:1.81.20130204"
+LOGIN_TITLE = "管理登录"
+TRAY_TITLE = "钥匣个人版 托盘"
+MESSAGE_CAPTION = "钥匣个人版"
+
+_pyatspi = None
+_children = []  # processes started here, ended at exit whatever happens
+_worlds = []
+
+
+class E2EFailure(AssertionError):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise E2EFailure(what)
+    print("ok   " + what, flush=True)
+
+
+def wait_for(probe, what, timeout=20.0, interval=0.1):
+    """Polls probe() until it gives something true; returns that or fails after timeout."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while True:
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception as error:  # a window may vanish while it is being looked at
+            last_error = error
+        if time.monotonic() > deadline:
+            detail = f" (last error: {last_error})" if last_error else ""
+            raise E2EFailure(f"timed out waiting for {what}{detail}")
+        time.sleep(interval)
+
+
+def _end(process, grace=3.0):
+    if process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def _end_all():
+    for process in reversed(_children):
+        _end(process)
+    _children.clear()
+
+
+atexit.register(_end_all)
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+
+
+def spawn(command, **kwargs):
+    process = subprocess.Popen(command, stdin=subprocess.DEVNULL, **kwargs)
+    _children.append(process)
+    return process
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, **kwargs)
+
+
+# --- the test's own world -------------------------------------------------------------------
+
+class World:
+    """Temp home, config, desktop and runtime folders, and the accessibility bus."""
+
+    def __init__(self, keyhaven, newdb):
+        if "DISPLAY" not in os.environ or "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
+            raise SystemExit("run under run_under_x.sh and dbus-run-session")
+        self.keyhaven = keyhaven
+        self.newdb = newdb
+        self.root = tempfile.mkdtemp(prefix="keyhaven-e2e-")
+        self.programs = []
+        _worlds.append(self)
+        atexit.register(shutil.rmtree, self.root, True)
+        self.home = self._folder("home")
+        self.config = self._folder("config")
+        self.desktop = self._folder("desktop")
+        self.runtime = self._folder("runtime")
+        os.chmod(self.runtime, 0o700)
+        with open(os.path.join(self.config, "user-dirs.dirs"), "w") as dirs:
+            dirs.write(f'XDG_DESKTOP_DIR="{self.desktop}"\n')
+        os.environ.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_RUNTIME_DIR=self.runtime,
+                          QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                          QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0", LANG="C.UTF-8")
+        os.environ.pop("QT_QPA_PLATFORMTHEME", None)
+        self.bus = spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(self._accessibility_bus_up, "the accessibility bus")
+        self.folder = self._folder("program")
+        self.program = os.path.join(self.folder, "keyhaven")
+        shutil.copy2(keyhaven, self.program)
+        self.database = os.path.join(self.folder, "_.udb")
+        made = run([newdb, self.database])
+        check(made.returncode == 0 and os.path.exists(self.database),
+              "a fresh database is made beside the program copy")
+
+    def _folder(self, name):
+        path = os.path.join(self.root, name)
+        os.makedirs(path)
+        return path
+
+    @staticmethod
+    def _accessibility_bus_up():
+        answer = run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                      "org.a11y.Bus.GetAddress"], timeout=10)
+        return answer.returncode == 0 and b"unix:" in answer.stdout
+
+    def start(self):
+        """Starts the program copy; returns the process."""
+        log = open(os.path.join(self.root, "keyhaven.log"), "ab")
+        process = spawn([self.program], cwd=self.home, stdout=log, stderr=log)
+        self.programs.append(process)
+        return process
+
+    def backups(self, pattern):
+        return sorted(glob.glob(os.path.join(self.folder, pattern)))
+
+    def log_tail(self):
+        try:
+            with open(os.path.join(self.root, "keyhaven.log"), "rb") as log:
+                return log.read()[-2000:].decode("utf-8", "replace")
+        except OSError:
+            return ""
+
+
+# --- the files ------------------------------------------------------------------------------
+
+def sql(database, statement):
+    """Rows of one statement on an encrypted database file, as lists of texts."""
+    script = f"PRAGMA key='{DATABASE_KEY}';\n.mode list\n.separator \x1f\n{statement};\n"
+    result = subprocess.run(["sqlcipher", "-batch", database], input=script.encode(), capture_output=True,
+                            timeout=30)
+    if result.returncode != 0 or result.stderr:
+        raise E2EFailure(f"sqlcipher on {database}: {result.stderr.decode(errors='replace')}")
+    lines = result.stdout.decode("utf-8").splitlines()
+    return [line.split("\x1f") for line in lines if line != "ok"]
+
+
+def master_cipher(newdb, password, folder):
+    """The stored form of a master password, as the database tool writes it into a new file."""
+    reference = os.path.join(folder, f"reference-{password}.udb")
+    made = run([newdb, "--master", password, "--force", reference])
+    if made.returncode != 0:
+        raise E2EFailure(f"keyhaven-newdb --master failed: {made.stderr.decode(errors='replace')}")
+    return sql(reference, "select 密码 from Pass")[0][0]
+
+
+def clipboard():
+    """The text of the CLIPBOARD selection; empty when it holds nothing."""
+    answer = run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
+    return answer.stdout.decode("utf-8", "replace") if answer.returncode == 0 else ""
+
+
+# --- X: windows, mouse, keys, screenshots -----------------------------------------------------
+
+def xdotool(*arguments):
+    answer = run(["xdotool", *arguments], timeout=20)
+    if answer.returncode != 0 and arguments[0] != "search":
+        raise E2EFailure(f"xdotool {' '.join(arguments)}: {answer.stderr.decode(errors='replace')}")
+    return answer.stdout.decode().split()
+
+
+def x_windows_named(title):
+    return xdotool("search", "--onlyvisible", "--name", f"^{title}$")
+
+
+def click_at(x, y, button=1):
+    xdotool("mousemove", "--sync", str(int(x)), str(int(y)))
+    xdotool("click", str(button))
+
+
+def keys(*names):
+    xdotool("key", "--delay", "60", *names)
+
+
+def type_text(text):
+    xdotool("type", "--delay", "60", text)
+
+
+def screenshot(folder, name):
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, name + ".png")
+    taken = run(["import", "-window", "root", path], timeout=30)
+    check(taken.returncode == 0 and os.path.getsize(path) > 0, f"screenshot {path}")
+    return path
+
+
+# --- AT-SPI ---------------------------------------------------------------------------------
+
+def atspi():
+    global _pyatspi
+    if _pyatspi is None:
+        import pyatspi  # after the environment points at this test's buses
+        _pyatspi = pyatspi
+    return _pyatspi
+
+
+def _showing(accessible):
+    states = accessible.getState()
+    return states.contains(atspi().STATE_SHOWING) or states.contains(atspi().STATE_VISIBLE)
+
+
+def top_windows(name=None):
+    """Showing top-level windows of the program, optionally only those with this title."""
+    found = []
+    desktop = atspi().Registry.getDesktop(0)
+    for application in desktop:
+        if application is None or application.name != "keyhaven":
+            continue
+        for window in application:
+            if window is not None and _showing(window) and (name is None or window.name == name):
+                found.append(window)
+    return found
+
+
+def window(name, timeout=20.0):
+    try:
+        return wait_for(lambda: (top_windows(name) or [None])[0], f"the window '{name}'", timeout)
+    except E2EFailure as failure:
+        programs = [(p.pid, p.poll()) for w in _worlds for p in w.programs]
+        output = [w.log_tail() for w in _worlds]
+        raise E2EFailure(f"{failure}; windows over AT-SPI: {describe_windows()}; "
+                         f"X windows named so: {x_windows_named(name)}; programs (pid, exit): {programs}; "
+                         f"their output: {output}") from None
+
+
+def describe_windows():
+    try:
+        return [(a.name, [(w.name, _showing(w)) for w in a]) for a in atspi().Registry.getDesktop(0) if a]
+    except Exception as error:
+        return f"unreadable ({error})"
+
+
+def descendants(root, predicate, limit=None):
+    """Depth-first search that does not walk into tables and lists (their cells are many)."""
+    pyatspi = atspi()
+    heavy = (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_LIST)
+    found, stack = [], [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        if node is not root and predicate(node):
+            found.append(node)
+            if limit and len(found) >= limit:
+                break
+        if node is root or node.getRole() not in heavy:
+            stack.extend(reversed([node.getChildAtIndex(i) for i in range(node.childCount)]))
+    return found
+
+
+def control(root, name, role=None, showing=True):
+    """The control with this accessible name (and role), failing when there is none."""
+    def wanted(node):
+        return (node.name == name and (role is None or node.getRole() == role)
+                and (not showing or _showing(node)))
+    return wait_for(lambda: (descendants(root, wanted, 1) or [None])[0], f"control '{name}' in '{root.name}'", 10)
+
+
+def button(root, caption):
+    return control(root, caption, atspi().ROLE_PUSH_BUTTON)
+
+
+def press(accessible):
+    """Presses a button the way a screen reader does (its default action)."""
+    action = accessible.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("press", "Press", "click", "toggle", "Toggle"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def set_text(accessible, text):
+    accessible.queryEditableText().setTextContents(text)
+    wait_for(lambda: text_of(accessible) == text or accessible.queryText().characterCount == len(text),
+             f"the text of '{accessible.name}' to be set")
+
+
+def text_of(accessible):
+    text = accessible.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def centre(accessible):
+    box = accessible.queryComponent().getExtents(atspi().DESKTOP_COORDS)
+    return box.x + box.width // 2, box.y + box.height // 2
+
+
+def click(accessible, button_number=1):
+    click_at(*centre(accessible), button=button_number)
+
+
+def labels(root):
+    return [node.name for node in descendants(root, lambda n: n.getRole() == atspi().ROLE_LABEL)]
+
+
+def focused_window_name():
+    answer = run(["xdotool", "getwindowfocus", "getwindowname"], timeout=10)
+    return answer.stdout.decode("utf-8", "replace").strip()
+
+
+# --- message boxes and dialogs --------------------------------------------------------------
+
+def message_boxes():
+    pyatspi = atspi()
+    return [w for w in top_windows() if w.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
+            and w.name not in (LOGIN_TITLE,)]
+
+
+def message_box(timeout=20.0):
+    """The one message box up now: (window, its texts)."""
+    box = wait_for(lambda: (message_boxes() or [None])[0], "a message box", timeout)
+    return box, [t for t in labels(box) if t]
+
+
+def answer_message(expected_text, answer="OK", caption=None, timeout=20.0):
+    """Waits for a message box showing expected_text and presses its button answer."""
+    def showing():
+        for box in message_boxes():
+            if expected_text in labels(box):
+                return box
+        return None
+    try:
+        box = wait_for(showing, f"the message '{expected_text}'", timeout)
+    except E2EFailure:
+        seen = [(b.name, labels(b)) for b in message_boxes()]
+        raise E2EFailure(f"no message '{expected_text}'; message boxes up: {seen}")
+    check(True, f"message '{expected_text}'")
+    if caption is not None:
+        check(box.name == caption, f"the message box's caption is '{caption}' (is '{box.name}')")
+    press(button(box, answer))
+    wait_for(lambda: box not in message_boxes(), f"the message '{expected_text}' to close")
+
+
+# --- the program ----------------------------------------------------------------------------
+
+def login(password, main_expected=True):
+    """Types the password into the login window with real keys and presses Enter."""
+    form = window(LOGIN_TITLE)
+    control(form, "请输入管理密码：")
+    # The password box exposes neither its text nor its focus; the window shows it the focus.
+    wait_for(lambda: focused_window_name() == LOGIN_TITLE, "the login window to have the keyboard focus")
+    type_text(password)
+    keys("Return")
+    if main_expected:
+        return window(MAIN_TITLE)
+    return form
+
+
+def login_status(form):
+    """Text of the login window's status bar (its only label besides the prompt)."""
+    return [t for t in labels(form) if t and t != "请输入管理密码："]
+
+
+def main_window():
+    return window(MAIN_TITLE)
+
+
+def show_tab(main, name):
+    tab = control(main, name, atspi().ROLE_PAGE_TAB)
+    click(tab)
+    wait_for(lambda: tab.getState().contains(atspi().STATE_SELECTED), f"tab '{name}' shown")
+
+
+# Qt's popup menus are not reachable over AT-SPI here, so a menu is opened with a real right
+# click, seen as a new X window, and its item is chosen with the keyboard by position.
+TRAY_MENU = ["检测更新", "显示窗口", "隐藏窗口", "退出程序"]
+CATEGORY_MENU = ["添加分类", "修改分类", "删除选中分类(包含分类所有帐号信息)"]
+
+
+def _visible_x_windows():
+    return set(xdotool("search", "--onlyvisible", "--name", ""))
+
+
+def _choose_from_popup(right_click, items, item):
+    before = _visible_x_windows()
+    right_click()
+    wait_for(lambda: _visible_x_windows() - before, f"the menu with '{item}' to open")
+    keys(*(["Down"] * (items.index(item) + 1)), "Return")
+
+
+def tray_centre():
+    tray = wait_for(lambda: x_windows_named(TRAY_TITLE), "the tray stand-in window")
+    values = dict(part.split("=") for part in xdotool("getwindowgeometry", "--shell", tray[0]))
+    return int(values["X"]) + int(values["WIDTH"]) // 2, int(values["Y"]) + int(values["HEIGHT"]) // 2
+
+
+def tray_click():
+    click_at(*tray_centre())
+
+
+def tray_menu(item):
+    """Right click on the tray stand-in and choose an item of its menu."""
+    _choose_from_popup(lambda: click_at(*tray_centre(), button=3), TRAY_MENU, item)
+
+
+def category_menu(listbox, item):
+    _choose_from_popup(lambda: click(listbox, 3), CATEGORY_MENU, item)
+
+
+def table_cells(table):
+    """The grid's data rows as lists of (text, accessible)."""
+    t = table.queryTable()
+    rows = []
+    for r in range(t.nRows):
+        rows.append([(t.getAccessibleAt(r, c).name, t.getAccessibleAt(r, c)) for c in range(t.nColumns)])
+    return rows
+
+
+def grid_row_texts(table):
+    return [[text for text, _ in row] for row in table_cells(table)]
+
+
+def click_grid_cell(table, text):
+    """A real click on the first cell showing text."""
+    def find():
+        for row in table_cells(table):
+            for cell_text, cell in row:
+                if cell_text == text and _showing(cell):
+                    return cell
+        return None
+    cell = wait_for(find, f"a grid cell '{text}'")
+    click(cell)
+
+
+def list_items(listbox):
+    return [listbox.getChildAtIndex(i) for i in range(listbox.childCount)]
+
+
+def click_list_item(listbox, text):
+    item = wait_for(lambda: next((i for i in list_items(listbox) if i.name == text), None),
+                    f"the list item '{text}'")
+    click(item)
+    wait_for(lambda: item.getState().contains(atspi().STATE_SELECTED), f"the list item '{text}' selected")
+
+
+def combos(main):
+    """The search column chooser and the form's category box, in that order. Qt names a combo box
+    by its current text, not by its accessible name, so they are told apart by their place."""
+    found = descendants(main, lambda n: n.getRole() == atspi().ROLE_COMBO_BOX and _showing(n))
+    if len(found) != 2:
+        raise E2EFailure(f"expected two drop-down lists, found {[c.name for c in found]}")
+    return found
+
+
+def choose(combo, item):
+    """Picks an item of a drop-down list with real keys: Home, then Down to its place."""
+    pyatspi = atspi()
+    lists = [combo.getChildAtIndex(i) for i in range(combo.childCount)]
+    items = [item.name for lst in lists if lst.getRole() == pyatspi.ROLE_LIST for item in list_items(lst)]
+    if item not in items:
+        raise E2EFailure(f"'{item}' is not among {items}")
+    click(combo)
+    keys("Escape")  # the list opened by the click closes; the box keeps the focus
+    keys("Home", *(["Down"] * items.index(item)))
+    wait_for(lambda: combo.name == item, f"'{item}' chosen")
+
+
+def exits(process, what, timeout=20.0):
+    wait_for(lambda: process.poll() is not None, what, timeout)
+    check(True, what)
+    return process.returncode
+
+
+# --- what the scenarios share ---------------------------------------------------------------
+
+def add_category(main, name):
+    listbox = control(main, "分类", atspi().ROLE_LIST)
+    category_menu(listbox, "添加分类")
+    prompt = window("请输入分类")
+    set_text(control(prompt, "分类", atspi().ROLE_TEXT), name)
+    press(button(prompt, "OK"))
+    answer_message("分类添加成功.")
+    wait_for(lambda: name in [i.name for i in list_items(listbox)], f"category '{name}' listed")
+    return listbox
+
+
+def set_password_field(main, password):
+    """Unmasks the password box with its "显示" button, so it can be set like any edit, and masks it again."""
+    press(button(main, "显示"))
+    wait_for(lambda: descendants(main, lambda n: n.name == "隐藏" and _showing(n), 1), "the button '隐藏'")
+    set_text(control(main, "密码", atspi().ROLE_TEXT), password)
+    press(button(main, "隐藏"))
+    wait_for(lambda: descendants(main, lambda n: n.name == "显示" and _showing(n), 1), "the button '显示'")
+
+
+def add_record(main, title, address, account, password, note=""):
+    pyatspi = atspi()
+    set_text(control(main, "标题", pyatspi.ROLE_TEXT), title)
+    set_text(control(main, "网址", pyatspi.ROLE_TEXT), address)
+    set_text(control(main, "帐号", pyatspi.ROLE_TEXT), account)
+    set_password_field(main, password)
+    set_text(control(main, "备注", pyatspi.ROLE_TEXT), note)
+    press(button(main, "添加"))
+    answer_message("添加成功.")
+
+
+def grid(main):
+    return control(main, "帐号列表", atspi().ROLE_TABLE)
+
+
+def status_texts(main):
+    """The three panels of the main window's status bar."""
+    bar = descendants(main, lambda n: n.getRole() == atspi().ROLE_FRAME and n.childCount == 3, 1)
+    if not bar:
+        raise E2EFailure("no status bar with three panels")
+    return [bar[0].getChildAtIndex(i).name for i in range(3)]
+
+
+def scenario(run_steps):
+    """Runs one scenario with the program paths from the command line; exit status 1 on failure."""
+    import argparse
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--keyhaven", required=True)
+    parser.add_argument("--newdb", required=True)
+    parser.add_argument("--receiver")
+    parser.add_argument("--screenshots", required=True)
+    parser.add_argument("--layout", default="default")
+    parser.add_argument("--wait-clearing", action="store_true")
+    options = parser.parse_args()
+    world = World(options.keyhaven, options.newdb)
+    try:
+        run_steps(world, options)
+    except Exception:
+        import traceback
+        traceback.print_exc()
+        try:
+            screenshot(options.screenshots, "failed-" + os.path.basename(sys.argv[0]).removesuffix(".py"))
+        except Exception as error:
+            print(f"no screenshot of the failure: {error}")
+        print("program output:\n" + world.log_tail())
+        sys.exit(1)
+    print("PASS", flush=True)
