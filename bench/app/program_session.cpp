@@ -1,0 +1,52 @@
+#include "bench/app/program_session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <stdexcept>
+
+ProgramSession::ProgramSession(QString programFolder, QString masterPassword)
+    : folder_(std::move(programFolder)), master_(std::move(masterPassword)) {
+  // The start writes a desktop shortcut: it goes to a desktop of the benchmark's own.
+  const QString root = desktop_.path();
+  QDir().mkpath(root + "/config");
+  QDir().mkpath(root + "/Desktop");
+  QFile dirs(root + "/config/user-dirs.dirs");
+  if (!dirs.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write " + dirs.fileName().toStdString());
+  dirs.write(("XDG_DESKTOP_DIR=\"" + root + "/Desktop\"\n").toUtf8());
+  dirs.close();
+  qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
+  QDir().mkpath(root + "/runtime");
+  QFile::setPermissions(root + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", (root + "/runtime").toUtf8());
+}
+
+ProgramSession::~ProgramSession() { stop(); }
+
+void ProgramSession::start() {
+  stop();
+  main_ = std::make_unique<TForm1>(services_, keys_, folder_);
+  if (!main_->FormCreate()) throw std::runtime_error("the main window refused to start");
+  login_ = std::make_unique<TForm2>(services_, keys_, *main_);
+  main_->setLoginWindow(login_.get());
+  main_->Timer_CheckLoginTimer();
+  login_->Edit_LoginPass->setText(master_);
+  login_->Button_Logining->click();
+  if (!main_->isVisible()) throw std::runtime_error("the login did not open the main window");
+  QApplication::processEvents();
+}
+
+void ProgramSession::stop() {
+  main_.reset();
+  login_.reset();
+  keys_ = SessionKeys{};
+}
+
+void ProgramSession::pickRow(int row) {
+  const QModelIndex cell = main_->DBGrid1->model()->index(row, 3);
+  main_->DBGrid1->setCurrentIndex(cell);
+  emit main_->DBGrid1->clicked(cell);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The program's two windows over a database in a program folder, with every platform service
+// replaced by a recording fake and the desktop moved into a temporary folder.
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/tform1.h"
+#include "login/tform2.h"
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_hot_keys.h"
+#include "tests/fakes/fake_key_sink.h"
+
+class ProgramSession {
+ public:
+  // programFolder ends in '/' and holds _.udb.
+  ProgramSession(QString programFolder, QString masterPassword);
+  ~ProgramSession();
+
+  // Creates the windows as the program start does, runs the start-up check and logs in;
+  // throws std::runtime_error when the main window does not come up.
+  void start();
+  // Closes nothing: the windows are destroyed as at the end of a test.
+  void stop();
+
+  TForm1& main() { return *main_; }
+  // Picks a grid row (0-based) as a click on it does.
+  void pickRow(int row);
+
+  fakes::FakeDialogs dialogs;
+
+ private:
+  QString folder_;
+  QString master_;
+  QTemporaryDir desktop_;
+  fakes::FakeShell shell_;
+  fakes::FakeTaskbar taskbar_;
+  fakes::FakeBeeper beeper_;
+  fakes::FakeHotKeys hotKeys_;
+  fakes::FakeKeySink keySink_;
+  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_};
+  SessionKeys keys_;
+  std::unique_ptr<TForm1> main_;
+  std::unique_ptr<TForm2> login_;
+};
