@@ -136,9 +136,23 @@ class World:
 
     def start(self):
         """Starts the program copy; returns the process."""
-        log = open(os.path.join(self.root, "keyhaven.log"), "ab")
-        process = spawn([self.program], cwd=self.home, stdout=log, stderr=log)
-        self.programs.append(process)
+        wait_for(lambda: run(["xdpyinfo"], timeout=10).returncode == 0, "the X server to answer")
+        log_path = os.path.join(self.root, "keyhaven.log")
+        for attempt in range(3):
+            with open(log_path, "ab") as log:
+                log.write(f"--- start {len(self.programs) + 1}\n".encode())
+                process = spawn([self.program], cwd=self.home, stdout=log, stderr=log)
+            self.programs.append(process)
+            # A fresh Xvfb now and then refuses the very first connections of a new client;
+            # that is the server's doing, not the program's, so such a start is tried again.
+            try:
+                process.wait(1.5)
+            except subprocess.TimeoutExpired:
+                return process
+            if "could not connect to display" not in self.log_tail():
+                return process
+            print(f"note: the program could not reach the X server (attempt {attempt + 1})", flush=True)
+            time.sleep(0.5)
         return process
 
     def backups(self, pattern):
@@ -364,12 +378,15 @@ def answer_message(expected_text, answer="OK", caption=None, timeout=20.0):
 
 # --- the program ----------------------------------------------------------------------------
 
-def login(password, main_expected=True):
-    """Types the password into the login window with real keys and presses Enter."""
+def login(password, main_expected=True, erase=0):
+    """Types the password into the login window with real keys and presses Enter, after erasing
+    as many characters as the box still holds from a wrong attempt."""
     form = window(LOGIN_TITLE)
     control(form, "请输入管理密码：")
     # The password box exposes neither its text nor its focus; the window shows it the focus.
     wait_for(lambda: focused_window_name() == LOGIN_TITLE, "the login window to have the keyboard focus")
+    if erase:
+        keys("End", *(["BackSpace"] * erase))
     type_text(password)
     keys("Return")
     if main_expected:
