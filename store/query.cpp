@@ -3,6 +3,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "store/statements.h"
@@ -37,6 +38,17 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   if (text == nullptr) return {};
   return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
+// The engine's text, with the system's reason when the file system refused (a bare
+// "disk I/O error" says nothing about a full disk or a file that may not be written).
+std::string EngineError(sqlite3* db) {
+  std::string message = sqlite3_errmsg(db);
+  const int code = sqlite3_errcode(db);
+  const int reason = sqlite3_system_errno(db);
+  if ((code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN) && reason != 0)
+    message += std::string(" (") + std::strerror(reason) + ")";
+  return message;
 }
 
 }  // namespace
@@ -82,7 +94,7 @@ void Query::open() {
     for (int c = 0; c < columns; ++c) row.push_back(ColumnText(statement.get(), c));
     rows.push_back(std::move(row));
   }
-  if (rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+  if (rc != SQLITE_DONE) throw StoreError(EngineError(db));
 
   names_ = std::move(names);
   rows_ = std::move(rows);
@@ -110,7 +122,7 @@ int Query::execSql() {
   int rc = SQLITE_ROW;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
   }
-  if (rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+  if (rc != SQLITE_DONE) throw StoreError(EngineError(db));
   return sqlite3_stmt_readonly(statement.get()) ? 0 : sqlite3_changes(db);
 }
 
@@ -189,7 +201,7 @@ void Query::deleteCurrent() {
   sqlite3* db = connection_.handle();
   Statement statement = Prepare(db, "delete from data where 编号=?");
   sqlite3_bind_text(statement.get(), 1, number.data(), static_cast<int>(number.size()), SQLITE_TRANSIENT);
-  if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+  if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(EngineError(db));
 
   rows_.erase(rows_.begin() + current_);
   if (rows_.empty()) {
