@@ -1,6 +1,7 @@
 #include "login/tform2.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <string.h>
+
+#include <string_view>
 
 #include "crypto/protected_field.h"
 #include "widgets/alphanumeric_filter.h"
@@ -124,7 +128,11 @@ void TForm2::Button_LoginingClick() {
     services_.dialogs.message("请输入密码...");
     return;
   }
-  const QString typed = QString::fromStdString(crypto::MasterPasswordCipher(Edit_LoginPass->text().toStdString()));
+  // The typed password's UTF-8 copy is wiped before it is freed; the edit's own buffer is Qt's.
+  QByteArray typedUtf8 = Edit_LoginPass->text().toUtf8();
+  const QString typed = QString::fromStdString(
+      crypto::MasterPasswordCipher(std::string_view(typedUtf8.constData(), static_cast<std::size_t>(typedUtf8.size()))));
+  ::explicit_bzero(typedUtf8.data(), static_cast<std::size_t>(typedUtf8.size()));
   if (typed == keys_.storedMasterPassword) {
     close();
     host_.openAfterLogin();
