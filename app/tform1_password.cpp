@@ -1,5 +1,10 @@
 // Changing the master password on the settings tab.
+#include <QByteArray>
 #include <QLineEdit>
+#include <string.h>
+
+#include <string>
+#include <string_view>
 
 #include "app/tform1.h"
 #include "crypto/protected_field.h"
@@ -9,8 +14,12 @@
 #include "widgets/alphanumeric_filter.h"
 
 namespace {
+// The typed password's UTF-8 copy is wiped before it is freed; the edit's own buffer is Qt's.
 QString masterCipher(const QLineEdit* edit) {
-  return QString::fromStdString(crypto::MasterPasswordCipher(edit->text().toStdString()));
+  QByteArray typed = edit->text().toUtf8();
+  const std::string cipher = crypto::MasterPasswordCipher(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+  ::explicit_bzero(typed.data(), static_cast<std::size_t>(typed.size()));
+  return QString::fromStdString(cipher);
 }
 }  // namespace
 
