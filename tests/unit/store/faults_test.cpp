@@ -151,6 +151,18 @@ TEST_F(StoreFaultTest, ReadOnlyFileRefusesChangesAndKeepsItsContent) {
   EXPECT_TRUE(ReadBytes(database()) == bytes) << "the file changed";
 }
 
+TEST_F(StoreFaultTest, FileMadeReadOnlyWhileOpenSaysWhyTheWriteFailed) {
+  Connection connection;
+  connection.setConnectionString(connectionString_);
+  addRecord(connection, "before");
+  const std::string bytes = ReadBytes(database());
+  ReadOnlyFile readOnly(database());
+  if (!readOnly.holds() || ::geteuid() != 0) GTEST_SKIP() << "an open file stays writable without the immutable attribute";
+  const std::string error = failure(connection, sql::InsertRecord({"web", "t", "", "", "C", "N"}), false);
+  EXPECT_NE(error.find("Operation not permitted"), std::string::npos) << "not a bare I/O error: " << error;
+  EXPECT_TRUE(ReadBytes(database()) == bytes) << "the file changed";
+}
+
 TEST_F(StoreFaultTest, FileLockedByAnotherWriterGivesAnErrorAndLaterWritesWork) {
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(database().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);

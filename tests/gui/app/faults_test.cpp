@@ -1,0 +1,350 @@
+// The windows when the database file, the disk or Config.ini let them down: a clear message,
+// no crash, and the file either as it was or holding the complete change. Secrets never reach
+// the program's output.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sqlcipher/sqlite3.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "crypto/codepage.h"
+#include "store/connection.h"
+#include "tests/gui/app/app_harness.h"
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Garbage(std::size_t size) {
+  std::string bytes(size, '\0');
+  unsigned state = 4711;
+  for (char& c : bytes) c = static_cast<char>((state = state * 1103515245 + 12345) >> 16);
+  return bytes;
+}
+
+bool RunShell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+// Unwritable also for root: the immutable attribute, else the permission bits.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
+    immutable_ = ::geteuid() == 0 && RunShell("chattr +i '" + path_ + "'");
+    if (!immutable_) std::filesystem::permissions(path_, std::filesystem::perms::owner_read);
+  }
+  ~ReadOnlyFile() {
+    if (immutable_) RunShell("chattr -i '" + path_ + "'");
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  bool holds() const { return immutable_ || ::geteuid() != 0; }
+
+ private:
+  std::string path_;
+  bool immutable_ = false;
+};
+
+// TMPDIR on a full file system: a small tmpfs in a mount namespace of this process where
+// that is allowed, else a file size limit that makes every larger write fail.
+class FullTemporaryDisk {
+ public:
+  FullTemporaryDisk() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "keyhaven-fulltmp-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
+      mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=16k") == 0;
+    if (mounted_) {
+      WriteBytes(folder_ + "/filler", std::string(1 << 20, 'x'));
+    } else {
+      ::getrlimit(RLIMIT_FSIZE, &oldLimit_);
+      oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+      rlimit limit = oldLimit_;
+      limit.rlim_cur = 4096;
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (const char* old = std::getenv("TMPDIR")) oldTmp_ = old;
+    ::setenv("TMPDIR", folder_.c_str(), 1);
+  }
+  ~FullTemporaryDisk() {
+    oldTmp_ ? ::setenv("TMPDIR", oldTmp_->c_str(), 1) : ::unsetenv("TMPDIR");
+    if (mounted_) {
+      ::umount2(folder_.c_str(), MNT_DETACH);
+    } else {
+      ::setrlimit(RLIMIT_FSIZE, &oldLimit_);
+      ::signal(SIGXFSZ, oldHandler_);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  FullTemporaryDisk(const FullTemporaryDisk&) = delete;
+  FullTemporaryDisk& operator=(const FullTemporaryDisk&) = delete;
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+  rlimit oldLimit_{};
+  sighandler_t oldHandler_ = SIG_DFL;
+  std::optional<std::string> oldTmp_;
+};
+
+// A logged-in program with one category holding one record.
+void StartWithOneRecord(AppHarness& app) {
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("websites");
+  app.dialogs.asked.clear();
+}
+
+void AddOne(AppHarness& app, const QString& title) { app.addRecord("websites", title, "me", "pw1", "note"); }
+
+}  // namespace
+
+TEST(DatabaseFaults, GarbageOrTruncatedFileAtStartIsShownOnceAndEndsTheProgram) {
+  AppHarness app;
+  app.makeDatabase();
+  const std::string whole = ReadBytes(app.databasePath());
+  for (const std::string& damaged : {Garbage(8192), whole.substr(0, 100), std::string()}) {
+    SCOPED_TRACE(damaged.size());
+    WriteBytes(app.databasePath(), damaged);
+    ASSERT_TRUE(app.create());
+    app.runStartupCheck();
+    const QStringList errors = app.dialogs.texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("is not a database")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QString::fromStdString(app.databasePath()))) << "the message names the file";
+    EXPECT_FALSE(app.login->isVisible());
+    EXPECT_FALSE(app.main->isVisible());
+    EXPECT_FALSE(app.main->Timer_CheckLogin->isActive()) << "not shown again every second";
+    EXPECT_TRUE(ReadBytes(app.databasePath()) == damaged) << "the file is left as it was";
+    app.restart();
+  }
+}
+
+TEST(DatabaseFaults, ReadOnlyFileRefusesTheAddWithAMessageAndKeepsItsContent) {
+  AppHarness app;
+  StartWithOneRecord(app);
+  const std::string bytes = ReadBytes(app.databasePath());
+  {
+    ReadOnlyFile readOnly(app.databasePath());
+    if (!readOnly.holds()) GTEST_SKIP() << "no way to make a file read-only for root here";
+    AddOne(app, "refused");
+    EXPECT_TRUE(ReadBytes(app.databasePath()) == bytes) << "the file changed";
+  }
+  const QStringList errors = app.dialogs.texts("error");
+  ASSERT_EQ(errors.size(), 1);
+  // Refused at open ("readonly") or at the write through the open file (the system's reason).
+  EXPECT_TRUE(errors[0].contains("readonly") || errors[0].contains("Operation not permitted") ||
+              errors[0].contains("Permission denied"))
+      << errors[0].toStdString();
+  EXPECT_FALSE(app.dialogs.texts().contains("添加成功.")) << "no success is claimed";
+  EXPECT_EQ(app.records().size(), 1u);
+}
+
+TEST(DatabaseFaults, FileLockedByAnotherProgramRefusesTheAddUntilTheLockIsGone) {
+  AppHarness app;
+  StartWithOneRecord(app);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(app.databasePath().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  sqlite3_key(other, store::kDatabasePassword.data(), static_cast<int>(store::kDatabasePassword.size()));
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; DELETE FROM data;", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  AddOne(app, "while locked");
+  const QStringList errors = app.dialogs.texts("error");
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("locked")) << errors[0].toStdString();
+  EXPECT_FALSE(app.dialogs.texts().contains("添加成功."));
+
+  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  app.dialogs.asked.clear();
+  AddOne(app, "after the lock");
+  EXPECT_TRUE(app.dialogs.texts("error").isEmpty());
+  EXPECT_TRUE(app.dialogs.texts().contains("添加成功."));
+  EXPECT_EQ(app.records().size(), 2u) << "the other program's rolled-back delete took nothing";
+}
+
+TEST(DatabaseFaults, FileDeletedWhileRunningIsReportedAndNotRecreated) {
+  AppHarness app;
+  StartWithOneRecord(app);
+  ASSERT_TRUE(std::filesystem::remove(app.databasePath()));
+
+  AddOne(app, "nowhere to go");
+  const QStringList errors = app.dialogs.texts("error");
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains(QString::fromStdString(app.databasePath()))) << errors[0].toStdString();
+  EXPECT_FALSE(errors[0].contains("readonly")) << "the message says what happened: " << errors[0].toStdString();
+  EXPECT_FALSE(app.dialogs.texts().contains("添加成功."));
+  EXPECT_FALSE(std::filesystem::exists(app.databasePath())) << "no empty database takes its place";
+}
+
+TEST(DatabaseFaults, CompactionOnAFullTemporaryDiskFailsAndKeepsTheFile) {
+  AppHarness app;
+  StartWithOneRecord(app);
+  for (int i = 0; i < 20; ++i) AddOne(app, QString(500, QChar('t')) + QString::number(i));
+  app.dialogs.asked.clear();
+  const std::string bytes = ReadBytes(app.databasePath());
+  {
+    FullTemporaryDisk full;
+    app.main->Button11->click();
+  }
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"数据库压缩失败."});
+  EXPECT_TRUE(app.dialogs.texts("error").isEmpty());
+  EXPECT_TRUE(ReadBytes(app.databasePath()) == bytes) << "the file changed";
+  app.main->Button_Refresh->click();
+  EXPECT_EQ(app.gridRowCount(), 21) << "the records are all there afterwards";
+}
+
+TEST(ConfigFaults, MissingEmptyBinaryOrHugeFileStartsWithTheDefaults) {
+  AppHarness app;
+  app.makeDatabase();
+  const std::string config = (app.folder() + "Config.ini").toStdString();
+  const std::string pasteFirst = crypto::Utf8ToCp936("[软件配置]\r\n粘贴式=1\r\n非粘贴式=0\r\n");
+  struct Case {
+    std::optional<std::string> content;
+    bool paste;
+  };
+  const Case cases[] = {
+      {std::nullopt, false},
+      {std::string(), false},
+      {Garbage(4096), false},
+      // Only the first MiB is read: the keys at its start count, the rest is never looked at.
+      {pasteFirst + std::string(3 << 20, 'x'), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content ? c.content->size() : 0);
+    std::filesystem::remove(config);
+    if (c.content) WriteBytes(config, *c.content);
+    ASSERT_TRUE(app.create());
+    EXPECT_EQ(app.main->RadioButton_IntoPass1->isChecked(), c.paste);
+    EXPECT_NE(app.main->RadioButton_IntoPass1->isChecked(), app.main->RadioButton_IntoPass2->isChecked());
+    EXPECT_TRUE(app.dialogs.asked.empty()) << "a bad settings file is no reason for a message";
+    app.restart();
+  }
+}
+
+TEST(ConfigFaults, SavingOverAHugeFileSaysItCannotWriteAndKeepsTheFile) {
+  AppHarness app;
+  app.makeDatabase();
+  const std::string config = (app.folder() + "Config.ini").toStdString();
+  const std::string huge = "[软件配置]\r\n粘贴式=1\r\n非粘贴式=0\r\n" + std::string(3 << 20, 'x');
+  WriteBytes(config, huge);
+  ASSERT_TRUE(app.create());
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  app.main->Button6->click();
+  EXPECT_EQ(app.dialogs.texts("error"), QStringList{"Unable to write to " + QString::fromStdString(config)});
+  EXPECT_FALSE(app.dialogs.texts().contains("配置保存成功！"));
+  EXPECT_TRUE(ReadBytes(config) == huge) << "the file changed";
+}
+
+TEST(ConfigFaults, SavingOverABinaryFileWritesAModeThatReadsBack) {
+  AppHarness app;
+  app.makeDatabase();
+  WriteBytes((app.folder() + "Config.ini").toStdString(), Garbage(4096));
+  ASSERT_TRUE(app.create());
+  app.main->RadioButton_IntoPass1->setChecked(true);
+  app.main->Button6->click();
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
+  app.restart();
+  ASSERT_TRUE(app.create());
+  EXPECT_TRUE(app.main->RadioButton_IntoPass1->isChecked());
+}
+
+namespace {
+
+// Sends everything the process writes to stdout and stderr into a file for one scope.
+class CapturedOutput {
+ public:
+  CapturedOutput() {
+    std::fflush(nullptr);
+    path_ = (std::filesystem::temp_directory_path() / ("keyhaven-output-" + std::to_string(::getpid()))).string();
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    for (int i = 0; i < 2; ++i) {
+      saved_[i] = ::dup(i + 1);
+      ::dup2(fd, i + 1);
+    }
+    ::close(fd);
+  }
+  ~CapturedOutput() { restore(); }
+  CapturedOutput(const CapturedOutput&) = delete;
+  CapturedOutput& operator=(const CapturedOutput&) = delete;
+
+  std::string text() {
+    restore();
+    std::string out = ReadBytes(path_);
+    std::filesystem::remove(path_);
+    return out;
+  }
+
+ private:
+  void restore() {
+    if (saved_[0] < 0) return;
+    std::fflush(nullptr);
+    for (int i = 0; i < 2; ++i) {
+      ::dup2(saved_[i], i + 1);
+      ::close(saved_[i]);
+      saved_[i] = -1;
+    }
+  }
+  std::string path_;
+  int saved_[2] = {-1, -1};
+};
+
+}  // namespace
+
+TEST(Secrets, NoPasswordOrNoteReachesStdoutOrStderr) {
+  const QString master = "Mast3rSecretQ9";
+  const QString password = "Pw-Secret-7731";
+  const QString note = "Note-Secret-5519";
+  qputenv("QT_LOGGING_RULES", "*.debug=true");  // let every category speak, so a leak would show
+  std::string output;
+  {
+    CapturedOutput captured;
+    AppHarness app;
+    app.makeDatabase(master.toStdString());
+    ASSERT_TRUE(app.create());
+    app.runStartupCheck();
+    app.typeLogin("Wr0ngGuess42");
+    app.typeLogin(master);
+    ASSERT_TRUE(app.main->isVisible());
+    app.addCategory("websites");
+    app.addRecord("websites", "site", "me", password, note);
+    app.main->Button_Refresh->click();
+    for (int row = 0; row < app.gridRowCount(); ++row) {
+      if (app.gridText(row, 3) == "site") app.pickRow(row);
+    }
+    ASSERT_EQ(app.main->Edit_MiMa_Temp->text(), password);
+    app.main->ButtonCopyEdit_MiMa->click();
+    app.main->Timer_ClearClipbrdTimer();
+    app.main->Edit_OldPass->setText(master);
+    app.main->Edit_Pass_A->setText("N3wMasterQ1");
+    app.main->Edit_Pass_B->setText("N3wMasterQ1");
+    app.main->Button7->click();
+    output = captured.text();
+  }
+  qunsetenv("QT_LOGGING_RULES");
+  for (const QString& secret : {master, password, note, QString("Wr0ngGuess42"), QString("N3wMasterQ1")})
+    EXPECT_EQ(output.find(secret.toStdString()), std::string::npos) << secret.toStdString() << " in:\n" << output;
+}
