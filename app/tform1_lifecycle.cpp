@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <filesystem>
 
@@ -142,6 +143,8 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::openAfterLogin() {
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
   show();
   raise();
   activateWindow();
