@@ -1,7 +1,6 @@
 #include "crypto/protected_field.h"
 
 #include "crypto/codepage.h"
-#include "crypto/text_cipher.h"
 
 namespace crypto {
 
@@ -10,7 +9,13 @@ std::string ProtectField(std::string_view plainUtf8, std::string_view keyUtf8) {
 }
 
 std::string RevealField(std::string_view cipherText, std::string_view keyUtf8) {
-  return Cp936ToUtf8(DecryptText(cipherText, Utf8ToCp936(keyUtf8)));
+  return FieldRevealer(keyUtf8)(cipherText);
+}
+
+FieldRevealer::FieldRevealer(std::string_view keyUtf8) : decrypt_(Utf8ToCp936(keyUtf8)) {}
+
+std::string FieldRevealer::operator()(std::string_view cipherText) const {
+  return Cp936ToUtf8(decrypt_(cipherText));
 }
 
 std::string MasterPasswordCipher(std::string_view typedUtf8) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "crypto/text_cipher.h"
+
 namespace crypto {
 
 // The fixed key text of the master password.
@@ -13,6 +15,16 @@ std::string ProtectField(std::string_view plainUtf8, std::string_view keyUtf8);
 
 // UTF-8 plain text of a stored cipher text; empty for anything that does not decipher.
 std::string RevealField(std::string_view cipherText, std::string_view keyUtf8);
+
+// RevealField with the key converted and scheduled once, for revealing many values under one key.
+class FieldRevealer {
+ public:
+  explicit FieldRevealer(std::string_view keyUtf8);
+  std::string operator()(std::string_view cipherText) const;
+
+ private:
+  TextDecrypter decrypt_;
+};
 
 // The stored form of a master password: its cipher text under the fixed key.
 std::string MasterPasswordCipher(std::string_view typedUtf8);

@@ -69,13 +69,18 @@ std::string EncryptText(std::string_view plain, std::string_view keyText) {
 }
 
 std::string DecryptText(std::string_view cipherText, std::string_view keyText) {
+  return TextDecrypter(keyText)(cipherText);
+}
+
+TextDecrypter::TextDecrypter(std::string_view keyText) : subkeys_(MakeSubkeys(FoldKey(keyText), false)) {}
+
+std::string TextDecrypter::operator()(std::string_view cipherText) const {
   const auto bytes = HexToBytes(cipherText);
   if (!bytes) return {};
-  const Subkeys subkeys = MakeSubkeys(FoldKey(keyText), false);
   std::string plain;
   plain.reserve(bytes->size());
   for (std::size_t at = 0; at < bytes->size(); at += 8) {
-    const Block out = CryptBlock(subkeys, BlockAt(*bytes, at));
+    const Block out = CryptBlock(subkeys_, BlockAt(*bytes, at));
     for (std::uint8_t byte : out) {
       if (byte == 0) return plain;  // the text ends at its first zero byte
       plain.push_back(static_cast<char>(byte));

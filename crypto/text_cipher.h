@@ -16,4 +16,14 @@ std::string EncryptText(std::string_view plain, std::string_view keyText);
 // Lenient: any malformed input gives the empty text; the result is cut at the first zero byte.
 std::string DecryptText(std::string_view cipherText, std::string_view keyText);
 
+// DecryptText with the key schedule made once, for deciphering many texts under one key.
+class TextDecrypter {
+ public:
+  explicit TextDecrypter(std::string_view keyText);
+  std::string operator()(std::string_view cipherText) const;
+
+ private:
+  Subkeys subkeys_;
+};
+
 }  // namespace crypto

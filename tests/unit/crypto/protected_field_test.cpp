@@ -38,6 +38,18 @@ TEST(RevealField, GivesBackTheValueOrTheEmptyText) {
   EXPECT_EQ(ProtectField("same", key), ProtectField("same", key));
 }
 
+TEST(FieldRevealer, RevealsEveryValueUnderItsOwnKeyOnly) {
+  const crypto::FieldRevealer chinese("钥匣73195"), digits("73195");
+  for (const std::string value : {"", "p4ssw0rd", "中文密码", "a longer note that spans several blocks 多行\r\n备注"}) {
+    EXPECT_EQ(chinese(ProtectField(value, "钥匣73195")), value);
+    EXPECT_EQ(digits(ProtectField(value, "73195")), value);
+    if (!value.empty()) {
+      EXPECT_NE(digits(ProtectField(value, "钥匣73195")), value);
+    }
+  }
+  EXPECT_EQ(chinese("not hex"), "");
+}
+
 TEST(MasterPasswordCipher, IsTheCipherTextUnderTheFixedKeyAndCaseSensitive) {
   const crypto::KeyBlock zyq = {0, 'z', 'y', 'q', 0, 0, 0, 0};
   EXPECT_EQ(MasterPasswordCipher("123456"), reference::Hex(reference::DesEcbEncrypt(zyq, std::string("123456\0\0", 8))));
