@@ -4,7 +4,6 @@
 
 #include "app/note_search.h"
 #include "app/tform1.h"
-#include "crypto/protected_field.h"
 #include "platform/dialogs.h"
 #include "store/statements.h"
 #include "widgets/panel_status_bar.h"
@@ -46,11 +45,7 @@ std::vector<std::string> TForm1::notesContaining(const QString& keyword) {
   store::Query notes(ADOConnection1);
   notes.addSql(store::sql::SelectNotes());
   notes.open();
-  std::vector<std::string> numbers;
-  const std::string key = keys_.databaseKey.toStdString();
-  for (const auto& row : notes.rows())
-    if (LikeContains(QString::fromStdString(crypto::RevealField(row[1], key)), keyword)) numbers.push_back(row[0]);
-  return numbers;
+  return NumbersOfNotesContaining(notes.rows(), keys_.databaseKey.toStdString(), keyword);
 }
 
 void TForm1::searchkeywordClick() { searchkeyword->clear(); }
