@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace platform {
 
@@ -27,7 +28,10 @@ bool QtDialogs::confirm(const QString& caption, const QString& text) {
   // No button is the default, so a stray Enter never confirms a deletion.
   QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, activeOwner(),
                   Qt::Dialog | Qt::WindowStaysOnTopHint);
+  // Buttons of a dialog act on Enter while focused (auto-default), so that is turned off too.
   box.setDefaultButton(static_cast<QPushButton*>(nullptr));
+  for (QAbstractButton* button : box.buttons())
+    if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
