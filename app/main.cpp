@@ -12,6 +12,7 @@
 #include "platform/instance_guard.h"
 #include "platform/null_key_sink.h"
 #include "platform/shell.h"
+#include "platform/standard_texts.h"
 #include "platform/taskbar.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("keyhaven");
   QApplication::setQuitOnLastWindowClosed(false);
   useWindowFont();
+  platform::InstallChineseStandardTexts(application);  // without it, the buttons stay English
 
   platform::QtDialogs dialogs(maker::kTitle);
   platform::DesktopShell shell;

@@ -52,5 +52,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://keyhaven.example")
 # it is named here: Qt's X11 platform plugin and a font for the Chinese texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-zenhei")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-user-dirs")
 include(CPack)

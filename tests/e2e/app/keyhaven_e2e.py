@@ -21,6 +21,10 @@ DATABASE_KEY = "kv7Rq2mZx9Tb"
 INITIAL_MASTER = "123456"
 MAIN_TITLE = "钥匣个人版ver:1.81.20130204"
 LOGIN_TITLE = "管理登录"
+# The dialog buttons, in Qt's Chinese texts (the mnemonic marks are not part of the name).
+OK = "确定"
+YES = "是(Y)"
+NO = "否(N)"
 TRAY_TITLE = "钥匣个人版 托盘"
 MESSAGE_CAPTION = "钥匣个人版"
 
@@ -357,8 +361,9 @@ def message_box(timeout=20.0):
     return box, [t for t in labels(box) if t]
 
 
-def answer_message(expected_text, answer="OK", caption=None, timeout=20.0):
-    """Waits for a message box showing expected_text and presses its button answer."""
+def answer_message(expected_text, answer=None, caption=None, timeout=20.0):
+    """Waits for a message box showing expected_text and presses its button answer (OK by default)."""
+    answer = answer or OK
     def showing():
         for box in message_boxes():
             if expected_text in labels(box):
@@ -517,7 +522,7 @@ def add_category(main, name):
     category_menu(listbox, "添加分类")
     prompt = window("请输入分类")
     set_text(control(prompt, "分类", atspi().ROLE_TEXT), name)
-    press(button(prompt, "OK"))
+    press(button(prompt, OK))
     answer_message("分类添加成功.")
     wait_for(lambda: name in [i.name for i in list_items(listbox)], f"category '{name}' listed")
     return listbox

@@ -28,7 +28,7 @@ def steps(world, options):
     box, texts = k.message_box()
     k.check("您真的要删除该记录吗?" in texts, f"the delete asks first: {texts}")
     k.screenshot(shots, "message_box")
-    k.press(k.button(box, "No"))
+    k.press(k.button(box, k.NO))
     k.wait_for(lambda: not k.message_boxes(), "the question to close")
     k.check(k.sql(world.database, "select count(*) from data") == [["3"]], "answering No deletes nothing")
 
