@@ -153,6 +153,7 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
   for (int r = 0; r < picks; ++r) {
     const int row = static_cast<int>(static_cast<long>(plan.records - 1) * (r + 1) / (picks + 1));
     const QString number = w.DataSource1->index(row, 0).data().toString();
+    session.bringRowIntoView(row);
     figures.pick.program.push_back(TimeHandler([&] { session.pickRow(row); }));
     Expect(w.Edit_BianHao->text() == number && !w.Edit_MiMa_Temp->text().isEmpty(), "the pick fills the form");
     plan.pickedNumbers.push_back(Text(number));

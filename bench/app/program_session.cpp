@@ -45,6 +45,11 @@ void ProgramSession::stop() {
   keys_ = SessionKeys{};
 }
 
+void ProgramSession::bringRowIntoView(int row) {
+  main_->DBGrid1->scrollTo(main_->DBGrid1->model()->index(row, 3));
+  QApplication::processEvents();
+}
+
 void ProgramSession::pickRow(int row) {
   const QModelIndex cell = main_->DBGrid1->model()->index(row, 3);
   main_->DBGrid1->setCurrentIndex(cell);

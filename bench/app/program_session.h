@@ -25,6 +25,8 @@ class ProgramSession {
   void stop();
 
   TForm1& main() { return *main_; }
+  // Scrolls the grid until the row (0-based) is in sight and paints it, as a user does before a click.
+  void bringRowIntoView(int row);
   // Picks a grid row (0-based) as a click on it does.
   void pickRow(int row);
 
