@@ -1,6 +1,5 @@
 #include "app/program_folder.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -36,64 +34,6 @@ QString RealFolder(const QString& folder) {
 bool IsSystemFolder(const QString& folder) {
   static const QRegularExpression systemBinaries("^(/usr(/local)?|/opt/[^/]+)?/(bin|sbin|games)/$");
   return systemBinaries.match(folder).hasMatch();
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  bool closeChecked() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool CopyContent(int from, int to) {
-  std::array<char, 64 * 1024> buffer{};
-  for (;;) {
-    const ssize_t got = ::read(from, buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t written = ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += written;
-    }
-  }
-}
-
-// The copy is written under a temporary name, readable by the user alone, and then linked to
-// its final name: link() fails on an existing file, so a database made meanwhile by another
-// start is never replaced, and a copy cut short never appears as _.udb.
-// Returns 0 or the errno of the failure; EEXIST when the target was there already.
-int CopyWithoutReplacing(const std::string& from, const std::string& to) {
-  FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (source.get() < 0) return errno;
-  std::string temporary = to + ".new-XXXXXX";
-  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (target.get() < 0) return errno;
-  int failure = 0;
-  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = errno ? errno : EIO;
-  if (!target.closeChecked() && failure == 0) failure = errno;
-  if (failure == 0 && ::link(temporary.c_str(), to.c_str()) != 0) failure = errno;
-  ::unlink(temporary.c_str());
-  if (failure == 0) store::SyncFolder(store::FolderOf(to));
-  return failure;
 }
 
 // The data folder and the folders above it; the data folder itself is the user's alone.
@@ -135,7 +75,7 @@ FirstStartResult ProvideInitialDatabase(const ProgramFolderLayout& layout) {
   // A dangling link counts as a file the user put there: it is left alone.
   if (QFileInfo::exists(database) || QFileInfo(database).isSymLink()) return {FirstStart::NothingToDo, 0};
   int failure = MakeDataFolder(layout.folder);
-  if (failure == 0) failure = CopyWithoutReplacing(LocalPath(layout.suppliedDatabase), LocalPath(database));
+  if (failure == 0) failure = store::CopyFileWithoutReplacing(LocalPath(layout.suppliedDatabase), LocalPath(database));
   if (failure == EEXIST) return {FirstStart::NothingToDo, 0};
   return {failure == 0 ? FirstStart::DatabaseCopied : FirstStart::CopyFailed, failure};
 }

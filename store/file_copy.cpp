@@ -99,4 +99,19 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
   return true;
 }
 
+int CopyFileWithoutReplacing(const std::string& from, const std::string& to) {
+  FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (source.get() < 0) return errno;
+  std::string temporary = to + ".new-XXXXXX";
+  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (target.get() < 0) return errno;
+  int failure = 0;
+  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = errno ? errno : EIO;
+  if (!target.closeChecked() && failure == 0) failure = errno;
+  if (failure == 0 && ::link(temporary.c_str(), to.c_str()) != 0) failure = errno;
+  ::unlink(temporary.c_str());
+  if (failure == 0) SyncFolder(FolderOf(to));
+  return failure;
+}
+
 }  // namespace store

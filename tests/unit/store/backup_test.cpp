@@ -1,6 +1,9 @@
 #include "store/backup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include "store/file_copy.h"
 #include "store/query.h"
@@ -136,6 +139,21 @@ TEST_F(TakeBackupTest, AFailedCopyKeepsTheFileItWouldReplace) {
   EXPECT_EQ(ReadBytes(target), "previous content");
   EXPECT_TRUE(CopyFileAtomically(database(), target));
   EXPECT_EQ(ReadBytes(target), ReadBytes(database()));
+}
+
+TEST_F(TakeBackupTest, ACopyWithoutReplacingLeavesAnExistingFileAlone) {
+  const std::string target = folder_.file("first-start.udb");
+  EXPECT_EQ(CopyFileWithoutReplacing(database(), target), 0);
+  EXPECT_EQ(ReadBytes(target), ReadBytes(database()));
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 077, 0u) << "the copy is the user's alone";
+
+  WriteBytes(target, "the user's own file");
+  EXPECT_EQ(CopyFileWithoutReplacing(database(), target), EEXIST);
+  EXPECT_EQ(ReadBytes(target), "the user's own file");
+  EXPECT_EQ(CopyFileWithoutReplacing(folder_.file("missing"), folder_.file("other.udb")), ENOENT);
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{"_.udb", "first-start.udb"})) << "no temporary file is left";
 }
 
 }  // namespace
