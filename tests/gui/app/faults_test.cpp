@@ -4,14 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <signal.h>
 #include <sqlcipher/sqlite3.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,6 +22,7 @@
 #include "crypto/codepage.h"
 #include "store/connection.h"
 #include "tests/gui/app/app_harness.h"
+#include "tests/support/disk_faults.h"
 
 namespace {
 
@@ -43,72 +41,6 @@ std::string Garbage(std::size_t size) {
   for (char& c : bytes) c = static_cast<char>((state = state * 1103515245 + 12345) >> 16);
   return bytes;
 }
-
-bool RunShell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
-// Unwritable also for root: the immutable attribute, else the permission bits.
-class ReadOnlyFile {
- public:
-  explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
-    immutable_ = ::geteuid() == 0 && RunShell("chattr +i '" + path_ + "'");
-    if (!immutable_) std::filesystem::permissions(path_, std::filesystem::perms::owner_read);
-  }
-  ~ReadOnlyFile() {
-    if (immutable_) RunShell("chattr -i '" + path_ + "'");
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-  bool holds() const { return immutable_ || ::geteuid() != 0; }
-
- private:
-  std::string path_;
-  bool immutable_ = false;
-};
-
-// TMPDIR on a full file system: a small tmpfs in a mount namespace of this process where
-// that is allowed, else a file size limit that makes every larger write fail.
-class FullTemporaryDisk {
- public:
-  FullTemporaryDisk() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "keyhaven-fulltmp-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
-      mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=16k") == 0;
-    if (mounted_) {
-      WriteBytes(folder_ + "/filler", std::string(1 << 20, 'x'));
-    } else {
-      ::getrlimit(RLIMIT_FSIZE, &oldLimit_);
-      oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-      rlimit limit = oldLimit_;
-      limit.rlim_cur = 4096;
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    if (const char* old = std::getenv("TMPDIR")) oldTmp_ = old;
-    ::setenv("TMPDIR", folder_.c_str(), 1);
-  }
-  ~FullTemporaryDisk() {
-    oldTmp_ ? ::setenv("TMPDIR", oldTmp_->c_str(), 1) : ::unsetenv("TMPDIR");
-    if (mounted_) {
-      ::umount2(folder_.c_str(), MNT_DETACH);
-    } else {
-      ::setrlimit(RLIMIT_FSIZE, &oldLimit_);
-      ::signal(SIGXFSZ, oldHandler_);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  FullTemporaryDisk(const FullTemporaryDisk&) = delete;
-  FullTemporaryDisk& operator=(const FullTemporaryDisk&) = delete;
-
- private:
-  std::string folder_;
-  bool mounted_ = false;
-  rlimit oldLimit_{};
-  sighandler_t oldHandler_ = SIG_DFL;
-  std::optional<std::string> oldTmp_;
-};
 
 // A logged-in program with one category holding one record.
 void StartWithOneRecord(AppHarness& app) {
@@ -148,7 +80,7 @@ TEST(DatabaseFaults, ReadOnlyFileRefusesTheAddWithAMessageAndKeepsItsContent) {
   StartWithOneRecord(app);
   const std::string bytes = ReadBytes(app.databasePath());
   {
-    ReadOnlyFile readOnly(app.databasePath());
+    disk_faults::ReadOnlyFile readOnly(app.databasePath());
     if (!readOnly.holds()) GTEST_SKIP() << "no way to make a file read-only for root here";
     AddOne(app, "refused");
     EXPECT_TRUE(ReadBytes(app.databasePath()) == bytes) << "the file changed";
@@ -207,7 +139,10 @@ TEST(DatabaseFaults, CompactionOnAFullTemporaryDiskFailsAndKeepsTheFile) {
   app.dialogs.asked.clear();
   const std::string bytes = ReadBytes(app.databasePath());
   {
-    FullTemporaryDisk full;
+    QTemporaryDir tmp;
+    disk_faults::SmallDisk disk(tmp.path().toStdString(), 16 * 1024);
+    disk_faults::ScopedTmpDir tmpDir(tmp.path().toStdString());
+    disk.fill();
     app.main->Button11->click();
   }
   EXPECT_EQ(app.dialogs.texts(), QStringList{"数据库压缩失败."});

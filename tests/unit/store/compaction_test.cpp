@@ -11,6 +11,7 @@
 #include "store/statements.h"
 #include "store/store_error.h"
 #include "store_test_support.h"
+#include "tests/support/disk_faults.h"
 
 namespace store {
 namespace {
@@ -18,27 +19,9 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
+using disk_faults::ScopedTmpDir;
 
 // Points TMPDIR somewhere for one test and puts it back afterwards.
-class ScopedTmpDir {
- public:
-  explicit ScopedTmpDir(const std::string& value) {
-    if (const char* old = std::getenv("TMPDIR")) old_ = old;
-    ::setenv("TMPDIR", value.c_str(), 1);
-  }
-  ~ScopedTmpDir() {
-    if (old_) {
-      ::setenv("TMPDIR", old_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
-  }
-  ScopedTmpDir(const ScopedTmpDir&) = delete;
-  ScopedTmpDir& operator=(const ScopedTmpDir&) = delete;
-
- private:
-  std::optional<std::string> old_;
-};
 
 TEST(TempDirectory, ComesFromTmpDirElseTmpWithATrailingSlash) {
   {
