@@ -53,6 +53,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = utils ] || fail "section is '$(field Section)'"
 field Maintainer | grep -q '^keyhaven developers <' || fail "maintainer is '$(field Maintainer)'"
 depends=$(field Depends)
+field Recommends | grep -q "qt6-translations-l10n" || fail "Recommends lacks qt6-translations-l10n: $(field Recommends)"
 for needed in libqt6widgets6 libsqlcipher0 libx11-6 libxtst6 qt6-qpa-plugins fonts-wqy-zenhei; do
   echo "$depends" | tr ',' '\n' | grep -q "^ *$needed\b" || fail "Depends lacks $needed: $depends"
 done
