@@ -8,6 +8,7 @@
 #include "app/tform1.h"
 #include "login/tform2.h"
 #include "platform/beeper.h"
+#include "platform/core_dumps.h"
 #include "platform/dialogs.h"
 #include "platform/instance_guard.h"
 #include "platform/null_key_sink.h"
@@ -30,6 +31,7 @@ void useWindowFont() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::KeepMemoryOutOfCoreDumps();  // before any secret is read
   // A second start ends at once and silently; the running one is left as it is.
   platform::InstanceGuard instance("钥匣");
   if (!instance.acquired()) return 0;

@@ -13,6 +13,11 @@ def steps(world, options):
     k.login(k.INITIAL_MASTER)
     k.check(bool(k.x_windows_named(k.MAIN_TITLE)), f"an X window titled '{k.MAIN_TITLE}' after the login")
 
+    # The deciphered secrets in its memory never go into a core file.
+    with open(f"/proc/{first.pid}/limits", encoding="ascii") as limits:
+        core = [line.split()[4:6] for line in limits if line.startswith("Max core file size")]
+    k.check(core == [["0", "0"]], f"the program allows no core file (limits {core})")
+
     shortcut = os.path.join(world.desktop, "钥匣个人版.desktop")
     k.check(os.path.isfile(shortcut), f"the desktop shortcut {shortcut} exists")
     with open(shortcut, encoding="utf-8") as entry:
