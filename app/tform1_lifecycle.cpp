@@ -11,7 +11,9 @@
 #include <filesystem>
 
 #include "app/config_file.h"
+#include "app/launcher_icon.h"
 #include "app/maker_info.h"
+#include "app/program_folder.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
 #include "crypto/database_key.h"
@@ -44,6 +46,7 @@ bool TForm1::FormCreate() {
     return false;
   }
   TrayIcon1->show();
+  ProvideLauncherIcon(DataHome(), DataDirs());  // a shortcut without its icon is no error either
   input::CreateShortcut(QApplication::applicationFilePath(), maker::kTitle, QString(), -1);
   return true;
 }

@@ -1,6 +1,7 @@
 """Start and login: the login window, the main window after the right password, the desktop
 shortcut, and a second start that ends at once and silently."""
 
+import glob
 import os
 
 import keyhaven_e2e as k
@@ -25,6 +26,13 @@ def steps(world, options):
     k.check(f'Exec="{world.program}"' in text and "Name=钥匣个人版" in text,
             f"the shortcut starts this program copy: {text!r}")
     k.check(os.access(shortcut, os.X_OK), "the shortcut is executable")
+    # Its icon: the installed one, or for this copy the drawn one in the user's icon folder.
+    installed = glob.glob("/usr/share/icons/hicolor/*/apps/keyhaven.png")
+    icon = os.path.join(world.home, ".local/share/icons/hicolor/128x128/apps/keyhaven.png")
+    if not installed:
+        with open(icon, "rb") as png:
+            k.check(png.read(8) == b"\x89PNG\r\n\x1a\n", f"the shortcut's icon {icon} is a PNG")
+    k.check("Icon=keyhaven" in text, "the shortcut names the icon keyhaven")
 
     windows_before = sorted(k.xdotool("search", "--onlyvisible", "--name", ""))
     second = world.start()

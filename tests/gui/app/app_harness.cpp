@@ -28,11 +28,15 @@ AppHarness::AppHarness() {
   dirs.close();
   oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
   qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
+  // So is the icon the shortcut shows.
+  oldDataHome_ = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
 }
 
 AppHarness::~AppHarness() {
   destroyWindows();
   qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+  oldDataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
 void AppHarness::destroyWindows() {

@@ -73,4 +73,5 @@ class AppHarness {
   QTemporaryDir dir_;
   QString programFolder_;
   QByteArray oldConfigHome_;
+  QByteArray oldDataHome_;
 };
