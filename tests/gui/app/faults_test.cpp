@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -23,17 +21,12 @@
 #include "store/connection.h"
 #include "tests/gui/app/app_harness.h"
 #include "tests/support/disk_faults.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using file_bytes::ReadBytes;
+using file_bytes::WriteBytes;
 
 std::string Garbage(std::size_t size) {
   std::string bytes(size, '\0');

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "store/connection.h"
 #include "store/database_file.h"
+#include "tests/support/file_bytes.h"
 
 namespace store::testing {
 
@@ -52,15 +51,8 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+using file_bytes::ReadBytes;
+using file_bytes::WriteBytes;
 
 // Makes the program's database in `folder` and returns its connection string.
 inline std::string MakeProgramDatabase(const TempFolder& folder) {
