@@ -1,32 +1,17 @@
 // Changing the master password on the settings tab.
-#include <QByteArray>
 #include <QLineEdit>
-#include <string.h>
-
-#include <string>
-#include <string_view>
 
 #include "app/tform1.h"
-#include "crypto/protected_field.h"
+#include "login/typed_master_password.h"
 #include "platform/dialogs.h"
 #include "store/backup.h"
 #include "store/statements.h"
 #include "widgets/alphanumeric_filter.h"
 
-namespace {
-// The typed password's UTF-8 copy is wiped before it is freed; the edit's own buffer is Qt's.
-QString masterCipher(const QLineEdit* edit) {
-  QByteArray typed = edit->text().toUtf8();
-  const std::string cipher = crypto::MasterPasswordCipher(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
-  ::explicit_bzero(typed.data(), static_cast<std::size_t>(typed.size()));
-  return QString::fromStdString(cipher);
-}
-}  // namespace
-
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
-  if (masterCipher(Edit_OldPass) != keys_.storedMasterPassword) return dialogs.message("原始密码错误!");
-  if (masterCipher(Edit_Pass_A) == keys_.storedMasterPassword) return dialogs.message("请输入新的密码.");
+  if (CipherOfTypedMasterPassword(Edit_OldPass->text()) != keys_.storedMasterPassword) return dialogs.message("原始密码错误!");
+  if (CipherOfTypedMasterPassword(Edit_Pass_A->text()) == keys_.storedMasterPassword) return dialogs.message("请输入新的密码.");
   if (Edit_Pass_A->text().isEmpty()) return dialogs.message("请填写密码.");
   if (Edit_Pass_B->text().isEmpty()) return dialogs.message("请填写确认密码.");
   if (Edit_Pass_A->text() != Edit_Pass_B->text()) {
@@ -40,7 +25,7 @@ void TForm1::Button7Click() {
     return dialogs.message("新密码只能由字母和数字组成,登录窗口不接受其他字符.");
   takeBackup(std::string(store::kPasswordBackupPrefix));
   ADOQuery1.clearSql();
-  ADOQuery1.addSql(store::sql::UpdateMasterPassword(masterCipher(Edit_Pass_B).toStdString()));
+  ADOQuery1.addSql(store::sql::UpdateMasterPassword(CipherOfTypedMasterPassword(Edit_Pass_B->text()).toStdString()));
   ADOQuery1.execSql();
   dialogs.message("密码设置成功,请重新登录钥匣.");
   closeMainWindow();

@@ -1,7 +1,6 @@
 #include "login/tform2.h"
 
 #include <QApplication>
-#include <QByteArray>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,11 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <string.h>
 
-#include <string_view>
-
-#include "crypto/protected_field.h"
+#include "login/typed_master_password.h"
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
@@ -128,11 +124,7 @@ void TForm2::Button_LoginingClick() {
     services_.dialogs.message("请输入密码...");
     return;
   }
-  // The typed password's UTF-8 copy is wiped before it is freed; the edit's own buffer is Qt's.
-  QByteArray typedUtf8 = Edit_LoginPass->text().toUtf8();
-  const QString typed = QString::fromStdString(
-      crypto::MasterPasswordCipher(std::string_view(typedUtf8.constData(), static_cast<std::size_t>(typedUtf8.size()))));
-  ::explicit_bzero(typedUtf8.data(), static_cast<std::size_t>(typedUtf8.size()));
+  const QString typed = CipherOfTypedMasterPassword(Edit_LoginPass->text());
   if (typed == keys_.storedMasterPassword) {
     close();
     host_.openAfterLogin();
