@@ -22,8 +22,8 @@ bool HasIcon(const QString& dataDir) {
 }  // namespace
 
 QString UserLauncherIconPath(const QString& dataHome) {
-  return QDir::cleanPath(dataHome) + "/icons/hicolor/" + QString::number(kIconSize) + "x" +
-         QString::number(kIconSize) + "/apps/keyhaven.png";
+  return QDir::cleanPath(dataHome) + "/icons/hicolor/" + QString::number(kIconSize) + "x" + QString::number(kIconSize) +
+         "/apps/keyhaven.png";
 }
 
 bool ProvideLauncherIcon(const QString& dataHome, const QStringList& dataDirs) {

@@ -1,6 +1,6 @@
 // The main window's construction and the wiring of every handler through the error guard.
-#include <QLabel>
 #include "app/tform1.h"
+#include <QLabel>
 
 #include <QAction>
 #include <QComboBox>
@@ -41,7 +41,8 @@ TForm1::~TForm1() {
 
 template <typename Sender, typename Signal, typename Handler>
 void TForm1::onSignal(Sender* sender, Signal signal, Handler handler) {
-  connect(sender, signal, this, [this, handler] { Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
+  connect(sender, signal, this,
+          [this, handler] { Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
 }
 
 void TForm1::connectHandlers() {
@@ -77,10 +78,9 @@ void TForm1::connectHandlers() {
     int column = std::max(0, DBGrid1->currentIndex().column());
     DBGrid1->setCurrentIndex(DataSource1->index(row, column));
   });
-  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            if (current.isValid() && current.row() != ADOQuery1.currentIndex()) ADOQuery1.setCurrentIndex(current.row());
-          });
+  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid() && current.row() != ADOQuery1.currentIndex()) ADOQuery1.setCurrentIndex(current.row());
+  });
 
   onSignal(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);

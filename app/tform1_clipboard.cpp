@@ -1,7 +1,7 @@
 // The copy buttons and the timed emptying of the clipboard.
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QLineEdit>
 #include <QTimer>
 
 #include "app/tform1.h"

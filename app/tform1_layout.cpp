@@ -69,8 +69,7 @@ QPixmap bannerPicture(const QSize& size) {
   font.setBold(true);
   painter.setFont(font);
   painter.setPen(Qt::white);
-  painter.drawText(QRect(64, 0, size.width() - 64, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
-                   maker::kTitle);
+  painter.drawText(QRect(64, 0, size.width() - 64, size.height()), Qt::AlignVCenter | Qt::AlignLeft, maker::kTitle);
   return picture;
 }
 
@@ -275,9 +274,9 @@ void TForm1::buildAccountsTab() {
   Memo_BeiZhu->setFixedHeight(58);
 
   // The form's keyboard order: the category box comes last although it stands at the top.
-  QWidget* order[] = {Edit_BiaoTi, Edit_WangZhi, Edit_ZhangHao, Edit_MiMa, Button10, Button4,
-                      Button_Pass_ShowOrHide, ButtonCopyEdit_MiMa, ButtonCopyZhangHao, Memo_BeiZhu,
-                      Button3, Button2, Button1, Edit_FenLei};
+  QWidget* order[] = {
+      Edit_BiaoTi,         Edit_WangZhi,       Edit_ZhangHao, Edit_MiMa, Button10, Button4, Button_Pass_ShowOrHide,
+      ButtonCopyEdit_MiMa, ButtonCopyZhangHao, Memo_BeiZhu,   Button3,   Button2,  Button1, Edit_FenLei};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   auto* tab = new QVBoxLayout(TabSheet1);

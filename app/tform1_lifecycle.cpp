@@ -1,10 +1,10 @@
 // Start-up, the start-up check, the clock, locking and showing, the settings file, ending.
-#include <QLineEdit>
-#include <QPushButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -30,7 +30,8 @@ bool TForm1::FormCreate() {
   try {
     setWindowTitle(windowTitle() + "ver:" + EditVer->text());
     ConfigFile config(programFolder_);
-    AutoFillMode mode = config.readMode(RadioButton_IntoPass2->isChecked() ? AutoFillMode::Keystrokes : AutoFillMode::Paste);
+    AutoFillMode mode =
+        config.readMode(RadioButton_IntoPass2->isChecked() ? AutoFillMode::Keystrokes : AutoFillMode::Paste);
     (mode == AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
     const std::string database = (programFolder_ + QString::fromUtf8(store::kDatabaseFileName)).toStdString();
     if (!std::filesystem::exists(database)) {
@@ -54,8 +55,8 @@ bool TForm1::FormCreate() {
 void TForm1::Timer1Timer() {
   QLocale locale;
   QDateTime now = QDateTime::currentDateTime();
-  StatusBar1->setPanelText(2, locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                                  locale.toString(now.time(), QLocale::LongFormat));
+  StatusBar1->setPanelText(
+      2, locale.toString(now.date(), QLocale::ShortFormat) + " " + locale.toString(now.time(), QLocale::LongFormat));
 }
 
 void TForm1::Timer_CheckLoginTimer() {
@@ -141,13 +142,13 @@ void TForm1::Button_HIdeClick() { HideME->trigger(); }
 void TForm1::CloseMeClick() { closeMainWindow(); }
 
 void TForm1::Button6Click() {
-  ConfigFile(programFolder_).writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
+  ConfigFile(programFolder_)
+      .writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
   services_.dialogs.message("配置保存成功！");
 }
 
 void TForm1::openAfterLogin() {
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   show();
   raise();
   activateWindow();

@@ -10,8 +10,10 @@
 
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
-  if (CipherOfTypedMasterPassword(Edit_OldPass->text()) != keys_.storedMasterPassword) return dialogs.message("原始密码错误!");
-  if (CipherOfTypedMasterPassword(Edit_Pass_A->text()) == keys_.storedMasterPassword) return dialogs.message("请输入新的密码.");
+  if (CipherOfTypedMasterPassword(Edit_OldPass->text()) != keys_.storedMasterPassword)
+    return dialogs.message("原始密码错误!");
+  if (CipherOfTypedMasterPassword(Edit_Pass_A->text()) == keys_.storedMasterPassword)
+    return dialogs.message("请输入新的密码.");
   if (Edit_Pass_A->text().isEmpty()) return dialogs.message("请填写密码.");
   if (Edit_Pass_B->text().isEmpty()) return dialogs.message("请填写确认密码.");
   if (Edit_Pass_A->text() != Edit_Pass_B->text()) {

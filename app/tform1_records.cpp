@@ -28,10 +28,10 @@ void TForm1::Button1Click() {
     return;
   }
   ADOQuery1.clearSql();
-  ADOQuery1.addSql(store::sql::InsertRecord({Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
-                                             Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
-                                             protect(Edit_MiMa->text()).toStdString(),
-                                             protect(Memo_BeiZhu->toPlainText()).toStdString()}));
+  ADOQuery1.addSql(store::sql::InsertRecord(
+      {Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(), Edit_WangZhi->text().toStdString(),
+       Edit_ZhangHao->text().toStdString(), protect(Edit_MiMa->text()).toStdString(),
+       protect(Memo_BeiZhu->toPlainText()).toStdString()}));
   ADOQuery1.execSql();
   services_.dialogs.message("添加成功.");
   Button_ClearAllEditClick();
@@ -48,12 +48,11 @@ void TForm1::Button2Click() {
     return;
   }
   ADOQuery1.clearSql();
-  for (const std::string& line :
-       store::sql::UpdateRecordLines({Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
-                                      Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
-                                      protect(Edit_MiMa->text()).toStdString(),
-                                      protect(Memo_BeiZhu->toPlainText()).toStdString()},
-                                     Edit_BianHao->text().toStdString()))
+  for (const std::string& line : store::sql::UpdateRecordLines(
+           {Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
+            Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
+            protect(Edit_MiMa->text()).toStdString(), protect(Memo_BeiZhu->toPlainText()).toStdString()},
+           Edit_BianHao->text().toStdString()))
     ADOQuery1.addSql(line);
   int changed = ADOQuery1.execSql();
   Button_ClearAllEditClick();

@@ -14,9 +14,7 @@ std::string RevealField(std::string_view cipherText, std::string_view keyUtf8) {
 
 FieldRevealer::FieldRevealer(std::string_view keyUtf8) : decrypt_(Utf8ToCp936(keyUtf8)) {}
 
-std::string FieldRevealer::operator()(std::string_view cipherText) const {
-  return Cp936ToUtf8(decrypt_(cipherText));
-}
+std::string FieldRevealer::operator()(std::string_view cipherText) const { return Cp936ToUtf8(decrypt_(cipherText)); }
 
 std::string MasterPasswordCipher(std::string_view typedUtf8) {
   return EncryptText(Utf8ToCp936(typedUtf8), kMasterPasswordKey);

@@ -21,8 +21,8 @@ std::string ScratchPath() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = ScratchPath();
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                static_cast<std::streamsize>(size));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   platform::IniFile ini(path);
   (void)ini.readBool("软件配置", "粘贴式", true);
   (void)ini.readInteger("软件配置", "非粘贴式", 7);

@@ -30,16 +30,26 @@ class HeldKeySink final : public platform::KeySink {
     if (c >= U'A' && c <= U'Z') return static_cast<std::uint16_t>(kShift | c);
     if (c >= U'0' && c <= U'9') return static_cast<std::uint16_t>(c);
     switch (c) {
-      case U' ': return 0x20;
-      case U'+': return kShift | 0xBB;
-      case U'^': return kShift | '6';
-      case U'%': return kShift | '5';
-      case U'~': return kShift | 0xC0;
-      case U'(': return kShift | '9';
-      case U')': return kShift | '0';
-      case U'{': return kShift | 0xDB;
-      case U'}': return kShift | 0xDD;
-      default: return platform::kNoKey;
+      case U' ':
+        return 0x20;
+      case U'+':
+        return kShift | 0xBB;
+      case U'^':
+        return kShift | '6';
+      case U'%':
+        return kShift | '5';
+      case U'~':
+        return kShift | 0xC0;
+      case U'(':
+        return kShift | '9';
+      case U')':
+        return kShift | '0';
+      case U'{':
+        return kShift | 0xDB;
+      case U'}':
+        return kShift | 0xDD;
+      default:
+        return platform::kNoKey;
     }
   }
 

@@ -26,21 +26,17 @@ struct NamedKey {
 };
 
 constexpr std::array<NamedKey, 41> kKeyNameTable{{
-    {U"BKSP", 8},      {U"BS", 8},        {U"BACKSPACE", 8},  {U"BREAK", 3},      {U"CAPSLOCK", 20},
-    {U"CLEAR", 12},    {U"DEL", 46},      {U"DELETE", 46},    {U"DOWN", 40},      {U"END", 35},
-    {U"ENTER", 13},    {U"ESC", 27},      {U"ESCAPE", 27},    {U"F1", 112},       {U"F2", 113},
-    {U"F3", 114},      {U"F4", 115},      {U"F5", 116},       {U"F6", 117},       {U"F7", 118},
-    {U"F8", 119},      {U"F9", 120},      {U"F10", 121},      {U"F11", 122},      {U"F12", 123},
-    {U"F13", 124},     {U"F14", 125},     {U"F15", 126},      {U"F16", 127},      {U"HELP", 47},
-    {U"HOME", 36},     {U"INS", 45},      {U"LEFT", 37},      {U"NUMLOCK", 144},  {U"PGDN", 34},
-    {U"PGUP", 33},     {U"PRTSC", 42},    {U"RIGHT", 39},     {U"SCROLLLOCK", 145}, {U"TAB", 9},
-    {U"UP", 38},
+    {U"BKSP", 8},    {U"BS", 8},      {U"BACKSPACE", 8},    {U"BREAK", 3},     {U"CAPSLOCK", 20}, {U"CLEAR", 12},
+    {U"DEL", 46},    {U"DELETE", 46}, {U"DOWN", 40},        {U"END", 35},      {U"ENTER", 13},    {U"ESC", 27},
+    {U"ESCAPE", 27}, {U"F1", 112},    {U"F2", 113},         {U"F3", 114},      {U"F4", 115},      {U"F5", 116},
+    {U"F6", 117},    {U"F7", 118},    {U"F8", 119},         {U"F9", 120},      {U"F10", 121},     {U"F11", 122},
+    {U"F12", 123},   {U"F13", 124},   {U"F14", 125},        {U"F15", 126},     {U"F16", 127},     {U"HELP", 47},
+    {U"HOME", 36},   {U"INS", 45},    {U"LEFT", 37},        {U"NUMLOCK", 144}, {U"PGDN", 34},     {U"PGUP", 33},
+    {U"PRTSC", 42},  {U"RIGHT", 39},  {U"SCROLLLOCK", 145}, {U"TAB", 9},       {U"UP", 38},
 }};
 
 // Page Up/Down, End, Home, the arrows, Insert and Delete travel with the extended-key flag.
-bool IsExtendedKey(std::uint8_t code) {
-  return (code >= 33 && code <= 40) || code == 45 || code == 46;
-}
+bool IsExtendedKey(std::uint8_t code) { return (code >= 33 && code <= 40) || code == 45 || code == 46; }
 
 // Bytes a character takes in code page 936: ASCII and the euro sign one, anything else two.
 // Characters outside the code page count as two as well, so they never pass for a one-byte name.
@@ -277,8 +273,7 @@ class Sender {
 
 }  // namespace
 
-bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text,
-              bool pumpKeyMessages) {
+bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text, bool pumpKeyMessages) {
   std::u32string characters = text.toStdU32String();
   if (std::size_t zero = characters.find(U'\0'); zero != std::u32string::npos) characters.resize(zero);
   return Sender(sink, dialogs, pumpKeyMessages).run(characters);

@@ -23,8 +23,7 @@ class KeyCountError : public std::runtime_error {
 // Returns false for an empty text or a brace group without its closing brace, true otherwise.
 // With pumpKeyMessages the program's own windows handle each key as it is sent.
 // Throws KeyCountError for a repeat count that is not an integer; modifiers are let go first.
-bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text,
-              bool pumpKeyMessages);
+bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text, bool pumpKeyMessages);
 
 // The text that SendKeys types literally: each of + ^ % ~ ( ) { } wrapped in braces.
 QString EscapeForKeyLanguage(const QString& text);

@@ -54,9 +54,15 @@ QString DesktopEntryText(const QString& name, const QString& target) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Version=1.0\n"
-         "Name=" + singleLine(name) + "\n"
-         "Exec=" + singleLine(quotedExecArgument(info.absoluteFilePath())) + "\n"
-         "Path=" + singleLine(info.absolutePath()) + "\n"
+         "Name=" +
+         singleLine(name) +
+         "\n"
+         "Exec=" +
+         singleLine(quotedExecArgument(info.absoluteFilePath())) +
+         "\n"
+         "Path=" +
+         singleLine(info.absolutePath()) +
+         "\n"
          "Icon=keyhaven\n"
          "Terminal=false\n"
          "Categories=Utility;Security;\n";

@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "login/typed_master_password.h"
+#include "platform/dialogs.h"
+#include "platform/hot_keys.h"
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
-#include "platform/dialogs.h"
-#include "platform/hot_keys.h"
 
 namespace {
 
@@ -94,9 +94,12 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   Edit_LoginPass->installEventFilter(new ClearOnClick(this));
 
   auto& dialogs = services_.dialogs;
-  connect(Edit_LoginPass, &QLineEdit::textChanged, this, [this, &dialogs] { Guarded(dialogs, [this] { Edit_LoginPassChange(); }); });
-  connect(Edit_Error, &QLineEdit::textChanged, this, [this, &dialogs] { Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
-  connect(Button_Logining, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button_LoginingClick(); }); });
+  connect(Edit_LoginPass, &QLineEdit::textChanged, this,
+          [this, &dialogs] { Guarded(dialogs, [this] { Edit_LoginPassChange(); }); });
+  connect(Edit_Error, &QLineEdit::textChanged, this,
+          [this, &dialogs] { Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
+  connect(Button_Logining, &QPushButton::clicked, this,
+          [this, &dialogs] { Guarded(dialogs, [this] { Button_LoginingClick(); }); });
   connect(Button2, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button2Click(); }); });
   connect(&services_.hotKeys, &platform::HotKeys::pressed, this,
           [this, &dialogs](int id) { Guarded(dialogs, [this, id] { WMHotKey(id); }); });
@@ -105,8 +108,7 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
 TForm2::~TForm2() { releaseHotKeys(); }
 
 void TForm2::present() {
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   hide();
   show();
   raise();

@@ -1,7 +1,7 @@
 #include "login/typed_master_password.h"
 
-#include <QByteArray>
 #include <string.h>
+#include <QByteArray>
 
 #include <string>
 #include <string_view>

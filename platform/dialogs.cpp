@@ -19,8 +19,7 @@ void QtDialogs::messageWithCaption(const QString& caption, const QString& text) 
 }
 
 void QtDialogs::error(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok,
-                  activeOwner());
+  QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok, activeOwner());
   box.exec();
 }
 

@@ -28,8 +28,8 @@ std::string_view Trim(std::string_view s) {
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   // UTF-8 bytes of non-ASCII characters are never ASCII letters, so folding ASCII suffices.
   auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return fold(x) == fold(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 // One line of the file: its bytes as found (without the line end) and what it means.
@@ -125,8 +125,7 @@ std::size_t SectionEnd(const std::vector<Line>& lines, std::size_t sectionIndex)
 }
 
 // Index of the key's line within the section, or nullopt.
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::string_view section,
-                                   std::string_view key) {
+std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
   const std::size_t s = FindSection(lines, section);
   if (s == lines.size()) return std::nullopt;
   const std::size_t end = SectionEnd(lines, s);

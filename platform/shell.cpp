@@ -5,8 +5,6 @@
 
 namespace platform {
 
-void DesktopShell::openAddress(const QString& address) {
-  QDesktopServices::openUrl(QUrl::fromUserInput(address));
-}
+void DesktopShell::openAddress(const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); }
 
 }  // namespace platform

@@ -33,11 +33,10 @@ void setSkipTaskbar(QWidget& window, bool skip) {
     event.xclient.data.l[0] = skip ? 1 : 0;  // _NET_WM_STATE_ADD / _REMOVE
     event.xclient.data.l[1] = static_cast<long>(skipTaskbar);
     event.xclient.data.l[3] = 1;  // source: a normal application
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
   } else if (skip) {
-    XChangeProperty(display, xid, state, XA_ATOM, 32, PropModeAppend,
-                    reinterpret_cast<unsigned char*>(&skipTaskbar), 1);
+    XChangeProperty(display, xid, state, XA_ATOM, 32, PropModeAppend, reinterpret_cast<unsigned char*>(&skipTaskbar),
+                    1);
   } else {
     XDeleteProperty(display, xid, state);
   }

@@ -19,7 +19,15 @@ bool UnfitForFileName(char c) {
   const auto b = static_cast<unsigned char>(c);
   if (b < 0x20) return true;
   switch (c) {
-    case '/': case '\\': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+    case '/':
+    case '\\':
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
       return true;
     default:
       return false;

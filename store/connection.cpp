@@ -16,8 +16,7 @@ namespace {
 // The keys a connection string of this program can hold. A value ends only where one of
 // them follows a ';', so a folder name with ';' in it still reads as one data source.
 constexpr std::array<std::string_view, 7> kKnownKeys = {
-    "provider", "data source", "persist security info", "jet oledb:database password",
-    "user id",  "password",    "mode",
+    "provider", "data source", "persist security info", "jet oledb:database password", "user id", "password", "mode",
 };
 
 std::string Lower(std::string_view text) {

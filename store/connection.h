@@ -18,7 +18,8 @@ struct ConnectionString {
   static ConnectionString Parse(std::string_view text);
 };
 
-// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<folder>_.udb;Persist Security Info=False;Jet OLEDB:Database Password=kv7Rq2mZx9Tb"
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<folder>_.udb;Persist Security Info=False;Jet OLEDB:Database
+// Password=kv7Rq2mZx9Tb"
 std::string BuildConnectionString(std::string_view programFolder);
 
 inline constexpr std::string_view kDatabaseFileName = "_.udb";

@@ -80,8 +80,8 @@ void CreateDatabaseFile(const std::string& path, std::string_view masterPassword
     // The engine takes the empty file as an empty database, so it never has to create one.
     WriteNewDatabase(temporary, masterPasswordCipher);
     // link() refuses an existing name; rename() replaces it when that is wanted.
-    const bool moved = replaceExisting ? ::rename(temporary.c_str(), path.c_str()) == 0
-                                       : ::link(temporary.c_str(), path.c_str()) == 0;
+    const bool moved =
+        replaceExisting ? ::rename(temporary.c_str(), path.c_str()) == 0 : ::link(temporary.c_str(), path.c_str()) == 0;
     if (!moved) throw StoreError(SystemError("cannot write \"" + path + "\""));
   } catch (...) {
     ::unlink(temporary.c_str());

@@ -88,8 +88,8 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
   if (target.get() < 0) return false;
   const std::string temporary(name.data());
 
-  const bool written = CopyContent(source.get(), target.get()) && ::fchmod(target.get(), mode) == 0 &&
-                       ::fsync(target.get()) == 0;
+  const bool written =
+      CopyContent(source.get(), target.get()) && ::fchmod(target.get(), mode) == 0 && ::fsync(target.get()) == 0;
   if (!target.closeChecked() || !written || ::rename(temporary.c_str(), to.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;

@@ -36,8 +36,8 @@ inline std::string SelectCategoryByUsage(std::string_view category) {
 inline std::string SelectAllUnordered() { return "Select  编号,分类,网址,标题,帐号,密码,备注  from data"; }
 
 inline std::string SelectLike(std::string_view column, std::string_view keyword) {
-  return "Select  编号,分类,网址,标题,帐号,密码,备注  from data where " + std::string(column) +
-         " like '%" + Quote(keyword) + "%' ";
+  return "Select  编号,分类,网址,标题,帐号,密码,备注  from data where " + std::string(column) + " like '%" +
+         Quote(keyword) + "%' ";
 }
 
 // Number and note of every record, for the search in the notes, which are stored enciphered.
@@ -51,14 +51,14 @@ struct NewRecord {
 };
 
 inline std::string InsertRecord(const NewRecord& r) {
-  return "Insert into data (分类,标题,网址,帐号,密码,备注) values ('" + Quote(r.category) + "','" +
-         Quote(r.title) + "','" + Quote(r.address) + "','" + Quote(r.account) + "','" +
-         Quote(r.passwordCipher) + "','" + Quote(r.noteCipher) + "')";
+  return "Insert into data (分类,标题,网址,帐号,密码,备注) values ('" + Quote(r.category) + "','" + Quote(r.title) +
+         "','" + Quote(r.address) + "','" + Quote(r.account) + "','" + Quote(r.passwordCipher) + "','" +
+         Quote(r.noteCipher) + "')";
 }
 
 inline std::string InsertCategoryPlaceholder(std::string_view category, std::string_view passwordCipher) {
-  return "Insert into data (分类,标题,网址,帐号,密码) values ('" + Quote(category) +
-         "','标题','http://','账号','" + Quote(passwordCipher) + "')";
+  return "Insert into data (分类,标题,网址,帐号,密码) values ('" + Quote(category) + "','标题','http://','账号','" +
+         Quote(passwordCipher) + "')";
 }
 
 // The seven lines of the modify statement, in order.

@@ -51,14 +51,15 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 
 // Fifty names of at least four characters, none equal to another ignoring case.
 const std::vector<std::string> kCategories = {
-    "网上银行账户", "电子邮箱账户", "社交网络账户", "网络游戏账户", "网上购物网站", "视频网站会员", "音乐网站会员",
-    "论坛社区账户", "云盘存储服务", "办公系统账户", "学习平台账户", "政务服务平台", "手机运营商网", "航空公司会员",
-    "酒店预订网站", "火车票务账户", "外卖点餐平台", "打车出行平台", "证券交易账户", "保险公司账户", "信用卡管理网",
-    "路由器与设备", "服务器主机", "数据库账户", "域名注册服务", "开发工具账户", "博客写作平台", "新闻资讯网站",
-    "Work Email", "Personal Mail", "Online Banking", "Shopping Sites", "Social Media", "Gaming Accounts",
-    "Cloud Storage", "Developer Tools", "Streaming Video", "Music Services", "Travel Booking", "Utilities Bills",
-    "Home Network", "VPN Services", "Web Hosting", "Domain Names", "Forums Boards", "Company Intranet",
-    "School Portal", "Health Insurance", "Crypto Wallets", "Misc Accounts"};
+    "网上银行账户",    "电子邮箱账户",   "社交网络账户",   "网络游戏账户",     "网上购物网站",  "视频网站会员",
+    "音乐网站会员",    "论坛社区账户",   "云盘存储服务",   "办公系统账户",     "学习平台账户",  "政务服务平台",
+    "手机运营商网",    "航空公司会员",   "酒店预订网站",   "火车票务账户",     "外卖点餐平台",  "打车出行平台",
+    "证券交易账户",    "保险公司账户",   "信用卡管理网",   "路由器与设备",     "服务器主机",    "数据库账户",
+    "域名注册服务",    "开发工具账户",   "博客写作平台",   "新闻资讯网站",     "Work Email",    "Personal Mail",
+    "Online Banking",  "Shopping Sites", "Social Media",   "Gaming Accounts",  "Cloud Storage", "Developer Tools",
+    "Streaming Video", "Music Services", "Travel Booking", "Utilities Bills",  "Home Network",  "VPN Services",
+    "Web Hosting",     "Domain Names",   "Forums Boards",  "Company Intranet", "School Portal", "Health Insurance",
+    "Crypto Wallets",  "Misc Accounts"};
 
 const std::vector<std::string_view> kChineseWords = {
     "登录", "账户", "中心", "会员", "管理", "平台", "服务", "个人", "企业", "银行", "邮箱", "网站", "官方", "客户端",
@@ -157,7 +158,8 @@ class Generator {
         "abcdefghijkmnopqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789!@#$%^&*-_=+?";
     std::string out;
     const int length = uniform(8, 24);
-    for (int i = 0; i < length; ++i) out += kCharacters[static_cast<std::size_t>(uniform(0, static_cast<int>(kCharacters.size()) - 1))];
+    for (int i = 0; i < length; ++i)
+      out += kCharacters[static_cast<std::size_t>(uniform(0, static_cast<int>(kCharacters.size()) - 1))];
     return out;
   }
 
@@ -229,8 +231,7 @@ void Fill(store::Connection& connection, const Options& options) {
       run(store::sql::InsertRecord({category, generate.title(), generate.address(), generate.account(),
                                     crypto::ProtectField(generate.password(), key),
                                     crypto::ProtectField(generate.note(), key)}));
-      if (const int uses = generate.uses(); uses > 0)
-        run(UsesOfNewestRecord(uses));
+      if (const int uses = generate.uses(); uses > 0) run(UsesOfNewestRecord(uses));
     }
     run("commit");
   } catch (...) {

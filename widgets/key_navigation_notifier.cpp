@@ -3,9 +3,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-KeyNavigationNotifier::KeyNavigationNotifier(QWidget* watched) : QObject(watched) {
-  watched->installEventFilter(this);
-}
+KeyNavigationNotifier::KeyNavigationNotifier(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
 
 bool KeyNavigationNotifier::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease) {

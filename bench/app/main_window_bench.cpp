@@ -142,10 +142,12 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
   plan.records = w.ADOQuery1.recordCount();
   Expect(plan.records > 0 && w.DataSource1->rowCount() == plan.records, "the grid lists every record after login");
 
-  for (int r = 0; r < options.repeats; ++r) figures.refresh.program.push_back(TimeHandler([&] { w.Button_RefreshClick(); }));
+  for (int r = 0; r < options.repeats; ++r)
+    figures.refresh.program.push_back(TimeHandler([&] { w.Button_RefreshClick(); }));
   Expect(w.DataSource1->rowCount() == plan.records, "the refresh lists every record");
 
-  for (int r = 0; r < options.repeats; ++r) figures.rebuild.program.push_back(TimeHandler([&] { w.Button_GeiClassClick(); }));
+  for (int r = 0; r < options.repeats; ++r)
+    figures.rebuild.program.push_back(TimeHandler([&] { w.Button_GeiClassClick(); }));
   Expect(w.ListBox_Class->count() > 0 && w.Edit_FenLei->count() == w.ListBox_Class->count(), "the category lists");
   w.Button_RefreshClick();
 
@@ -178,8 +180,11 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
   keyQuery.addSql(store::sql::SelectDatabaseKey());
   keyQuery.open();
   const std::string key = keyQuery.field(0);
-  plan.added = {Text(w.Edit_FenLei->itemText(0)), "基准测试 Benchmark 记录", "https://bench.example.com/login",
-                "bench.user@example.com", crypto::ProtectField("Bench-pass-12345", key),
+  plan.added = {Text(w.Edit_FenLei->itemText(0)),
+                "基准测试 Benchmark 记录",
+                "https://bench.example.com/login",
+                "bench.user@example.com",
+                crypto::ProtectField("Bench-pass-12345", key),
                 crypto::ProtectField("基准测试的备注 a note for the benchmark", key)};
   for (int r = 0; r < options.repeats; ++r) {
     w.Edit_FenLei->setCurrentIndex(0);
@@ -192,9 +197,8 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     Expect(w.ADOQuery1.recordCount() == plan.records + 1, "the add lists the new record");
 
     const auto& rows = w.ADOQuery1.rows();
-    const auto newest = std::max_element(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-      return std::stoll(a[0]) < std::stoll(b[0]);
-    });
+    const auto newest = std::max_element(
+        rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
     Expect((*newest)[3] == plan.added.title, "the newest record is the one added");
     w.ADOQuery1.setCurrentIndex(static_cast<int>(newest - rows.begin()));
     QApplication::processEvents();
@@ -299,9 +303,10 @@ void Report(const Options& options, const Plan& plan, Figures& figures) {
   }
   std::printf("\nnote search: %zu hits; the program deciphers every note, the engine only reads them\n",
               plan.noteHits.size());
-  std::printf("peak resident memory: %.1f MB after the program's operations (target < %.0f MB: %s), %.1f MB at the end\n",
-              figures.programPeakMb, kMemoryTargetMb, figures.programPeakMb < kMemoryTargetMb ? "met" : "MISSED",
-              figures.enginePeakMb);
+  std::printf(
+      "peak resident memory: %.1f MB after the program's operations (target < %.0f MB: %s), %.1f MB at the end\n",
+      figures.programPeakMb, kMemoryTargetMb, figures.programPeakMb < kMemoryTargetMb ? "met" : "MISSED",
+      figures.enginePeakMb);
 }
 
 // The offscreen platform says at every login that it cannot raise a window; that is no news.

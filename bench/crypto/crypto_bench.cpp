@@ -108,7 +108,8 @@ void OpenSslTextShort(benchmark::State& state) {
 BENCHMARK(OpenSslTextShort)->Arg(6)->Arg(16)->Arg(40);
 
 void DecryptTextShort(benchmark::State& state) {
-  const std::string cipher = crypto::EncryptText(std::string(static_cast<std::size_t>(state.range(0)), 'p'), "48213957");
+  const std::string cipher =
+      crypto::EncryptText(std::string(static_cast<std::size_t>(state.range(0)), 'p'), "48213957");
   for (auto _ : state) benchmark::DoNotOptimize(crypto::DecryptText(cipher, "48213957"));
   state.SetItemsProcessed(state.iterations());
 }

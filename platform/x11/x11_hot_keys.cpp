@@ -75,9 +75,9 @@ bool X11HotKeys::grab(unsigned keycode, unsigned xModifiers) {
   std::vector<unsigned> granted;
   for (unsigned locks : {0u, unsigned(LockMask), numLock, LockMask | numLock}) {
     // Events go to the root window even when one of our own windows has the focus.
-    xcb_void_cookie_t cookie =
-        xcb_grab_key_checked(connection_, 0, static_cast<xcb_window_t>(root_), static_cast<uint16_t>(xModifiers | locks),
-                             static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_void_cookie_t cookie = xcb_grab_key_checked(
+        connection_, 0, static_cast<xcb_window_t>(root_), static_cast<uint16_t>(xModifiers | locks),
+        static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie)) {
       std::free(error);  // BadAccess: another client holds this combination
       for (unsigned done : granted)

@@ -31,8 +31,7 @@ constexpr auto kReturnAtEnd = std::chrono::milliseconds(500);
 
 std::unique_ptr<X11KeySink> X11KeySink::open(const char* displayName) {
   int xkbEvent = 0, xkbError = 0, major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
-  Display* display =
-      XkbOpenDisplay(const_cast<char*>(displayName), &xkbEvent, &xkbError, &major, &minor, &reason);
+  Display* display = XkbOpenDisplay(const_cast<char*>(displayName), &xkbEvent, &xkbError, &major, &minor, &reason);
   if (!display) return nullptr;
   int event = 0, xtestError = 0;
   if (!XTestQueryExtension(display, &event, &xtestError, &major, &minor)) {
@@ -66,8 +65,8 @@ std::uint16_t X11KeySink::keyForCharacter(char32_t character) {
   if (!FindCharacterOnLayout(display_, character, keysym) && !FindSpareKeycode(display_) && borrowed_.empty())
     return kNoKey;
 
-  auto same = std::find_if(slots_.begin(), slots_.end(),
-                           [keysym](const CharacterSlot& slot) { return slot.keysym == keysym; });
+  auto same =
+      std::find_if(slots_.begin(), slots_.end(), [keysym](const CharacterSlot& slot) { return slot.keysym == keysym; });
   std::size_t index = 0;
   if (same != slots_.end()) {
     index = static_cast<std::size_t>(same - slots_.begin());
@@ -119,8 +118,7 @@ void X11KeySink::pressCharacter(CharacterSlot& slot) {
 void X11KeySink::releaseCharacter(CharacterSlot& slot) {
   if (!slot.pressed.keycode) return;
   sendKey(slot.pressed.keycode, false);
-  for (auto it = slot.pressed.modifierKeys.rbegin(); it != slot.pressed.modifierKeys.rend(); ++it)
-    sendKey(*it, false);
+  for (auto it = slot.pressed.modifierKeys.rbegin(); it != slot.pressed.modifierKeys.rend(); ++it) sendKey(*it, false);
   if (slot.pressed.clearCapsLock) lockCapsLock(true);
   slot.pressed = {};
   if (!borrowed_.empty()) scheduleReturnOfBorrowedKeys();

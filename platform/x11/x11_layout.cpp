@@ -61,8 +61,7 @@ bool TypesCharacter(KeySym sym, char32_t character, unsigned long keysym, bool e
 }
 
 // The modifiers to hold so that, with the locked ones, the key of this type reaches the level.
-std::optional<unsigned> ModifiersForLevel(const XkbKeyTypeRec& type, int level, unsigned locked,
-                                          unsigned lockingMods) {
+std::optional<unsigned> ModifiersForLevel(const XkbKeyTypeRec& type, int level, unsigned locked, unsigned lockingMods) {
   std::vector<unsigned> candidates{0, ShiftMask};
   for (int i = 0; i < type.map_count; ++i)
     if (type.map[i].active) candidates.push_back(type.map[i].mods.mask & ~lockingMods);

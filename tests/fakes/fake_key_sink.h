@@ -33,10 +33,9 @@ class FakeKeySink final : public platform::KeySink {
       char32_t plain, shifted;
       std::uint8_t code;
     };
-    constexpr Oem kOemKeys[] = {{U';', U':', 0xBA}, {U'=', U'+', 0xBB}, {U',', U'<', 0xBC},
-                                {U'-', U'_', 0xBD}, {U'.', U'>', 0xBE}, {U'/', U'?', 0xBF},
-                                {U'`', U'~', 0xC0}, {U'[', U'{', 0xDB}, {U'\\', U'|', 0xDC},
-                                {U']', U'}', 0xDD}, {U'\'', U'"', 0xDE}};
+    constexpr Oem kOemKeys[] = {{U';', U':', 0xBA},  {U'=', U'+', 0xBB}, {U',', U'<', 0xBC}, {U'-', U'_', 0xBD},
+                                {U'.', U'>', 0xBE},  {U'/', U'?', 0xBF}, {U'`', U'~', 0xC0}, {U'[', U'{', 0xDB},
+                                {U'\\', U'|', 0xDC}, {U']', U'}', 0xDD}, {U'\'', U'"', 0xDE}};
     for (const Oem& key : kOemKeys) {
       if (c == key.plain) return key.code;
       if (c == key.shifted) return static_cast<std::uint16_t>(kShift | key.code);

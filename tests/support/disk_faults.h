@@ -14,9 +14,7 @@
 
 namespace disk_faults {
 
-inline bool RunShell(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+inline bool RunShell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
 // Makes a file unwritable in a way that also holds for root: the immutable attribute where
 // the file system has it, else (for other users) the permission bits.

@@ -2,8 +2,8 @@
 // the secret hint, and clearing that spares what another program copied since.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QThread>
 

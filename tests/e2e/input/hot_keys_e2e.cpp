@@ -15,7 +15,9 @@ namespace {
 
 constexpr int kAccountId = 8, kPasswordId = 9;
 
-void Xdotool(const QStringList& arguments) { ASSERT_EQ(QProcess::execute("xdotool", arguments), 0) << arguments.join(' ').toStdString(); }
+void Xdotool(const QStringList& arguments) {
+  ASSERT_EQ(QProcess::execute("xdotool", arguments), 0) << arguments.join(' ').toStdString();
+}
 
 // A second client of the same server, as another program would be.
 class OtherClient {
@@ -25,8 +27,8 @@ class OtherClient {
   // True when the server granted the grab of key with exactly these modifiers.
   bool grab(KeySym key, unsigned modifiers) {
     failed_ = false;
-    XGrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_), False,
-             GrabModeAsync, GrabModeAsync);
+    XGrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_), False, GrabModeAsync,
+             GrabModeAsync);
     XSync(display_, False);
     return !failed_;
   }

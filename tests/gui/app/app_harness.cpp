@@ -1,5 +1,6 @@
 #include "tests/gui/app/app_harness.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 #include "crypto/protected_field.h"
 #include "store/connection.h"

@@ -1,13 +1,13 @@
+#include <gtest/gtest.h>
 #include <QAction>
-#include <QPushButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "tests/gui/app/app_harness.h"
 #include "tests/unit/input/us_layout_decoder.h"

@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
 #include <QAction>
-#include <QPushButton>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "crypto/protected_field.h"
 #include "store/connection.h"
@@ -34,9 +34,7 @@ void clickCategory(AppHarness& app, const QString& name) {
   emit app.main->ListBox_Class->itemClicked(found.front());
 }
 
-QStringList backups(const AppHarness& app) {
-  return QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files);
-}
+QStringList backups(const AppHarness& app) { return QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files); }
 
 }  // namespace
 
@@ -63,8 +61,8 @@ TEST(Categories, AddRefusesShortAndDuplicateNamesAndMakesAPlaceholder) {
   app.addCategory("home");
   app.addCategory("HOME");
   app.addCategory("网上银行");
-  EXPECT_EQ(app.dialogs.texts(), (QStringList{"分类名称必须大于等于4个字符", "分类添加成功.", "该分类已经存在.",
-                                              "分类添加成功."}));
+  EXPECT_EQ(app.dialogs.texts(),
+            (QStringList{"分类名称必须大于等于4个字符", "分类添加成功.", "该分类已经存在.", "分类添加成功."}));
   EXPECT_EQ(listed(app.main->ListBox_Class), (QStringList{"home", "网上银行"}));
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 2u);
@@ -93,7 +91,8 @@ TEST(Categories, ListingACategoryAndTheEmptyFallback) {
   EXPECT_EQ(app.main->Edit_FenLei->currentText(), "游戏帐号");
   EXPECT_EQ(app.gridRowCount(), 1);
   app.addRecord("游戏帐号", "steam", "gamer", "pw");
-  EXPECT_EQ(app.scalar("select count(*) from data where 分类='游戏帐号'"), "2") << "an add files under the clicked category";
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类='游戏帐号'"), "2")
+      << "an add files under the clicked category";
 
   app.main->ListBox_Class->setCurrentRow(0);
   QTest::keyClick(app.main->ListBox_Class, Qt::Key_Down);

@@ -1,15 +1,15 @@
 // The windows when the database file, the disk or Config.ini let them down: a clear message,
 // no crash, and the file either as it was or holding the complete change. Secrets never reach
 // the program's output.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
+#include <unistd.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sqlcipher/sqlite3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -5,7 +6,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "crypto/protected_field.h"
 #include "tests/gui/app/app_harness.h"

@@ -1,8 +1,8 @@
 #include <sqlcipher/sqlite3.h>
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 #include <random>
 
 #include "app/note_search.h"
@@ -76,8 +76,8 @@ TEST(NoteSearch, OneKeywordTriedOnManyNotesAgreesWithTheEngineOnEachOfThem) {
     for (int t = 0; t < 20; ++t) {
       const QString text = draw(textLetters, 12);
       const bool expected = engine.contains(text, keyword);
-      ASSERT_EQ(wanted.foundIn(text), expected) << "text '" << text.toStdString() << "' keyword '"
-                                                << keyword.toStdString() << "'";
+      ASSERT_EQ(wanted.foundIn(text), expected)
+          << "text '" << text.toStdString() << "' keyword '" << keyword.toStdString() << "'";
       found += expected;
     }
   }
@@ -93,7 +93,7 @@ TEST(NoteSearch, FindsTheNumbersOfTheMatchingNotesInRowOrderAmongManyNotes) {
   rows.push_back({"7", "not a cipher text 钥匙"});
   for (int i = 0; i < 20'003; ++i) {
     const std::string number = std::to_string(100'000 - i);  // numbers not in sorted order
-    const bool hasKeyword = i % 7 == 0 || i == 20'002;  // the last row too
+    const bool hasKeyword = i % 7 == 0 || i == 20'002;       // the last row too
     const std::string note = "记录 " + std::to_string(i) + " 的备注" + (hasKeyword ? " 含有钥匙" : "");
     if (i % 11 == 3) {
       rows.push_back({number, crypto::ProtectField(note, "other")});  // does not reveal under the key

@@ -1,11 +1,11 @@
 #include <sys/stat.h>
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "app/program_folder.h"
 #include "crypto/protected_field.h"
@@ -129,7 +129,8 @@ TEST_F(InstalledPrefix, FirstStartCopiesTheSuppliedDatabaseAndSaysSoOnce) {
   EXPECT_EQ(ModeBits(layout.folder), 0700u);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].kind, "message");
-  EXPECT_EQ(dialogs.asked[0].text, "已在 " + layout.folder + " 建立新的数据库, 初始管理密码为 123456, 请登录后立即修改.");
+  EXPECT_EQ(dialogs.asked[0].text,
+            "已在 " + layout.folder + " 建立新的数据库, 初始管理密码为 123456, 请登录后立即修改.");
   EXPECT_EQ(QDir(layout.folder).entryList(QDir::Files), QStringList{"_.udb"}) << "no temporary file is left";
 
   // Later starts find the database and say nothing; what the user changed stays.

@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QWheelEvent>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QWheelEvent>
 
 #include "crypto/protected_field.h"
 #include "tests/gui/app/app_harness.h"
@@ -79,8 +79,8 @@ TEST(Records, NavigationAndTheWheelMoveOneRecordWithoutTouchingTheForm) {
   app.main->Button_First->click();
   QWidget* viewport = app.main->DBGrid1->viewport();
   auto turn = [&](int delta) {
-    QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &wheel);
   };
   for (int notch = 0; notch < 3; ++notch) turn(-120);

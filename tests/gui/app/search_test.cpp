@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/query_table_model.h"
 #include "tests/gui/app/app_harness.h"

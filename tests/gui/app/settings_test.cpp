@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 #include "crypto/codepage.h"
 #include "tests/gui/app/app_harness.h"

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
 #include <QAction>
-#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "crypto/protected_field.h"
 #include "platform/instance_guard.h"

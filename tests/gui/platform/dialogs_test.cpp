@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -6,7 +7,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "platform/dialogs.h"
 #include "platform/standard_texts.h"
@@ -40,7 +40,10 @@ TEST_F(Dialogs, MessagesCarryTheProgramsTitleAndAChineseButton) {
   QString caption, text;
   QStringList buttons;
   WithDialog<QMessageBox, int>(
-      [&] { dialogs.message("数据库压缩完成."); return 0; },
+      [&] {
+        dialogs.message("数据库压缩完成.");
+        return 0;
+      },
       [&](QMessageBox& box) {
         caption = box.windowTitle();
         text = box.text();
@@ -54,14 +57,15 @@ TEST_F(Dialogs, MessagesCarryTheProgramsTitleAndAChineseButton) {
 
 TEST_F(Dialogs, AConfirmationNeedsAnExplicitYes) {
   QStringList buttons;
-  const bool enter = WithDialog<QMessageBox, bool>(
-      [&] { return dialogs.confirm("警告", "您真的要删除该分类吗?"); },
-      [&](QMessageBox& box) {
-        buttons = ButtonTexts(box);
-        // Enter goes to the focused button, as a typed key does, and from there to the box.
-        QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Return);
-        if (box.isVisible()) QTest::keyClick(&box, Qt::Key_Escape);
-      });
+  const bool enter =
+      WithDialog<QMessageBox, bool>([&] { return dialogs.confirm("警告", "您真的要删除该分类吗?"); },
+                                    [&](QMessageBox& box) {
+                                      buttons = ButtonTexts(box);
+                                      // Enter goes to the focused button, as a typed key does, and from there to the
+                                      // box.
+                                      QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Return);
+                                      if (box.isVisible()) QTest::keyClick(&box, Qt::Key_Escape);
+                                    });
   EXPECT_FALSE(enter) << "Enter alone never confirms";
   EXPECT_EQ(buttons.filter("是").size(), 1) << buttons.join(",").toStdString();
   EXPECT_EQ(buttons.filter("否").size(), 1) << buttons.join(",").toStdString();
@@ -76,7 +80,10 @@ TEST_F(Dialogs, AnInputGivesTheTypedTextOrTheInitialOneWhenCancelled) {
     return [=](QInputDialog& dialog) {
       auto* edit = dialog.findChild<QLineEdit*>();
       edit->setText(typed);
-      if (accept) dialog.accept(); else dialog.reject();
+      if (accept)
+        dialog.accept();
+      else
+        dialog.reject();
     };
   };
   EXPECT_EQ((WithDialog<QInputDialog, QString>([&] { return dialogs.input("修改分类", "新名称", "旧名"); },

@@ -29,14 +29,16 @@ TEST(Cp936ToUtf8, GivesUtf8AndReplacementCharactersForInvalidBytes) {
   EXPECT_EQ(Cp936ToUtf8(""), "");
   EXPECT_EQ(Cp936ToUtf8("\xC3\xDC\xC2\xEB"), "密码");
   EXPECT_EQ(Cp936ToUtf8("\x80"), "€");
-  EXPECT_EQ(Cp936ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
-  EXPECT_EQ(Cp936ToUtf8("ok\xC3"), "ok\xEF\xBF\xBD");  // a lead byte with nothing after it
+  EXPECT_EQ(Cp936ToUtf8("a\xFF"
+                        "b"),
+            "a\xEF\xBF\xBD"
+            "b");
+  EXPECT_EQ(Cp936ToUtf8("ok\xC3"), "ok\xEF\xBF\xBD");   // a lead byte with nothing after it
   EXPECT_EQ(Cp936ToUtf8("\x81\x20"), "\xEF\xBF\xBD ");  // a lead byte before a blank
 }
 
 TEST(Codepage, RoundTripsTextsOfTheCodePage) {
-  const std::string texts[] = {"钥匣个人版", "帐号密码粘贴式", "mixed 中文 and ASCII €5", std::string(5000, 'x'),
-                               [] {
+  const std::string texts[] = {"钥匣个人版", "帐号密码粘贴式", "mixed 中文 and ASCII €5", std::string(5000, 'x'), [] {
                                  std::string s;
                                  for (int i = 0; i < 2000; ++i) s += "软件配置";
                                  return s;

@@ -33,8 +33,9 @@ std::string DesEcb(const crypto::KeyBlock& key, std::string_view bytes, bool enc
   LoadProviders();
   std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
   std::unique_ptr<EVP_CIPHER, decltype(&EVP_CIPHER_free)> cipher(EVP_CIPHER_fetch(nullptr, "DES-ECB", nullptr),
-                                                                  EVP_CIPHER_free);
-  if (!ctx || !cipher || EVP_CipherInit_ex(ctx.get(), cipher.get(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1) {
+                                                                 EVP_CIPHER_free);
+  if (!ctx || !cipher ||
+      EVP_CipherInit_ex(ctx.get(), cipher.get(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1) {
     throw std::runtime_error("OpenSSL DES-ECB set-up failed");
   }
   EVP_CIPHER_CTX_set_padding(ctx.get(), 0);

@@ -52,7 +52,8 @@ TEST(FieldRevealer, RevealsEveryValueUnderItsOwnKeyOnly) {
 
 TEST(MasterPasswordCipher, IsTheCipherTextUnderTheFixedKeyAndCaseSensitive) {
   const crypto::KeyBlock zyq = {0, 'z', 'y', 'q', 0, 0, 0, 0};
-  EXPECT_EQ(MasterPasswordCipher("123456"), reference::Hex(reference::DesEcbEncrypt(zyq, std::string("123456\0\0", 8))));
+  EXPECT_EQ(MasterPasswordCipher("123456"),
+            reference::Hex(reference::DesEcbEncrypt(zyq, std::string("123456\0\0", 8))));
   EXPECT_EQ(MasterPasswordCipher("密码"), ProtectField("密码", "zyq"));
   EXPECT_NE(MasterPasswordCipher("Secret"), MasterPasswordCipher("secret"));
 }

@@ -34,10 +34,16 @@ TEST(FoldKey, AddsCharacterIIntoKeyByteIModEightWrappingAt256) {
   EXPECT_EQ(FoldKey("zyq"), Bytes({0, 'z', 'y', 'q', 0, 0, 0, 0}));
   EXPECT_EQ(FoldKey("12345678"), Bytes({'8', '1', '2', '3', '4', '5', '6', '7'}));
   EXPECT_EQ(FoldKey("123456789"), Bytes({'8', '1' + '9', '2', '3', '4', '5', '6', '7'}));
-  EXPECT_EQ(FoldKey("\xF0" "2345678\x20"), Bytes({'8', 0x10, '2', '3', '4', '5', '6', '7'}));
+  EXPECT_EQ(FoldKey("\xF0"
+                    "2345678\x20"),
+            Bytes({'8', 0x10, '2', '3', '4', '5', '6', '7'}));
   // 17 characters: the first, ninth and seventeenth all land in byte 1.
   const int twoZeros = 2 * '0';
-  EXPECT_EQ(FoldKey("\x80" "0000000" "\x80" "0000000" "\x01"),
+  EXPECT_EQ(FoldKey("\x80"
+                    "0000000"
+                    "\x80"
+                    "0000000"
+                    "\x01"),
             Bytes({twoZeros, 0x01, twoZeros, twoZeros, twoZeros, twoZeros, twoZeros, twoZeros}));
 }
 
@@ -46,8 +52,14 @@ TEST(EncryptText, IsZeroPaddedDesEcbInUpperCaseHexWithAtLeastOneBlock) {
   const struct {
     std::string plain;
     std::size_t digits;
-  } cases[] = {{"", 16}, {"a", 16}, {"1234567", 16}, {"12345678", 16}, {"123456789", 32},
-               {"0123456789abcdef", 32}, {"0123456789abcdefg", 48}, {"\xC3\xDC\xC2\xEB", 16}};
+  } cases[] = {{"", 16},
+               {"a", 16},
+               {"1234567", 16},
+               {"12345678", 16},
+               {"123456789", 32},
+               {"0123456789abcdef", 32},
+               {"0123456789abcdefg", 48},
+               {"\xC3\xDC\xC2\xEB", 16}};
   for (const auto& c : cases) {
     SCOPED_TRACE("plain of " + std::to_string(c.plain.size()) + " bytes");
     const std::string cipher = EncryptText(c.plain, key);
@@ -69,12 +81,24 @@ TEST(EncryptText, KeysDifferingOnlyInParityBitsGiveTheSameCipherText) {
   // 'a' (0x61) and '`' (0x60), '3' (0x33) and '2' (0x32) differ in the least significant bit.
   EXPECT_EQ(EncryptText("secret", "a3"), EncryptText("secret", "`2"));
   // After wrapping, byte 1 is 0x01 + 0x00 in one key and 0x01 + 0xFF = 0x00 in the other.
-  EXPECT_EQ(EncryptText("secret", std::string("\x01" "2345678\x00", 9)), EncryptText("secret", "\x01" "2345678\xFF"));
+  EXPECT_EQ(EncryptText("secret", std::string("\x01"
+                                              "2345678\x00",
+                                              9)),
+            EncryptText("secret",
+                        "\x01"
+                        "2345678\xFF"));
 }
 
 TEST(DecryptText, InvertsEncryptTextForTextsWithoutZeroBytes) {
-  const std::string texts[] = {"", "a", "1234567", "12345678", "123456789", "0123456789abcdef",
-                               "\xC3\xDC\xC2\xEB", "p@ss w0rd; 'quoted' \"too\"", std::string(1000, '\xFF')};
+  const std::string texts[] = {"",
+                               "a",
+                               "1234567",
+                               "12345678",
+                               "123456789",
+                               "0123456789abcdef",
+                               "\xC3\xDC\xC2\xEB",
+                               "p@ss w0rd; 'quoted' \"too\"",
+                               std::string(1000, '\xFF')};
   const std::string keys[] = {"", "zyq", "48213957", "a key text longer than eight characters"};
   for (const auto& key : keys) {
     for (const auto& text : texts) {
@@ -86,7 +110,12 @@ TEST(DecryptText, InvertsEncryptTextForTextsWithoutZeroBytes) {
 TEST(DecryptText, CutsTheResultAtTheFirstZeroByte) {
   const std::string key = "7";
   EXPECT_EQ(DecryptText(EncryptText(std::string("ab\0cd", 5), key), key), "ab");
-  EXPECT_EQ(DecryptText(EncryptText(std::string("12345678\0" "9abcdefg", 17), key), key), "12345678");
+  EXPECT_EQ(DecryptText(EncryptText(std::string("12345678\0"
+                                                "9abcdefg",
+                                                17),
+                                    key),
+                        key),
+            "12345678");
   EXPECT_EQ(DecryptText(EncryptText(std::string("\0xyz", 4), key), key), "");
 }
 
@@ -110,8 +139,8 @@ TEST(DecryptText, ReadsHexadecimalLeniently) {
 
   // Anything that is not a hexadecimal digit, anywhere, gives the empty text.
   for (const std::string& bad : {std::string(), cipher.substr(0, 15) + "G", " " + cipher, cipher + " ",
-                                cipher.substr(0, 8) + " " + cipher.substr(9), cipher + "-", "0x" + cipher,
-                                cipher.substr(0, 16) + std::string(1, '\0') + cipher.substr(17), cipher + "\xA3"}) {
+                                 cipher.substr(0, 8) + " " + cipher.substr(9), cipher + "-", "0x" + cipher,
+                                 cipher.substr(0, 16) + std::string(1, '\0') + cipher.substr(17), cipher + "\xA3"}) {
     EXPECT_EQ(DecryptText(bad, key), "") << "cipher text '" << bad << "'";
   }
 }

@@ -166,13 +166,12 @@ TEST_F(SendKeysTest, EveryKeyNameStrikesItsKey) {
     std::uint8_t code;
   };
   const Name names[] = {
-      {"BKSP", 8},   {"BS", 8},     {"BACKSPACE", 8}, {"BREAK", 3},   {"CAPSLOCK", 20}, {"CLEAR", 12},
-      {"DEL", 46},   {"DELETE", 46}, {"DOWN", 40},    {"END", 35},    {"ENTER", 13},    {"ESC", 27},
-      {"ESCAPE", 27}, {"F1", 112},  {"F2", 113},      {"F3", 114},    {"F4", 115},      {"F5", 116},
-      {"F6", 117},   {"F7", 118},   {"F8", 119},      {"F9", 120},    {"F10", 121},     {"F11", 122},
-      {"F12", 123},  {"F13", 124},  {"F14", 125},     {"F15", 126},   {"F16", 127},     {"HELP", 47},
-      {"HOME", 36},  {"INS", 45},   {"LEFT", 37},     {"PGDN", 34},   {"PGUP", 33},     {"PRTSC", 42},
-      {"RIGHT", 39}, {"SCROLLLOCK", 145}, {"TAB", 9}, {"UP", 38},
+      {"BKSP", 8},    {"BS", 8},     {"BACKSPACE", 8},    {"BREAK", 3},  {"CAPSLOCK", 20}, {"CLEAR", 12},  {"DEL", 46},
+      {"DELETE", 46}, {"DOWN", 40},  {"END", 35},         {"ENTER", 13}, {"ESC", 27},      {"ESCAPE", 27}, {"F1", 112},
+      {"F2", 113},    {"F3", 114},   {"F4", 115},         {"F5", 116},   {"F6", 117},      {"F7", 118},    {"F8", 119},
+      {"F9", 120},    {"F10", 121},  {"F11", 122},        {"F12", 123},  {"F13", 124},     {"F14", 125},   {"F15", 126},
+      {"F16", 127},   {"HELP", 47},  {"HOME", 36},        {"INS", 45},   {"LEFT", 37},     {"PGDN", 34},   {"PGUP", 33},
+      {"PRTSC", 42},  {"RIGHT", 39}, {"SCROLLLOCK", 145}, {"TAB", 9},    {"UP", 38},
   };
   const std::set<std::uint8_t> extended{33, 34, 35, 36, 37, 38, 39, 40, 45, 46};
   for (const Name& n : names) {

@@ -65,9 +65,10 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
 }
 
 TEST_F(IniFileTest, ReadsAHandWrittenCodePage936FileWithEitherLineEnd) {
-  const std::string crlf = std::string("; written on Windows\r\n[") + kSection936 + "]\r\n" + kPaste936 + "=1\r\n" +
-                           kNoPaste936 + "=0\r\n";
-  for (const std::string& bytes : {crlf, std::string("[") + kSection936 + "]\n" + kPaste936 + "=1\n" + kNoPaste936 + "=0"}) {
+  const std::string crlf =
+      std::string("; written on Windows\r\n[") + kSection936 + "]\r\n" + kPaste936 + "=1\r\n" + kNoPaste936 + "=0\r\n";
+  for (const std::string& bytes :
+       {crlf, std::string("[") + kSection936 + "]\n" + kPaste936 + "=1\n" + kNoPaste936 + "=0"}) {
     writeBytes(bytes);
     const IniFile ini(path_);
     EXPECT_TRUE(ini.readBool("软件配置", "粘贴式", false));
@@ -139,7 +140,8 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLine) {
   ini.writeString("third", "k", "v");
   EXPECT_EQ(readBytes(),
             "; comment\r\n\r\n[first]\r\nKey=new\r\nother=2\r\nno equals sign\r\nadded=\xD6\xD0\xCE\xC4\xD6\xB5\r\n\r\n"
-            "[second]\r\nkey=untouched\r\n" + invalid936 + "\r\n[third]\r\nk=v\r\n");
+            "[second]\r\nkey=untouched\r\n" +
+                invalid936 + "\r\n[third]\r\nk=v\r\n");
   EXPECT_EQ(ini.readString("first", "added", ""), "中文值");
   EXPECT_EQ(ini.readString("second", "key", ""), "untouched");
 }

@@ -23,7 +23,11 @@ std::string FileNamePart(const std::string& path) { return path.substr(path.find
 bool IsWholeUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
     if (length == 0 || i + length > text.size()) return false;
     for (std::size_t k = 1; k < length; ++k) {
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -60,7 +64,8 @@ TEST(BackupFileName, LongNamesAreShortenedAtACharacterBoundary) {
   std::string category;
   for (int i = 0; i < 120; ++i) category += "账";  // 360 bytes
   for (const std::string& extra : {std::string(), std::string("a"), std::string("ab")}) {
-    const std::string name = FileNamePart(BackupFileName("/p/", CategoryBackupPrefix(extra + category), "2013-02-04 09:05:07"));
+    const std::string name =
+        FileNamePart(BackupFileName("/p/", CategoryBackupPrefix(extra + category), "2013-02-04 09:05:07"));
     EXPECT_LE(name.size(), 255u);
     EXPECT_GE(name.size(), 252u) << "no more is cut than needed";
     EXPECT_TRUE(IsWholeUtf8(name)) << name;
@@ -114,7 +119,8 @@ TEST_F(TakeBackupTest, ALaterBackupInTheSameSecondReplacesTheEarlier) {
     Query q(connection);
     q.addSql(sql::UpdateMasterPassword("AAAAAAAAAAAAAAAA"));
     q.execSql();
-    ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock)) << "taken while the connection is open";
+    ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock))
+        << "taken while the connection is open";
   }
   EXPECT_EQ(ReadBytes(BackupFileName(folder_.programFolder(), kPasswordBackupPrefix, clock)), ReadBytes(database()));
 }

@@ -52,7 +52,8 @@ TEST_F(CatalogueTest, InsertGivesANewNumberAndACounterOfZero) {
   const std::string second = add("c", "two");
   EXPECT_NE(first, second);
   EXPECT_EQ(list("Select 统计 from data"), (std::vector<std::string>{"0", "0"}));
-  EXPECT_EQ(single("Select 分类,标题,网址,帐号,密码,备注 from data where 编号=" + second), "c|two|http://a|acc|PW|NOTE");
+  EXPECT_EQ(single("Select 分类,标题,网址,帐号,密码,备注 from data where 编号=" + second),
+            "c|two|http://a|acc|PW|NOTE");
 
   exec(sql::InsertCategoryPlaceholder("新分类", "ABCD"));
   EXPECT_EQ(single("Select 分类,标题,网址,帐号,密码,备注,统计 from data where 分类='新分类'"),
@@ -119,7 +120,8 @@ TEST_F(CatalogueTest, CategoryDeleteRemovesWholeRowsOfThatCategoryOnly) {
   add("kept", "three");
   add("gone too", "four");
   EXPECT_EQ(exec(sql::DeleteCategory("gone")), 2);
-  EXPECT_EQ(list("Select 分类, 标题 from data order by 编号"), (std::vector<std::string>{"kept|three", "gone too|four"}));
+  EXPECT_EQ(list("Select 分类, 标题 from data order by 编号"),
+            (std::vector<std::string>{"kept|three", "gone too|four"}));
 }
 
 TEST_F(CatalogueTest, CategoriesCompareIgnoringCase) {

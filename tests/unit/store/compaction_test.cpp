@@ -16,10 +16,10 @@
 namespace store {
 namespace {
 
+using disk_faults::ScopedTmpDir;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
-using disk_faults::ScopedTmpDir;
 
 // Points TMPDIR somewhere for one test and puts it back afterwards.
 
@@ -81,8 +81,8 @@ class CompactionTest : public ::testing::Test {
     connection.setConnectionString(BuildConnectionString(folder_.programFolder()));
     Query q(connection);
     std::vector<std::vector<std::string>> all;
-    for (const char* statement : {"Select * from data order by 编号", "Select * from Pass", "Select * from EnCrypt",
-                                  "PRAGMA user_version"}) {
+    for (const char* statement :
+         {"Select * from data order by 编号", "Select * from Pass", "Select * from EnCrypt", "PRAGMA user_version"}) {
       q.clearSql();
       q.addSql(statement);
       q.open();
@@ -133,8 +133,9 @@ TEST_F(CompactionTest, KeepsTheFilesPermissionsAndFollowsALink) {
   std::filesystem::create_symlink(database(), link);
   ASSERT_TRUE(CompactDatabaseFile(link, kDatabasePassword));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(std::filesystem::status(database()).permissions() & std::filesystem::perms::mask,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+  EXPECT_EQ(
+      std::filesystem::status(database()).permissions() & std::filesystem::perms::mask,
+      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
 }
 
 TEST_F(CompactionTest, FailuresLeaveTheFileByteIdenticalAndOpenable) {
@@ -176,7 +177,8 @@ TEST_F(CompactionTest, TheServiceRefusesAnExistingTarget) {
 
 TEST_F(CompactionTest, TheServiceWritesACopyUnderTheTargetsPassword) {
   const std::string target = tmp_.file("copy.udb");
-  CompactDatabase(CompactionConnectionString(database(), kDatabasePassword), CompactionConnectionString(target, "other"));
+  CompactDatabase(CompactionConnectionString(database(), kDatabasePassword),
+                  CompactionConnectionString(target, "other"));
   Connection wrongKey;
   wrongKey.setConnectionString(CompactionConnectionString(target, kDatabasePassword));
   EXPECT_THROW(wrongKey.handle(), StoreError);

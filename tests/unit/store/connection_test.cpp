@@ -27,8 +27,8 @@ TEST(ConnectionString, IsBuiltAsTheProgramBuildsItAndParsedBack) {
 }
 
 TEST(ConnectionString, ParsesKeysInAnyCaseAndFoldersHoldingSeparators) {
-  const ConnectionString trailing =
-      ConnectionString::Parse("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/~ACP1;Jet OLEDB:Database Password=pw;");
+  const ConnectionString trailing = ConnectionString::Parse(
+      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/~ACP1;Jet OLEDB:Database Password=pw;");
   EXPECT_EQ(trailing.dataSource, "/tmp/~ACP1");
   EXPECT_EQ(trailing.password, "pw");
 

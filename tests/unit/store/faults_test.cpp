@@ -86,7 +86,8 @@ TEST_F(StoreFaultTest, FileMadeReadOnlyWhileOpenSaysWhyTheWriteFailed) {
   addRecord(connection, "before");
   const std::string bytes = ReadBytes(database());
   ReadOnlyFile readOnly(database());
-  if (!readOnly.holds() || ::geteuid() != 0) GTEST_SKIP() << "an open file stays writable without the immutable attribute";
+  if (!readOnly.holds() || ::geteuid() != 0)
+    GTEST_SKIP() << "an open file stays writable without the immutable attribute";
   const std::string error = failure(connection, sql::InsertRecord({"web", "t", "", "", "C", "N"}), false);
   EXPECT_NE(error.find("Operation not permitted"), std::string::npos) << "not a bare I/O error: " << error;
   EXPECT_TRUE(ReadBytes(database()) == bytes) << "the file changed";
@@ -96,8 +97,9 @@ TEST_F(StoreFaultTest, FileLockedByAnotherWriterGivesAnErrorAndLaterWritesWork) 
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(database().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_key(other, kDatabasePassword.data(), static_cast<int>(kDatabasePassword.size()));
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; INSERT INTO data (分类) VALUES ('other');", nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(other, "BEGIN IMMEDIATE; INSERT INTO data (分类) VALUES ('other');", nullptr, nullptr, nullptr),
+      SQLITE_OK);
 
   Connection connection;
   connection.setConnectionString(connectionString_);

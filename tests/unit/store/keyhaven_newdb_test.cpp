@@ -53,7 +53,8 @@ Outcome NewDb(const std::vector<std::string>& arguments) {
 
 std::string ReadOne(const std::string& path, const std::string& statement) {
   Connection connection;
-  connection.setConnectionString("Data Source=" + path + ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword));
+  connection.setConnectionString("Data Source=" + path +
+                                 ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword));
   Query q(connection);
   q.addSql(statement);
   q.open();

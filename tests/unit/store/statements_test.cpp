@@ -13,7 +13,8 @@ TEST(StatementTexts, MatchTheProgramsTextsBlanksIncluded) {
   EXPECT_EQ(SelectCategoryByUsage("网站"),
             "Select  编号,分类,网址,标题,帐号,密码,备注  from data where 分类='网站'   order by 统计 desc");
   EXPECT_EQ(SelectAllUnordered(), "Select  编号,分类,网址,标题,帐号,密码,备注  from data");
-  EXPECT_EQ(SelectLike("标题", "mail"), "Select  编号,分类,网址,标题,帐号,密码,备注  from data where 标题 like '%mail%' ");
+  EXPECT_EQ(SelectLike("标题", "mail"),
+            "Select  编号,分类,网址,标题,帐号,密码,备注  from data where 标题 like '%mail%' ");
   EXPECT_EQ(InsertRecord({"c", "t", "a", "u", "P1", "N1"}),
             "Insert into data (分类,标题,网址,帐号,密码,备注) values ('c','t','a','u','P1','N1')");
   EXPECT_EQ(InsertCategoryPlaceholder("新", "AB"),
