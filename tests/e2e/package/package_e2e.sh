@@ -73,6 +73,12 @@ desktop=/usr/share/applications/keyhaven.desktop
 for line in 'Name=钥匣个人版' 'Exec=keyhaven' 'Icon=keyhaven' 'Categories=Utility;Security;' 'Type=Application'; do
   grep -qxF "$line" "$desktop" || fail "$desktop lacks the line $line"
 done
+# The hardened build: full RELRO bound at start, a position-independent executable, stack protector.
+program=/usr/bin/keyhaven
+readelf -d "$program" | grep -E '\((FLAGS|FLAGS_1)\)' | grep -qw NOW || fail "$program is not linked with -z now"
+readelf -lW "$program" | grep -q GNU_RELRO || fail "$program has no GNU_RELRO segment"
+readelf -hW "$program" | grep -q 'Type: *DYN' || fail "$program is no position-independent executable"
+nm -D "$program" | grep -q __stack_chk_fail || fail "$program has no stack protector"
 file /usr/share/icons/hicolor/48x48/apps/keyhaven.png | grep -q 'PNG image data, 48 x 48' ||
   fail "the 48x48 icon is no 48x48 PNG"
 
