@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
+#include "store/ascii_text.h"
 #include "store/query.h"
 #include "store/store_error.h"
 
@@ -21,7 +21,7 @@ constexpr std::array<std::string_view, 7> kKnownKeys = {
 
 std::string Lower(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 

@@ -1,8 +1,8 @@
 #include "store/statements.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "store/ascii_text.h"
 #include "store/store_error.h"
 
 namespace store::sql {
@@ -15,7 +15,7 @@ bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 // multi-byte UTF-8 character (column names here are Chinese).
 bool IsWordByte(char c) {
   const auto b = static_cast<unsigned char>(c);
-  return b >= 0x80 || std::isalnum(b) || c == '_';
+  return b >= 0x80 || IsAsciiAlnum(c) || c == '_';
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
@@ -23,7 +23,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool KeywordAt(std::string_view text, std::size_t at, std::string_view keyword) {
   if (at + keyword.size() > text.size()) return false;
   for (std::size_t i = 0; i < keyword.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[at + i])) != keyword[i]) return false;
+    if (AsciiLower(text[at + i]) != keyword[i]) return false;
   }
   const bool startsWord = at == 0 || !IsWordByte(text[at - 1]);
   const bool endsWord = at + keyword.size() == text.size() || !IsWordByte(text[at + keyword.size()]);

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
+
+#include <clocale>
 
 #include "crypto/protected_field.h"
 #include "platform/instance_guard.h"
@@ -102,6 +107,52 @@ TEST(Startup, AFailingCheckIsShownOnceAndEndsTheProgram) {
   QFile after(app.folder() + "_.udb");
   after.open(QIODevice::ReadOnly);
   EXPECT_EQ(after.readAll(), QByteArray(4096, 'x')) << "a file that is not a database is never written";
+}
+
+namespace {
+
+// The locale of the environment LOCPATH/LC_ALL name, taken up as QApplication does at start.
+class ScopedEnvironmentLocale {
+ public:
+  ScopedEnvironmentLocale(const QString& folder, const QByteArray& name)
+      : oldLocale_(std::setlocale(LC_ALL, nullptr)), oldPath_(qgetenv("LOCPATH")), oldAll_(qgetenv("LC_ALL")) {
+    qputenv("LOCPATH", folder.toUtf8());
+    qputenv("LC_ALL", name);
+    taken_ = std::setlocale(LC_ALL, "") != nullptr;
+  }
+  ~ScopedEnvironmentLocale() {
+    oldPath_.isNull() ? qunsetenv("LOCPATH") : qputenv("LOCPATH", oldPath_);
+    oldAll_.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", oldAll_);
+    std::setlocale(LC_ALL, oldLocale_.c_str());
+  }
+  bool taken() const { return taken_; }
+
+ private:
+  std::string oldLocale_;
+  QByteArray oldPath_, oldAll_;
+  bool taken_ = false;
+};
+
+}  // namespace
+
+// Under tr_TR the C library lowercases 'I' to itself, so "Persist Security Info" is no key there.
+TEST(Startup, OpensTheDatabaseAndLogsInUnderATurkishLocale) {
+  if (QStandardPaths::findExecutable("localedef").isEmpty()) GTEST_SKIP() << "localedef is missing";
+  QTemporaryDir locales;
+  const QString folder = locales.path() + "/loc";
+  QDir().mkpath(folder);
+  ASSERT_EQ(QProcess::execute("localedef", {"-i", "tr_TR", "-f", "UTF-8", folder + "/tr_TR.UTF-8"}), 0);
+
+  AppHarness app;
+  app.makeDatabase();
+  ScopedEnvironmentLocale turkish(folder, "tr_TR.UTF-8");
+  ASSERT_TRUE(turkish.taken());
+  app.startAndLogin();
+  app.addCategory("Info");
+  app.addRecord("Info", "Issue", "me", "pw");
+  EXPECT_TRUE(app.dialogs.texts("error").isEmpty()) << app.dialogs.texts("error").join('\n').toStdString();
+  EXPECT_TRUE(app.main->isVisible());
+  EXPECT_EQ(app.scalar("select 帐号 from data where 标题='Issue'"), "me");
 }
 
 TEST(Startup, ASecondInstanceCannotHaveTheGuard) {
