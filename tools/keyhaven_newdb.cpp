@@ -1,7 +1,12 @@
 // keyhaven-newdb: writes a new, empty account database that the program can log in to.
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,24 +16,48 @@
 
 namespace {
 
-constexpr std::string_view kUsage = "usage: keyhaven-newdb [--master PASSWORD] [--force] PATH";
+constexpr std::string_view kUsage =
+    "usage: keyhaven-newdb [--master-stdin | --ask-master | --master PASSWORD] [--force] PATH";
+constexpr std::string_view kHelp =
+    "Writes a new, empty keyhaven database to PATH; an existing file is replaced only with --force.\n"
+    "The master password is 123456 unless one of these gives another (letters and digits only):\n"
+    "  --master-stdin       read it from the first line of standard input\n"
+    "  --ask-master         ask for it on the terminal, without echo\n"
+    "  --master PASSWORD    take it from the command line, where other users can see it in the\n"
+    "                       process list, and where it stays in the shell's history\n";
 constexpr std::string_view kDefaultMasterPassword = "123456";
 
+enum class MasterSource { kDefault, kArgument, kStandardInput, kTerminal };
+
 struct Options {
+  MasterSource source = MasterSource::kDefault;
   std::string master{kDefaultMasterPassword};
   bool force = false;
+  bool help = false;
   std::string path;
 };
 
 bool ParseArguments(int argc, char** argv, Options& options) {
   bool havePath = false;
+  const auto takeSource = [&options](MasterSource source) {
+    if (options.source != MasterSource::kDefault) return false;
+    options.source = source;
+    return true;
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--force") {
+    if (argument == "--help") {
+      options.help = true;
+      return true;
+    } else if (argument == "--force") {
       options.force = true;
     } else if (argument == "--master") {
-      if (++i >= argc) return false;
+      if (++i >= argc || !takeSource(MasterSource::kArgument)) return false;
       options.master = argv[i];
+    } else if (argument == "--master-stdin") {
+      if (!takeSource(MasterSource::kStandardInput)) return false;
+    } else if (argument == "--ask-master") {
+      if (!takeSource(MasterSource::kTerminal)) return false;
     } else if (argument.starts_with("-") || havePath || argument.empty()) {
       return false;
     } else {
@@ -37,6 +66,68 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     }
   }
   return havePath;
+}
+
+// One line, without its line end; nullopt when the input ends before anything was read.
+std::optional<std::string> ReadLine(int fd) {
+  std::string line;
+  char c = 0;
+  ssize_t got = 0;
+  while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') line += c;
+  if (got < 0 || (got == 0 && line.empty())) return std::nullopt;
+  if (line.ends_with('\r')) line.pop_back();
+  return line;
+}
+
+// Asks on the controlling terminal with its echo off, so the password never shows on screen.
+std::optional<std::string> AskOnTerminal(int tty, std::string_view prompt) {
+  termios original{};
+  if (::tcgetattr(tty, &original) != 0) return std::nullopt;
+  termios quiet = original;
+  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  quiet.c_lflag |= ECHONL;
+  if (::tcsetattr(tty, TCSAFLUSH, &quiet) != 0) return std::nullopt;
+  std::optional<std::string> answer;
+  if (::write(tty, prompt.data(), prompt.size()) == static_cast<ssize_t>(prompt.size())) answer = ReadLine(tty);
+  ::tcsetattr(tty, TCSANOW, &original);
+  return answer;
+}
+
+// Asked twice, as a mistyped new password could never be typed in again.
+std::optional<std::string> AskMasterPassword() {
+  const int tty = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (tty < 0) {
+    std::cerr << "keyhaven-newdb: --ask-master needs a terminal\n";
+    return std::nullopt;
+  }
+  std::optional<std::string> first = AskOnTerminal(tty, "Master password: ");
+  std::optional<std::string> second = first ? AskOnTerminal(tty, "Master password again: ") : std::nullopt;
+  ::close(tty);
+  if (!first || !second) {
+    std::cerr << "keyhaven-newdb: no master password was typed\n";
+    return std::nullopt;
+  }
+  if (*first != *second) {
+    std::cerr << "keyhaven-newdb: the two master passwords differ\n";
+    return std::nullopt;
+  }
+  return first;
+}
+
+std::optional<std::string> MasterPassword(const Options& options) {
+  switch (options.source) {
+    case MasterSource::kStandardInput: {
+      std::optional<std::string> line = ReadLine(STDIN_FILENO);
+      if (!line) std::cerr << "keyhaven-newdb: standard input holds no master password\n";
+      return line;
+    }
+    case MasterSource::kTerminal:
+      return AskMasterPassword();
+    case MasterSource::kDefault:
+    case MasterSource::kArgument:
+      break;
+  }
+  return options.master;
 }
 
 // The login window takes nothing but letters and digits, so any other password could
@@ -56,12 +147,18 @@ int main(int argc, char** argv) {
     std::cerr << kUsage << '\n';
     return 2;
   }
-  if (!IsTypeableMasterPassword(options.master)) {
+  if (options.help) {
+    std::cout << kUsage << '\n' << kHelp;
+    return 0;
+  }
+  const std::optional<std::string> master = MasterPassword(options);
+  if (!master) return 1;
+  if (!IsTypeableMasterPassword(*master)) {
     std::cerr << "keyhaven-newdb: the master password must be letters and digits only, and not empty\n";
     return 1;
   }
   try {
-    store::CreateDatabaseFile(options.path, crypto::MasterPasswordCipher(options.master), options.force);
+    store::CreateDatabaseFile(options.path, crypto::MasterPasswordCipher(*master), options.force);
   } catch (const store::StoreError& error) {
     std::cerr << "keyhaven-newdb: " << error.what() << '\n';
     return 1;

@@ -1,6 +1,8 @@
 // The keyhaven-newdb tool, run as a user would run it.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -95,6 +97,63 @@ TEST(KeyhavenNewDb, TakesAnotherMasterPassword) {
   EXPECT_EQ(ReadOne(path, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Abc123"));
 }
 
+// Runs the tool on a terminal of its own, answering each prompt that ends in ": ".
+Outcome NewDbOnTerminal(const std::vector<std::string>& arguments, const std::vector<std::string>& answers) {
+  std::vector<std::string> words{KEYHAVEN_NEWDB};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  Outcome outcome;
+  int terminal = -1;
+  const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (child < 0) return outcome;
+  if (child == 0) {
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  std::size_t answered = 0;
+  char buffer[256];
+  ssize_t got = 0;
+  while ((got = ::read(terminal, buffer, sizeof buffer)) > 0) {
+    outcome.output.append(buffer, static_cast<std::size_t>(got));
+    if (answered < answers.size() && outcome.output.ends_with(": ")) {
+      const std::string line = answers[answered++] + "\n";
+      if (::write(terminal, line.data(), line.size()) != static_cast<ssize_t>(line.size())) break;
+    }
+  }
+  ::close(terminal);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+TEST(KeyhavenNewDb, TakesTheMasterPasswordFromStandardInputOrTheTerminalUnseen) {
+  TempFolder folder;
+  const std::string piped = folder.file("piped.udb");
+  const Outcome fromInput = RunCommand({KEYHAVEN_NEWDB, "--master-stdin", piped}, "Pipe42\nrest\n");
+  ASSERT_EQ(fromInput.exitCode, 0) << fromInput.output;
+  EXPECT_EQ(ReadOne(piped, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Pipe42"));
+
+  const std::string asked = folder.file("asked.udb");
+  const Outcome typed = NewDbOnTerminal({"--ask-master", asked}, {"Tty7x", "Tty7x"});
+  ASSERT_EQ(typed.exitCode, 0) << typed.output;
+  EXPECT_EQ(typed.output.find("Tty7x"), std::string::npos) << "echoed: " << typed.output;
+  EXPECT_EQ(ReadOne(asked, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Tty7x"));
+
+  const Outcome differing = NewDbOnTerminal({"--ask-master", folder.file("typo.udb")}, {"Abc1", "Abd1"});
+  EXPECT_EQ(differing.exitCode, 1) << differing.output;
+  EXPECT_EQ(RunCommand({KEYHAVEN_NEWDB, "--master-stdin", folder.file("empty.udb")}, "\n").exitCode, 1);
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"asked.udb", "piped.udb"}));
+
+  const Outcome help = NewDb({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.output.find("--master-stdin"), std::string::npos) << help.output;
+  EXPECT_NE(help.output.find("--ask-master"), std::string::npos) << help.output;
+  EXPECT_NE(help.output.find("other users can see it"), std::string::npos) << help.output;
+}
+
 TEST(KeyhavenNewDb, NeverOverwritesWithoutForce) {
   TempFolder folder;
   const std::string path = folder.file("_.udb");
@@ -128,8 +187,15 @@ TEST(KeyhavenNewDb, RefusesMasterPasswordsTheLoginCannotTake) {
 TEST(KeyhavenNewDb, BadArgumentsPrintTheUsage) {
   TempFolder folder;
   const std::string path = folder.file("_.udb");
-  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-           {}, {"--master"}, {"--master", "abc"}, {path, path}, {"--frobnicate", path}, {"--force"}}) {
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--master"},
+                                             {"--master", "abc"},
+                                             {path, path},
+                                             {"--frobnicate", path},
+                                             {"--force"},
+                                             {"--master-stdin", "--ask-master", path},
+                                             {"--master", "abc", "--master-stdin", path}}) {
     const Outcome outcome = NewDb(arguments);
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(outcome.output.starts_with("usage: keyhaven-newdb")) << outcome.output;
