@@ -25,6 +25,7 @@
 #include "app/query_table_model.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
+#include "widgets/concealed_edit.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -240,6 +241,7 @@ void TForm1::buildAccountsTab() {
   Edit_BianHao->setReadOnly(true);
   Edit_BianHao->hide();
   Edit_MiMa_Temp = make<QLineEdit>(GroupBox8, "Edit_MiMa_Temp");
+  ConcealFromAccessibility(Edit_MiMa_Temp);
   Edit_MiMa_Temp->hide();
   Button_ClearAllEdit = button(GroupBox8, "Button_ClearAllEdit", "清空表单");
   Button_ClearAllEdit->hide();

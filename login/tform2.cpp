@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/hot_keys.h"
 #include "widgets/alphanumeric_filter.h"
+#include "widgets/concealed_edit.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
@@ -62,6 +63,8 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   Edit_Error->hide();
   Edit_LoginPass_Temp = new QLineEdit(this);
   Edit_LoginPass_Temp->setObjectName("Edit_LoginPass_Temp");
+  // The lock mark is the master password's cipher text.
+  ConcealFromAccessibility(Edit_LoginPass_Temp);
   Edit_LoginPass_Temp->hide();
   StatusBar1 = new PanelStatusBar({50}, this);
   StatusBar1->setObjectName("StatusBar1");

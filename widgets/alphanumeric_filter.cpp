@@ -36,15 +36,17 @@ bool AlphanumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() == Qt::Key_Backspace) return false;
+      // Tab and Shift+Tab move the focus; they type nothing.
+      const bool chord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
+      if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !chord) return false;
       if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         if (!(enterHandler_ && enterHandler_())) beeper_.beep();
         return true;
       }
       // Keys that type nothing (arrows, Home, Delete, Shift) move or edit as usual.
       const QString text = key->text();
-      bool controlChord = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
-      if (text.isEmpty() && !controlChord) return false;
-      if (!controlChord && text.size() == 1 && IsAllowedCharacter(text.front())) return false;
+      if (text.isEmpty() && !chord) return false;
+      if (!chord && text.size() == 1 && IsAllowedCharacter(text.front())) return false;
       beeper_.beep();
       return true;
     }

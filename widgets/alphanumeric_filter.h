@@ -1,6 +1,7 @@
 #pragma once
 // Lets only Backspace, digits and ASCII letters be typed into a password box; every other
 // character, control characters included (so Ctrl+V does not paste), is dropped with a beep.
+// Tab and Shift+Tab still move the focus.
 #include <QObject>
 #include <functional>
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -107,6 +108,39 @@ TEST(Login, TheBoxTakesOnlyLettersAndDigitsAndEnterWaitsForTheFirstChange) {
   QTest::keyClicks(box, "123456");
   QTest::keyClick(box, Qt::Key_Enter);
   EXPECT_TRUE(app.main->isVisible());
+}
+
+TEST(Login, TabAndShiftTabMoveTheFocusOutOfThePasswordBox) {
+  AppHarness app;
+  startToLogin(app);
+  QLineEdit* box = app.login->Edit_LoginPass;
+  QTest::keyClicks(box, "ab1");
+  QTest::keyClick(box, Qt::Key_Tab);
+  EXPECT_EQ(app.login->focusWidget(), app.login->Button_Logining);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_NE(app.login->focusWidget(), box);
+  EXPECT_EQ(box->text(), "ab1");
+  EXPECT_EQ(app.beeper.beeps, 0);
+}
+
+TEST(Login, TheHiddenSecretsShowNothingToAccessibilityClients) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("常用网站");
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  for (QLineEdit* secret : {app.login->Edit_LoginPass_Temp, app.main->Edit_MiMa_Temp}) {
+    ASSERT_FALSE(secret->text().isEmpty()) << secret->objectName().toStdString();
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(secret);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->text(QAccessible::Value), "") << secret->objectName().toStdString() << ": not even its length";
+    EXPECT_EQ(secret->echoMode(), QLineEdit::NoEcho);
+    const QAccessibleTextInterface* text = seen->textInterface();
+    EXPECT_TRUE(!text || (text->characterCount() == 0 && text->text(0, 64).isEmpty()));
+  }
+  EXPECT_EQ(app.main->autoFillPassword(), "密码") << "the program itself still reads it";
 }
 
 TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {

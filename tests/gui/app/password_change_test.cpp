@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include "crypto/protected_field.h"
@@ -64,6 +65,22 @@ TEST(PasswordChange, TheNewBoxesTakeOnlyLettersAndDigitsButTheOldOneTakesAnythin
   app.main->Button5->click();
   for (QLineEdit* box : {app.main->Edit_OldPass, app.main->Edit_Pass_A, app.main->Edit_Pass_B})
     EXPECT_EQ(box->echoMode(), QLineEdit::Password);
+}
+
+TEST(PasswordChange, TabAndShiftTabMoveAlongTheNewPasswordBoxes) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->PageControl1->setCurrentWidget(app.main->TabSheet2);
+  app.main->Edit_Pass_A->setFocus();
+  QTest::keyClick(app.main->Edit_Pass_A, Qt::Key_Tab);
+  EXPECT_EQ(app.main->focusWidget(), app.main->Edit_Pass_B);
+  QTest::keyClick(app.main->Edit_Pass_B, Qt::Key_Tab);
+  EXPECT_EQ(app.main->focusWidget(), app.main->Button7);
+  app.main->Edit_Pass_B->setFocus();
+  QTest::keyClick(app.main->Edit_Pass_B, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(app.main->focusWidget(), app.main->Edit_Pass_A);
+  EXPECT_EQ(app.beeper.beeps, 0);
 }
 
 TEST(PasswordChange, APastedPasswordTheLoginCannotTakeIsRefusedBeforeAnythingIsWritten) {
