@@ -2,8 +2,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <string>
+#include <utility>
 
 #include "app/tform1.h"
+#include "crypto/codepage.h"
 #include "platform/dialogs.h"
 #include "store/statements.h"
 #include "widgets/panel_status_bar.h"
@@ -20,11 +23,25 @@ QString missingField(const QComboBox* category, const QLineEdit* title, const QL
   return QString();
 }
 
+// Refuses a password or note with a character the code page cannot carry: stored, it would
+// come back replaced, and auto-fill would later enter a wrong value. Empty when both fit.
+QString uncarriedCharacter(const QLineEdit* password, const QPlainTextEdit* note) {
+  const std::pair<QString, QString> fields[] = {{"密码", password->text()}, {"备注", note->toPlainText()}};
+  for (const auto& [name, text] : fields)
+    if (std::string refused = crypto::FirstCharacterOutsideCp936(text.toStdString()); !refused.empty())
+      return name + "中有无法保存的字符: " + QString::fromStdString(refused);
+  return QString();
+}
+
 }  // namespace
 
 void TForm1::Button1Click() {
   if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
     services_.dialogs.message(missing);
+    return;
+  }
+  if (QString refusal = uncarriedCharacter(Edit_MiMa, Memo_BeiZhu); !refusal.isEmpty()) {
+    services_.dialogs.message(refusal);
     return;
   }
   ADOQuery1.clearSql();
@@ -45,6 +62,10 @@ void TForm1::Button2Click() {
   }
   if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
     services_.dialogs.message(missing);
+    return;
+  }
+  if (QString refusal = uncarriedCharacter(Edit_MiMa, Memo_BeiZhu); !refusal.isEmpty()) {
+    services_.dialogs.message(refusal);
     return;
   }
   ADOQuery1.clearSql();
@@ -70,7 +91,12 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button3Click() {
-  if (!services_.dialogs.confirm("警告", "您真的要删除该记录吗?")) return;
+  // The grid's current row goes, which need not be the record in the form: the question names it.
+  QString question = "您真的要删除该记录吗?";
+  if (ADOQuery1.isOpen() && ADOQuery1.currentIndex() >= 0)
+    question += "\n" + QString::fromStdString(ADOQuery1.field("标题")) + " / " +
+                QString::fromStdString(ADOQuery1.field("帐号"));
+  if (!services_.dialogs.confirm("警告", question)) return;
   try {
     ADOQuery1.deleteCurrent();
     Button_ClearAllEditClick();

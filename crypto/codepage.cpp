@@ -15,6 +15,7 @@ namespace {
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open reports failure as (iconv_t)-1.
     if (cd_ == reinterpret_cast<iconv_t>(-1)) {
       throw std::runtime_error(std::string("no iconv conversion from ") + from + " to " + to);
     }
@@ -76,11 +77,23 @@ std::size_t Utf8CharLength(std::string_view rest) {
   return length;
 }
 
+Converter& Utf8ToCp936Converter() {
+  thread_local Converter converter("CP936", "UTF-8");
+  return converter;
+}
+
 }  // namespace
 
-std::string Utf8ToCp936(std::string_view utf8) {
-  thread_local Converter converter("CP936", "UTF-8");
-  return converter.Convert(utf8, "?", Utf8CharLength);
+std::string Utf8ToCp936(std::string_view utf8) { return Utf8ToCp936Converter().Convert(utf8, "?", Utf8CharLength); }
+
+std::string FirstCharacterOutsideCp936(std::string_view utf8) {
+  std::string refused;
+  Utf8ToCp936Converter().Convert(utf8, "", [&refused](std::string_view rest) {
+    const std::size_t length = Utf8CharLength(rest);
+    if (refused.empty()) refused = rest.substr(0, length);
+    return length;
+  });
+  return refused;
 }
 
 std::string Cp936ToUtf8(std::string_view bytes) {

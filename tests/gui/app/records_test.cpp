@@ -149,6 +149,29 @@ TEST(Records, AddChecksInOrderAndStoresPasswordAndNoteEnciphered) {
   EXPECT_EQ(app.gridRowCount(), 1);
 }
 
+TEST(Records, APasswordOrNoteTheCodePageCannotCarryIsRefusedAndTheFormKept) {
+  AppHarness app;
+  startWithRecords(app, 1);
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  const std::string before = app.records()[0].passwordCipher;
+  app.main->Edit_MiMa->setText("密码Ab1😀");
+  app.main->Button2->click();
+  app.main->Button1->click();
+  app.main->Edit_MiMa->setText("密码Ab1");
+  app.main->Memo_BeiZhu->setPlainText("备注 ✓ ok");
+  app.main->Button2->click();
+  app.main->Button1->click();
+  EXPECT_EQ(app.dialogs.texts(), (QStringList{"密码中有无法保存的字符: 😀", "密码中有无法保存的字符: 😀",
+                                              "备注中有无法保存的字符: ✓", "备注中有无法保存的字符: ✓"}));
+  auto rows = app.records();
+  ASSERT_EQ(rows.size(), 1u) << "nothing is added";
+  EXPECT_EQ(rows[0].passwordCipher, before) << "nothing is modified";
+  EXPECT_EQ(app.main->Edit_MiMa->text(), "密码Ab1") << "the form keeps what was typed";
+  EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), "备注 ✓ ok");
+  EXPECT_FALSE(app.main->Edit_BianHao->text().isEmpty());
+}
+
 TEST(Records, ModifyWritesThePickedRecordAndKeepsThePosition) {
   AppHarness app;
   startWithRecords(app, 6);
@@ -196,7 +219,8 @@ TEST(Records, DeleteActsOnTheGridsCurrentRowOnlyAfterYes) {
   app.main->Button3->click();
   EXPECT_EQ(app.records().size(), 3u);
   EXPECT_EQ(app.dialogs.asked.back().caption, "警告");
-  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该记录吗?");
+  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该记录吗?\n" + next + " / " + app.gridText(1, 4))
+      << "the question names the row that goes";
   app.dialogs.confirmAnswers = {true};
   app.main->Button3->click();
   auto rows = app.records();
@@ -211,6 +235,7 @@ TEST(Records, DeleteActsOnTheGridsCurrentRowOnlyAfterYes) {
   size_t shown = app.dialogs.asked.size();
   app.main->Button3->click();
   EXPECT_EQ(app.dialogs.asked.size(), shown + 1) << "only the question, no error";
+  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该记录吗?") << "no row, nothing to name";
   EXPECT_EQ(app.records().size(), 2u);
 }
 

@@ -9,6 +9,7 @@
 namespace {
 
 using crypto::Cp936ToUtf8;
+using crypto::FirstCharacterOutsideCp936;
 using crypto::Utf8ToCp936;
 
 TEST(Utf8ToCp936, GivesTheCodePageBytesAndQuestionMarksForTheRest) {
@@ -23,6 +24,13 @@ TEST(Utf8ToCp936, GivesTheCodePageBytesAndQuestionMarksForTheRest) {
   EXPECT_EQ(Utf8ToCp936("x\xFF\xFEy"), "x??y");
   EXPECT_EQ(Utf8ToCp936("\xE5\xAF"), "??");  // a cut-off character at the end
   EXPECT_EQ(Utf8ToCp936(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(FirstCharacterOutsideCp936, NamesTheFirstCharacterTheCodePageCannotCarry) {
+  EXPECT_EQ(FirstCharacterOutsideCp936(""), "");
+  EXPECT_EQ(FirstCharacterOutsideCp936("密码Ab1 ?€"), "") << "a question mark of its own is carried";
+  EXPECT_EQ(FirstCharacterOutsideCp936("密码Ab1😀"), "😀");
+  EXPECT_EQ(FirstCharacterOutsideCp936("a✓bก😀"), "✓");
 }
 
 TEST(Cp936ToUtf8, GivesUtf8AndReplacementCharactersForInvalidBytes) {
