@@ -91,6 +91,7 @@ void TForm1::connectHandlers() {
   onSignal(new KeyNavigationNotifier(ListBox_Class), &KeyNavigationNotifier::navigated, &TForm1::ListBox_ClassClick);
   connect(ListBox_Class, &QListWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu2->popup(ListBox_Class->viewport()->mapToGlobal(at)); });
+  onSignal(PopupMenu2, &QMenu::aboutToShow, &TForm1::PopupMenu2Popup);
   onSignal(N5, &QAction::triggered, &TForm1::N5Click);
   onSignal(N4, &QAction::triggered, &TForm1::N4Click);
   onSignal(N3, &QAction::triggered, &TForm1::N3Click);

@@ -198,6 +198,7 @@ class TForm1 : public QWidget, public LoginHost {
   // Categories.
   void Button_GeiClassClick();
   void ListBox_ClassClick();
+  void PopupMenu2Popup();
   void N5Click();
   void N4Click();
   void N3Click();

@@ -87,6 +87,14 @@ void TForm1::ListBox_ClassClick() {
   Button_ClearAllEditClick();
 }
 
+void TForm1::PopupMenu2Popup() {
+  // Rename and delete act on the category the user sees highlighted, never on another.
+  const auto highlighted = ListBox_Class->selectedItems();
+  N4->setEnabled(!highlighted.isEmpty());
+  N3->setEnabled(!highlighted.isEmpty());
+  if (!highlighted.isEmpty()) selectCategoryInForm(highlighted.front()->text());
+}
+
 void TForm1::N5Click() {
   const QString name = services_.dialogs.input("请输入分类", "分类", QString());
   if (name.isEmpty()) return;
@@ -127,8 +135,8 @@ void TForm1::N4Click() {
 }
 
 void TForm1::N3Click() {
-  if (!services_.dialogs.confirm("警告", "您真的要删除该分类吗?")) return;
   const QString category = Edit_FenLei->currentText();
+  if (!services_.dialogs.confirm("警告", "您真的要删除该分类吗?\n" + category)) return;
   // The backup is the only way back from this deletion: without it nothing is deleted.
   if (!takeBackup(store::CategoryBackupPrefix(category.toStdString()))) {
     services_.dialogs.message("备份数据库失败,分类没有删除.");

@@ -26,6 +26,7 @@
 #include "app/tform1.h"
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
+#include "widgets/list_box.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -168,7 +169,10 @@ void TForm1::buildAccountsTab() {
 
   GroupBox9 = make<QGroupBox>(TabSheet1, "GroupBox9");
   Splitter1 = make<QSplitter>(GroupBox9, "Splitter1", Qt::Horizontal);
-  ListBox_Class = make<QListWidget>(Splitter1, "ListBox_Class");
+  auto* categoryList = make<ListBox>(Splitter1, "ListBox_Class");
+  // The list's menu is the only way to a first category; an empty database says where it is.
+  categoryList->setEmptyHint("右键单击此处添加分类");
+  ListBox_Class = categoryList;
   ListBox_Class->setAccessibleName("分类");
   ListBox_Class->setSelectionMode(QAbstractItemView::SingleSelection);
   ListBox_Class->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +36,34 @@ void clickCategory(AppHarness& app, const QString& name) {
   ASSERT_EQ(found.size(), 1);
   app.main->ListBox_Class->setCurrentItem(found.front());
   emit app.main->ListBox_Class->itemClicked(found.front());
+}
+
+// A mouse click on a category as the platform delivers it to the list's viewport; a right
+// press is followed by the context-menu request, which opens the list's menu.
+void mouseOnCategory(AppHarness& app, const QString& name, Qt::MouseButton button) {
+  QListWidget* list = app.main->ListBox_Class;
+  auto found = list->findItems(name, Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  const QPoint at = list->visualItemRect(found.front()).center();
+  QTest::mousePress(list->viewport(), button, {}, at);
+  if (button == Qt::RightButton) {
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &request);
+  }
+  QTest::mouseRelease(list->viewport(), button, {}, at);
+}
+
+// Clicks an item of the open category menu; a disabled item leaves the menu open, so it is closed.
+void chooseFromMenu(AppHarness& app, QAction* item) {
+  QMenu* menu = app.main->PopupMenu2;
+  ASSERT_TRUE(menu->isVisible());
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+  menu->close();
+}
+
+QString highlighted(const AppHarness& app) {
+  const auto chosen = app.main->ListBox_Class->selectedItems();
+  return chosen.isEmpty() ? QString() : chosen.front()->text();
 }
 
 QStringList backups(const AppHarness& app) { return QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files); }
@@ -147,7 +179,7 @@ TEST(Categories, DeleteTakesABackupFirstAndRemovesOnlyThatCategory) {
 
   app.dialogs.confirmAnswers = {true};
   app.main->N3->trigger();
-  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?");
+  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?\n工作/私人 a:b?");
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].category, "保留分类");
@@ -180,4 +212,63 @@ TEST(Categories, NothingIsDeletedWhenTheBackupCannotBeMade) {
   EXPECT_EQ(app.dialogs.texts().last(), "备份数据库失败,分类没有删除.");
   EXPECT_EQ(app.records().size(), 1u);
   EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"将被删除"});
+}
+
+TEST(Categories, TheMenuActsOnTheHighlightedCategoryAndARightClickKeepsTheHighlight) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->Timer1Timer();
+  for (const char* name : {"甲类帐号", "乙类帐号", "丙类帐号"}) app.addCategory(name);
+  app.dialogs.asked.clear();
+
+  mouseOnCategory(app, "甲类帐号", Qt::LeftButton);
+  app.main->Edit_FenLei->setCurrentText("丙类帐号");  // the form's box chosen by hand afterwards
+  mouseOnCategory(app, "乙类帐号", Qt::RightButton);
+  EXPECT_EQ(highlighted(app), "甲类帐号") << "a right click leaves the highlight";
+  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "甲类帐号") << "the menu acts on the highlighted category";
+  app.dialogs.inputAnswers = {"改名后的分类"};
+  chooseFromMenu(app, app.main->N4);
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类='改名后的分类'"), "1");
+  EXPECT_EQ(app.scalar("select count(*) from data where 分类 in ('乙类帐号','丙类帐号')"), "2");
+
+  mouseOnCategory(app, "乙类帐号", Qt::LeftButton);
+  mouseOnCategory(app, "丙类帐号", Qt::RightButton);
+  app.dialogs.confirmAnswers = {true};
+  chooseFromMenu(app, app.main->N3);
+  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?\n乙类帐号");
+  EXPECT_FALSE(listed(app.main->ListBox_Class).contains("乙类帐号"));
+  EXPECT_EQ(app.records().size(), 2u);
+
+  // After the rebuild nothing is highlighted: rename and delete do nothing.
+  app.dialogs.asked.clear();
+  app.dialogs.confirmAnswers = {true};
+  mouseOnCategory(app, "丙类帐号", Qt::RightButton);
+  EXPECT_EQ(highlighted(app), "");
+  chooseFromMenu(app, app.main->N4);
+  mouseOnCategory(app, "丙类帐号", Qt::RightButton);
+  chooseFromMenu(app, app.main->N3);
+  EXPECT_TRUE(app.dialogs.asked.empty());
+  EXPECT_EQ(app.records().size(), 2u);
+}
+
+TEST(Categories, AnEmptyListShowsAHintThatIsNoItem) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  QListWidget* list = app.main->ListBox_Class;
+  const QRgb base = list->palette().color(QPalette::Base).rgb();
+  // Whether anything is drawn in a band across the middle of the list, where the hint stands.
+  auto middleMarked = [&] {
+    const QImage shot = list->viewport()->grab().toImage();
+    for (int y = shot.height() / 3; y < shot.height() * 2 / 3; ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixel(x, y) != base) return true;
+    return false;
+  };
+  EXPECT_EQ(list->count(), 0);
+  EXPECT_TRUE(middleMarked()) << "the empty list shows the hint";
+  app.addCategory("个人邮箱");
+  EXPECT_EQ(list->count(), 1);
+  EXPECT_FALSE(middleMarked()) << "a list with items shows them only";
 }
