@@ -51,6 +51,7 @@ class TForm1 : public QWidget, public LoginHost {
   bool pasteStyleSelected() const override;
   void copyAccountToClipboard() override;
   void copyPasswordToClipboard() override;
+  void showStatus(const QString& text) override;
 
   const QString& programFolder() const { return programFolder_; }
   // True once the window has closed, which ends the program.

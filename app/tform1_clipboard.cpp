@@ -6,6 +6,7 @@
 
 #include "app/tform1.h"
 #include "input/clipboard.h"
+#include "widgets/panel_status_bar.h"
 
 void TForm1::copyEditToClipboard(QLineEdit* edit) {
   edit->selectAll();
@@ -34,3 +35,5 @@ void TForm1::copyAccountToClipboard() { ButtonCopyZhangHao->click(); }
 void TForm1::copyPasswordToClipboard() { ButtonCopyEdit_MiMa->click(); }
 
 bool TForm1::pasteStyleSelected() const { return RadioButton_IntoPass1->isChecked(); }
+
+void TForm1::showStatus(const QString& text) { StatusBar1->setPanelText(0, text); }

@@ -55,7 +55,7 @@ class HeldKeySink final : public platform::KeySink {
 
   bool numLockOn() override { return numLock; }
   void setNumLock(bool on) override { numLock = on; }
-  bool controlHeld() override { return false; }
+  bool keysHeld() override { return false; }
   void pumpMessages() override {}
 
   static bool isModifier(std::uint8_t key) {

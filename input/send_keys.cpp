@@ -307,11 +307,20 @@ QString EscapeForKeyLanguage(const QString& text) {
   return escaped;
 }
 
-bool WaitForControlRelease(platform::KeySink& sink, std::chrono::milliseconds timeout) {
+bool WaitForKeyRelease(platform::KeySink& sink, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (sink.controlHeld()) {
+  while (sink.keysHeld()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+bool CanTypeLiterally(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text) {
+  for (char32_t c : text.toStdU32String()) {
+    if (sink.keyForCharacter(c) != kNoKey) continue;
+    dialogs.messageWithCaption(kCaption, kRefusal + "\n无法输入的字符: " + ToQString(std::u32string_view(&c, 1)));
+    return false;
   }
   return true;
 }

@@ -28,9 +28,12 @@ bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString
 // The text that SendKeys types literally: each of + ^ % ~ ( ) { } wrapped in braces.
 QString EscapeForKeyLanguage(const QString& text);
 
-// Waits, at most timeout, until no physical Control key is held, so that keys sent after a
-// hot key are not combined with the user's Ctrl. True when Ctrl is up.
-bool WaitForControlRelease(platform::KeySink& sink,
-                           std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+// Waits, at most timeout, until the user holds no key, so that keys sent after a hot key are not
+// combined with the user's Ctrl. True when every key is up.
+bool WaitForKeyRelease(platform::KeySink& sink, std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+
+// False, after showing the refusal naming the first such character, when the sink cannot type
+// every character of text; a value is typed whole or not at all.
+bool CanTypeLiterally(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text);
 
 }  // namespace input

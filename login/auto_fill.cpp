@@ -4,6 +4,7 @@
 
 #include "input/send_keys.h"
 #include "login/tform2.h"
+#include "platform/beeper.h"
 #include "platform/dialogs.h"
 #include "platform/key_sink.h"
 
@@ -13,6 +14,15 @@ constexpr unsigned long kPasteDelayMs = 800;
 constexpr unsigned long kKeyDelayMs = 300;
 constexpr std::uint8_t kVkControl = 17;
 constexpr std::uint8_t kVkV = 86;
+
+// The user's own keys of the hot key would combine with what we send (Ctrl+Q instead of q), so
+// nothing is sent until they are up; a user who keeps holding them gets nothing typed.
+bool KeysLetGo(platform::Services& services, LoginHost& host) {
+  if (input::WaitForKeyRelease(services.keySink)) return true;
+  services.beeper.beep();
+  host.showStatus("按键未松开,没有自动输入.");
+  return false;
+}
 
 }  // namespace
 
@@ -36,9 +46,8 @@ void TForm2::WMHotKey(int id) {
 }
 
 void TForm2::pasteIntoFocusedWindow() {
+  if (!KeysLetGo(services_, host_)) return;
   auto& keys = services_.keySink;
-  // The user's own Ctrl of the hot key would combine with what we send.
-  input::WaitForControlRelease(keys);
   keys.keyDown(kVkControl, false);
   keys.keyDown(kVkV, false);
   QThread::msleep(kKeyDelayMs);
@@ -47,7 +56,9 @@ void TForm2::pasteIntoFocusedWindow() {
 }
 
 void TForm2::typeIntoFocusedWindow(const QString& value) {
-  input::WaitForControlRelease(services_.keySink);
+  // Half a password typed would go on into whatever gets the focus behind a message box.
+  if (!input::CanTypeLiterally(services_.keySink, services_.dialogs, value)) return;
+  if (!KeysLetGo(services_, host_)) return;
   // The stored value is text, not key language: + ^ % ~ ( ) { } must type themselves.
   input::SendKeys(services_.keySink, services_.dialogs, input::EscapeForKeyLanguage(value), true);
 }

@@ -18,4 +18,6 @@ class LoginHost {
   virtual bool pasteStyleSelected() const = 0;
   virtual void copyAccountToClipboard() = 0;
   virtual void copyPasswordToClipboard() = 0;
+  // A short note in the main window's status bar.
+  virtual void showStatus(const QString& text) = 0;
 };

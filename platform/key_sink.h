@@ -35,8 +35,9 @@ class KeySink {
   virtual bool numLockOn() = 0;
   virtual void setNumLock(bool on) = 0;
 
-  // True while a physical Control key is held down.
-  virtual bool controlHeld() = 0;
+  // True while the user holds a key down (a modifier, or the hot key itself): keys sent then
+  // would combine with it, or go to whoever holds the keyboard instead of the focused window.
+  virtual bool keysHeld() = 0;
 
   // Lets the program's own windows handle the keys sent so far.
   virtual void pumpMessages() = 0;

@@ -11,7 +11,7 @@ class NullKeySink final : public KeySink {
   std::uint16_t keyForCharacter(char32_t) override { return kNoKey; }
   bool numLockOn() override { return false; }
   void setNumLock(bool) override {}
-  bool controlHeld() override { return false; }
+  bool keysHeld() override { return false; }
   void pumpMessages() override {}
 };
 

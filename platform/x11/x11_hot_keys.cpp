@@ -34,6 +34,10 @@ X11HotKeys::X11HotKeys(QObject* parent) : HotKeys(parent) {
   connection_ = x11->connection();
   display_ = x11->display();
   root_ = DefaultRootWindow(display_);
+  // A held key then repeats as presses alone, without a release between them, so the one
+  // release tells when the user let go.
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(display_, True, &detectable);
   qGuiApp->installNativeEventFilter(this);
 }
 
@@ -108,18 +112,21 @@ void X11HotKeys::sync() {
 bool X11HotKeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
   if (eventType != "xcb_generic_event_t") return false;
   auto* event = static_cast<xcb_generic_event_t*>(message);
-  if ((event->response_type & 0x7F) != XCB_KEY_PRESS) return false;
+  const auto type = event->response_type & 0x7F;
+  if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) return false;
+  // Press and release share one layout.
   auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
   if (key->event != root_) return false;
+  if (type == XCB_KEY_RELEASE) return held_.erase(key->detail) > 0;
   const unsigned state = key->state & kModifierBits & ~(LockMask | numLockMask());
   for (const auto& [id, grab] : grabs_) {
     if (key->detail != grab.keycode || state != grab.xModifiers) continue;
-    // The grab took the whole keyboard while the key is down; hand it back at once so that
-    // the keys typed for this hot key reach the focused window.
-    xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
-    xcb_flush(connection_);
-    pending_.push_back(id);
-    QMetaObject::invokeMethod(this, &X11HotKeys::deliverPresses, Qt::QueuedConnection);
+    // The grab keeps the keyboard until the key is released, so its repeats and its release
+    // come here; the auto-fill sends nothing before every key is up.
+    if (held_.insert(grab.keycode).second) {
+      pending_.push_back(id);
+      QMetaObject::invokeMethod(this, &X11HotKeys::deliverPresses, Qt::QueuedConnection);
+    }
     return true;
   }
   return false;

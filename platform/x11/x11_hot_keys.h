@@ -1,9 +1,11 @@
 #pragma once
 // System-wide hot keys on X11: passive key grabs on the root window, read from Qt's own
-// connection to the server.
+// connection to the server. A held combination counts once: its repeats are dropped until the
+// key is released.
 #include <QAbstractNativeEventFilter>
 #include <deque>
 #include <map>
+#include <set>
 
 #include "platform/hot_keys.h"
 
@@ -43,6 +45,7 @@ class X11HotKeys final : public HotKeys, public QAbstractNativeEventFilter {
   _XDisplay* display_ = nullptr;
   unsigned long root_ = 0;
   std::map<int, Grab> grabs_;
+  std::set<unsigned> held_;  // keycodes of combinations pressed and not yet released
   std::deque<int> pending_;
   bool delivering_ = false;
 };

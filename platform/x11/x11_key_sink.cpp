@@ -160,6 +160,7 @@ void X11KeySink::returnBorrowedKeys() {
 }
 
 void X11KeySink::sendKey(unsigned keycode, bool down) {
+  sentDown_.set(keycode, down);
   XTestFakeKeyEvent(display_, keycode, down ? True : False, CurrentTime);
   XSync(display_, False);
 }
@@ -186,13 +187,11 @@ void X11KeySink::setNumLock(bool on) {
   XSync(display_, False);
 }
 
-bool X11KeySink::controlHeld() {
+bool X11KeySink::keysHeld() {
   char keys[32] = {};
   XQueryKeymap(display_, keys);
-  for (KeySym control : {XK_Control_L, XK_Control_R}) {
-    KeyCode code = XKeysymToKeycode(display_, control);
-    if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
-  }
+  for (unsigned code = 0; code < sentDown_.size(); ++code)
+    if ((keys[code / 8] & (1 << (code % 8))) && !sentDown_[code]) return true;
   return false;
 }
 

@@ -3,6 +3,7 @@
 // typed as characters (with Shift or AltGr as the layout wants), and a character the layout
 // lacks is put on a spare key, which gets its emptiness back once typing has paused.
 #include <array>
+#include <bitset>
 #include <memory>
 #include <vector>
 
@@ -27,7 +28,7 @@ class X11KeySink final : public KeySink {
   std::uint16_t keyForCharacter(char32_t character) override;
   bool numLockOn() override;
   void setNumLock(bool on) override;
-  bool controlHeld() override;
+  bool keysHeld() override;
   void pumpMessages() override;
 
  private:
@@ -54,6 +55,7 @@ class X11KeySink final : public KeySink {
   std::size_t nextSlot_ = 0;
   std::vector<unsigned> borrowed_;  // spare keys that carry a character for the time being
   std::unique_ptr<QTimer> returnTimer_;
+  std::bitset<256> sentDown_;  // keycodes this sink pressed and has not released
 };
 
 }  // namespace platform::x11

@@ -49,11 +49,11 @@ class FakeKeySink final : public platform::KeySink {
     ++numLockWrites;
   }
 
-  // Reports Ctrl as held for the first controlHeldPolls questions.
-  bool controlHeld() override {
-    ++controlPolls;
-    if (controlHeldPolls == 0) return false;
-    if (controlHeldPolls > 0) --controlHeldPolls;
+  // Reports a key as held for the first heldPolls questions.
+  bool keysHeld() override {
+    ++heldQuestions;
+    if (heldPolls == 0) return false;
+    if (heldPolls > 0) --heldPolls;
     return true;
   }
 
@@ -62,8 +62,8 @@ class FakeKeySink final : public platform::KeySink {
   std::vector<KeyEvent> events;
   bool numLock = false;
   int numLockWrites = 0;
-  int controlHeldPolls = 0;  // negative: held for ever
-  int controlPolls = 0;
+  int heldPolls = 0;  // negative: held for ever
+  int heldQuestions = 0;
   int pumps = 0;
 };
 

@@ -11,6 +11,7 @@
 
 #include "tests/gui/app/app_harness.h"
 #include "tests/unit/input/us_layout_decoder.h"
+#include "widgets/panel_status_bar.h"
 
 namespace {
 
@@ -86,4 +87,36 @@ TEST(AutoFill, ClipboardIsEmptiedAfterTheCountdownAndAtTheEnd) {
   other.main->Timer_ClearClipbrdTimer();
   EXPECT_EQ(QApplication::clipboard()->text(), "the user's own text") << "never wipe what the user copied since";
   EXPECT_FALSE(other.main->Timer_ClearClipbrd->isActive());
+}
+
+TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "qwerty");
+  app.keySink.heldPolls = -1;  // Ctrl of the hot key never let go
+  for (QRadioButton* style : {app.main->RadioButton_IntoPass2, app.main->RadioButton_IntoPass1}) {
+    style->setChecked(true);
+    app.main->StatusBar1->setPanelText(0, "");
+    const int beeps = app.beeper.beeps;
+    app.hotKeys.press(TForm2::kPasswordHotKeyId);
+    EXPECT_TRUE(app.keySink.events.empty()) << style->text().toStdString();
+    EXPECT_EQ(app.beeper.beeps, beeps + 1);
+    EXPECT_EQ(app.panel(0), "按键未松开,没有自动输入.");
+  }
+  EXPECT_TRUE(app.dialogs.asked.empty());
+
+  app.keySink.heldPolls = 3;  // let go in time: typed once it is up
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "qwerty");
+}
+
+TEST(AutoFill, AValueWithAnUntypableCharacterIsRefusedWhole) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "ab中cd");
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_TRUE(app.keySink.events.empty());
+  ASSERT_EQ(app.dialogs.asked.size(), 1u);
+  EXPECT_EQ(app.dialogs.asked[0].caption, "SendKeys");
+  EXPECT_EQ(app.dialogs.asked[0].text, "程序不支持（中文、全角等非ASCII码字符的密码）自动输入.\n无法输入的字符: 中");
 }

@@ -292,14 +292,14 @@ TEST_F(SendKeysTest, PumpingLetsTheProgramHandleEveryKeyEvent) {
   EXPECT_EQ(sink.pumps, 0);
 }
 
-TEST(WaitForControlRelease, WaitsUntilCtrlIsUpButNotForEver) {
+TEST(WaitForKeyRelease, WaitsUntilTheKeysAreUpButNotForEver) {
   fakes::FakeKeySink sink;
-  sink.controlHeldPolls = 3;
-  EXPECT_TRUE(input::WaitForControlRelease(sink));
-  EXPECT_EQ(sink.controlPolls, 4);
+  sink.heldPolls = 3;
+  EXPECT_TRUE(input::WaitForKeyRelease(sink));
+  EXPECT_EQ(sink.heldQuestions, 4);
 
-  sink.controlHeldPolls = -1;
-  EXPECT_FALSE(input::WaitForControlRelease(sink, std::chrono::milliseconds(30)));
+  sink.heldPolls = -1;
+  EXPECT_FALSE(input::WaitForKeyRelease(sink, std::chrono::milliseconds(30)));
   EXPECT_TRUE(sink.events.empty());
 }
 
