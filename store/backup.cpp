@@ -1,5 +1,10 @@
 #include "store/backup.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+
 #include "store/connection.h"
 #include "store/file_copy.h"
 
@@ -76,8 +81,10 @@ std::string CategoryBackupPrefix(std::string_view category) {
   return std::string(kCategoryBackupPrefixStart) + std::string(category) + std::string(kCategoryBackupPrefixEnd);
 }
 
-std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText) {
-  const std::string stamp = FitForFileName(BackupStamp(clockText));
+std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText,
+                           int copy) {
+  std::string stamp = FitForFileName(BackupStamp(clockText));
+  if (copy > 1) stamp += "_" + std::to_string(copy);
   const std::size_t fixed = stamp.size() + kBackupSuffix.size();
   const std::size_t room = fixed < kMaxFileNameBytes ? kMaxFileNameBytes - fixed : 0;
   return std::string(programFolder) + ShortenPrefix(FitForFileName(prefix), room) + stamp + std::string(kBackupSuffix);
@@ -85,7 +92,14 @@ std::string BackupFileName(std::string_view programFolder, std::string_view pref
 
 bool TakeBackup(std::string_view programFolder, std::string_view prefix, std::string_view clockText) {
   const std::string database = std::string(programFolder) + std::string(kDatabaseFileName);
-  return CopyFileAtomically(database, BackupFileName(programFolder, prefix, clockText));
+  // An earlier backup of the same name stays; this one takes the next free number.
+  for (int copy = 1;; ++copy) {
+    const std::string name = BackupFileName(programFolder, prefix, clockText, copy);
+    const int failure = CopyFileWithoutReplacing(database, name);
+    if (failure != EEXIST) return failure == 0;
+    struct stat taken {};
+    if (::lstat(name.c_str(), &taken) != 0) return false;  // no free temporary name, not a taken one
+  }
 }
 
 }  // namespace store

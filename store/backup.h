@@ -15,11 +15,14 @@ std::string BackupStamp(std::string_view clockText);
 // "删除[" + category + "]分类前备份_bak_"
 std::string CategoryBackupPrefix(std::string_view category);
 
-// programFolder + prefix + stamp + "_.udb"; characters that cannot stand in a file name are
-// replaced by '_' and an overlong prefix is shortened, so that the copy can really be made.
-std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText);
+// programFolder + prefix + stamp + "_.udb", from the second copy on with "_<copy>" after the
+// stamp; characters that cannot stand in a file name are replaced by '_' and an overlong prefix
+// is shortened, so that the copy can really be made.
+std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText,
+                           int copy = 1);
 
-// Copies programFolder + "_.udb" to BackupFileName(...), replacing a file of that name.
+// Copies programFolder + "_.udb" to the first BackupFileName(..., copy) not yet taken, so an
+// earlier backup is never replaced. The copy is readable by the user alone.
 // Returns whether the complete copy was written.
 bool TakeBackup(std::string_view programFolder, std::string_view prefix, std::string_view clockText);
 

@@ -79,10 +79,12 @@ void CreateDatabaseFile(const std::string& path, std::string_view masterPassword
   try {
     // The engine takes the empty file as an empty database, so it never has to create one.
     WriteNewDatabase(temporary, masterPasswordCipher);
-    // link() refuses an existing name; rename() replaces it when that is wanted.
-    const bool moved =
-        replaceExisting ? ::rename(temporary.c_str(), path.c_str()) == 0 : ::link(temporary.c_str(), path.c_str()) == 0;
-    if (!moved) throw StoreError(SystemError("cannot write \"" + path + "\""));
+    if (replaceExisting) {
+      if (::rename(temporary.c_str(), path.c_str()) != 0)
+        throw StoreError(SystemError("cannot write \"" + path + "\""));
+    } else if (const int failure = PublishWithoutReplacing(temporary, path); failure != 0) {
+      throw StoreError("cannot write \"" + path + "\": " + std::strerror(failure));
+    }
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;

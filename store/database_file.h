@@ -12,7 +12,8 @@ inline constexpr int kSchemaVersion = 1;
 // Creates the database under a temporary name in the target's folder and moves it to `path`
 // only when it is complete, so a failure leaves nothing half-made. Pass holds the given
 // master password cipher text, EnCrypt holds "0" (no database key drawn yet), data is empty.
-// An existing file at `path` is replaced only when `replaceExisting` is set.
+// An existing file at `path` is replaced only when `replaceExisting` is set. The file is
+// readable by the user alone.
 // Throws StoreError on any failure.
 void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting);
 

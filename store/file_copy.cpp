@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <vector>
 
 namespace store {
 
@@ -58,6 +57,11 @@ bool CopyContent(int from, int to) {
   }
 }
 
+// A fresh name for mkostemp in `folder`, short so that it fits wherever the final name does.
+std::string TemporaryPattern(const std::string& folder) { return folder + "/.~copy-XXXXXX"; }
+
+int LastError() { return errno != 0 ? errno : EIO; }
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -77,19 +81,13 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
   struct stat sourceInfo {};
   if (source.get() < 0 || ::fstat(source.get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) return false;
 
-  struct stat targetInfo {};
-  const mode_t mode = (::stat(to.c_str(), &targetInfo) == 0 ? targetInfo.st_mode : sourceInfo.st_mode) & 07777;
-
+  // mkstemp makes the file readable by the user alone, and so it stays: no chmod, which FAT refuses.
   const std::string folder = FolderOf(to);
-  std::string pattern = folder + "/.~copy-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  FileDescriptor target(::mkstemp(name.data()));
+  std::string temporary = TemporaryPattern(folder);
+  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
   if (target.get() < 0) return false;
-  const std::string temporary(name.data());
 
-  const bool written =
-      CopyContent(source.get(), target.get()) && ::fchmod(target.get(), mode) == 0 && ::fsync(target.get()) == 0;
+  const bool written = CopyContent(source.get(), target.get()) && ::fsync(target.get()) == 0;
   if (!target.closeChecked() || !written || ::rename(temporary.c_str(), to.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
@@ -102,15 +100,32 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
 int CopyFileWithoutReplacing(const std::string& from, const std::string& to) {
   FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (source.get() < 0) return errno;
-  std::string temporary = to + ".new-XXXXXX";
+  std::string temporary = TemporaryPattern(FolderOf(to));
   FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
   if (target.get() < 0) return errno;
   int failure = 0;
-  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = errno ? errno : EIO;
-  if (!target.closeChecked() && failure == 0) failure = errno;
-  if (failure == 0 && ::link(temporary.c_str(), to.c_str()) != 0) failure = errno;
+  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = LastError();
+  if (!target.closeChecked() && failure == 0) failure = LastError();
+  if (failure == 0) failure = PublishWithoutReplacing(temporary, to);
   ::unlink(temporary.c_str());
   if (failure == 0) SyncFolder(FolderOf(to));
+  return failure;
+}
+
+int PublishWithoutReplacing(const std::string& finished, const std::string& to, HardLink link) {
+  if (link(finished.c_str(), to.c_str()) == 0) return 0;
+  const int refusal = errno;
+  if (refusal != EPERM && refusal != ENOTSUP && refusal != EXDEV) return refusal;
+
+  // No hard links here (FAT, exFAT): an exclusive create refuses an existing name just as well.
+  FileDescriptor source(::open(finished.c_str(), O_RDONLY | O_CLOEXEC));
+  if (source.get() < 0) return errno;
+  FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (target.get() < 0) return errno;
+  int failure = 0;
+  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = LastError();
+  if (!target.closeChecked() && failure == 0) failure = LastError();
+  if (failure != 0) ::unlink(to.c_str());
   return failure;
 }
 

@@ -16,6 +16,7 @@
 #include "store/connection.h"
 #include "store/query.h"
 #include "tests/gui/app/app_harness.h"
+#include "tests/support/disk_faults.h"
 
 namespace {
 
@@ -199,14 +200,13 @@ TEST(Categories, DeleteTakesABackupFirstAndRemovesOnlyThatCategory) {
 
 TEST(Categories, NothingIsDeletedWhenTheBackupCannotBeMade) {
   AppHarness app;
+  // The program folder on a disk that has no room left for the backup.
+  disk_faults::SmallDisk disk(app.folder().toStdString(), 256 * 1024);
   app.makeDatabase();
   app.startAndLogin();
-  app.main->Timer1Timer();
   app.addCategory("将被删除");
   clickCategory(app, "将被删除");
-  // A folder of the backup's name stands in the way of the copy.
-  QString stamp = app.panel(2).remove(':').remove(' ').remove('-').remove('/');
-  QDir().mkpath(app.folder() + "删除[将被删除]分类前备份_bak_" + stamp + "_.udb");
+  disk.fill();
   app.dialogs.confirmAnswers = {true};
   app.main->N3->trigger();
   EXPECT_EQ(app.dialogs.texts().last(), "备份数据库失败,分类没有删除.");

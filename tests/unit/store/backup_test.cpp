@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <utility>
 
 #include "store/file_copy.h"
+#include "store/private_file.h"
 #include "store/query.h"
 #include "store/statements.h"
 #include "store_test_support.h"
@@ -19,6 +23,18 @@ using testing::WriteBytes;
 
 // The last path component of a backup name.
 std::string FileNamePart(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+unsigned ModeBits(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+// A file system without hard links refuses link(2) with `Error`.
+template <int Error>
+int RefusedLink(const char*, const char*) {
+  errno = Error;
+  return -1;
+}
 
 bool IsWholeUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
@@ -72,6 +88,10 @@ TEST(BackupFileName, LongNamesAreShortenedAtACharacterBoundary) {
     EXPECT_TRUE(name.starts_with("删除[" + extra + "账账")) << name;
     EXPECT_TRUE(name.ends_with("]分类前备份_bak_20130204090507_.udb")) << name;
   }
+  const std::string numbered =
+      FileNamePart(BackupFileName("/p/", CategoryBackupPrefix(category), "2013-02-04 09:05:07", 12));
+  EXPECT_LE(numbered.size(), 255u);
+  EXPECT_TRUE(numbered.ends_with("]分类前备份_bak_20130204090507_12_.udb")) << numbered;
   // A short name is left whole.
   const std::string whole = CategoryBackupPrefix(category.substr(0, 60));
   EXPECT_EQ(FileNamePart(BackupFileName("/p/", whole, "1")), whole + "1_.udb");
@@ -110,8 +130,9 @@ TEST_F(TakeBackupTest, OddCategoryNamesStillGiveABackup) {
   EXPECT_EQ(folder_.entries().size(), 4u);
 }
 
-TEST_F(TakeBackupTest, ALaterBackupInTheSameSecondReplacesTheEarlier) {
+TEST_F(TakeBackupTest, ABackupNeverReplacesAnEarlierOne) {
   const std::string clock = "2013-02-04 09:05:07";
+  const std::string original = ReadBytes(database());
   ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock));
   {
     Connection connection;
@@ -122,7 +143,26 @@ TEST_F(TakeBackupTest, ALaterBackupInTheSameSecondReplacesTheEarlier) {
     ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock))
         << "taken while the connection is open";
   }
-  EXPECT_EQ(ReadBytes(BackupFileName(folder_.programFolder(), kPasswordBackupPrefix, clock)), ReadBytes(database()));
+  ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock));
+  EXPECT_EQ(BackupFileName("/p/", kPasswordBackupPrefix, clock, 2), "/p/修改密码前备份_bak_20130204090507_2_.udb");
+  EXPECT_TRUE(ReadBytes(BackupFileName(folder_.programFolder(), kPasswordBackupPrefix, clock)) == original)
+      << "the earlier backup stays as it was";
+  for (int copy : {2, 3})
+    EXPECT_TRUE(ReadBytes(BackupFileName(folder_.programFolder(), kPasswordBackupPrefix, clock, copy)) ==
+                ReadBytes(database()))
+        << copy;
+  EXPECT_EQ(folder_.entries().size(), 4u);
+}
+
+TEST_F(TakeBackupTest, CopiesAreTheUsersAloneWhateverTheDatabasesMode) {
+  ASSERT_EQ(::chmod(database().c_str(), 0644), 0);
+  ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, "1"));
+  EXPECT_EQ(ModeBits(BackupFileName(folder_.programFolder(), kPasswordBackupPrefix, "1")), 0600u);
+  const std::string replaced = folder_.file("replaced");
+  WriteBytes(replaced, "old");
+  ASSERT_EQ(::chmod(replaced.c_str(), 0644), 0);
+  ASSERT_TRUE(CopyFileAtomically(database(), replaced));
+  EXPECT_EQ(ModeBits(replaced), 0600u) << "not the mode of the file it replaced";
 }
 
 TEST_F(TakeBackupTest, FailuresReturnFalseAndLeaveNothingBehind) {
@@ -160,6 +200,55 @@ TEST_F(TakeBackupTest, ACopyWithoutReplacingLeavesAnExistingFileAlone) {
   EXPECT_EQ(ReadBytes(target), "the user's own file");
   EXPECT_EQ(CopyFileWithoutReplacing(folder_.file("missing"), folder_.file("other.udb")), ENOENT);
   EXPECT_EQ(folder_.entries(), (std::vector<std::string>{"_.udb", "first-start.udb"})) << "no temporary file is left";
+}
+
+TEST_F(TakeBackupTest, WithoutHardLinksTheNameIsCreatedExclusively) {
+  const std::string finished = folder_.file("finished");
+  WriteBytes(finished, "complete copy");
+  const std::pair<HardLink, std::string> refusals[] = {
+      {&RefusedLink<EPERM>, "fat"}, {&RefusedLink<ENOTSUP>, "exfat"}, {&RefusedLink<EXDEV>, "elsewhere"}};
+  for (const auto& [link, name] : refusals) {
+    EXPECT_EQ(PublishWithoutReplacing(finished, folder_.file(name), link), 0) << name;
+    EXPECT_EQ(ReadBytes(folder_.file(name)), "complete copy") << name;
+    EXPECT_EQ(ModeBits(folder_.file(name)), 0600u) << name;
+  }
+
+  const std::string taken = folder_.file("taken");
+  WriteBytes(taken, "the user's own file");
+  EXPECT_EQ(PublishWithoutReplacing(finished, taken, &RefusedLink<EPERM>), EEXIST);
+  EXPECT_EQ(ReadBytes(taken), "the user's own file");
+
+  // A folder cannot be read as a file: the write fails and the half-made name goes again.
+  std::filesystem::create_directory(folder_.file("unreadable"));
+  EXPECT_EQ(PublishWithoutReplacing(folder_.file("unreadable"), folder_.file("half"), &RefusedLink<EPERM>), EISDIR);
+  EXPECT_FALSE(std::filesystem::exists(folder_.file("half")));
+
+  EXPECT_EQ(PublishWithoutReplacing(finished, folder_.file("denied"), &RefusedLink<EACCES>), EACCES)
+      << "other refusals are reported as they are";
+  EXPECT_FALSE(std::filesystem::exists(folder_.file("denied")));
+}
+
+TEST(KeepToOwner, TakesGroupAndOthersOffTheUsersOwnFile) {
+  TempFolder folder;
+  const std::pair<mode_t, mode_t> modes[] = {{0644, 0600}, {0660, 0600}, {0755, 0700}, {0600, 0600}, {0400, 0400}};
+  for (const auto& [before, after] : modes) {
+    const std::string file = folder.file("mode" + std::to_string(before));
+    WriteBytes(file, "x");
+    ASSERT_EQ(::chmod(file.c_str(), before), 0);
+    KeepToOwner(file);
+    EXPECT_EQ(ModeBits(file), after) << std::oct << before;
+  }
+  KeepToOwner(folder.file("missing"));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
+  // Another user's file is theirs to protect; only root can make one here.
+  if (::geteuid() == 0) {
+    const std::string foreign = folder.file("foreign");
+    WriteBytes(foreign, "x");
+    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(foreign.c_str(), 0644), 0);
+    KeepToOwner(foreign);
+    EXPECT_EQ(ModeBits(foreign), 0644u);
+  }
 }
 
 }  // namespace
