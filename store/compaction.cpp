@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -16,8 +18,6 @@
 namespace store {
 
 namespace {
-
-constexpr std::string_view kTemporaryPrefix = "~ACP";
 
 void Run(sqlite3* db, const char* statement) {
   char* error = nullptr;
@@ -57,17 +57,45 @@ void Attach(sqlite3* db, const std::string& file, const std::string& password) {
   if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
 }
 
-// A fresh name in the temporary folder; the file that reserved it is already removed, so
-// the compaction can create it.
-bool ReserveTemporaryName(std::string& name) {
-  std::string pattern = GetTempDirectory() + std::string(kTemporaryPrefix) + "XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  const int fd = ::mkstemp(buffer.data());
-  if (fd < 0) return false;
-  ::close(fd);
-  name = buffer.data();
-  return ::unlink(name.c_str()) == 0;
+// An open file, closed (and so unlocked) when this goes.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Locks the new, empty compaction target made at `path` as `fd`, for as long as `fd` stays open:
+// the start-up sweep of leftovers passes over a locked copy. False when the lock could not be
+// had on the file that `path` still names.
+bool LockCompactionTarget(int fd, const std::string& path) {
+  struct stat opened {};
+  struct stat named {};
+  return ::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Writes the compacted copy of the open source into the existing, empty file `destination`.
+void ExportCompacted(sqlite3* db, const ConnectionString& destination) {
+  Attach(db, destination.dataSource, destination.password);
+  try {
+    Run(db, "SELECT sqlcipher_export('compacted')");
+    // The export leaves the schema version behind; it belongs to the file.
+    const std::string version = std::to_string(SingleInteger(db, "PRAGMA main.user_version"));
+    Run(db, ("PRAGMA compacted.user_version = " + version).c_str());
+    if (SingleText(db, "PRAGMA compacted.quick_check") != "ok") throw StoreError("the compacted copy is damaged");
+  } catch (...) {
+    sqlite3_exec(db, "DETACH DATABASE compacted", nullptr, nullptr, nullptr);
+    throw;
+  }
+  Run(db, "DETACH DATABASE compacted");
 }
 
 // The file behind a link, so that the replacement lands where the data is.
@@ -95,40 +123,33 @@ std::string CompactionConnectionString(std::string_view path, std::string_view p
 void CompactDatabase(std::string_view sourceConnection, std::string_view destinationConnection) {
   const ConnectionString destination = ConnectionString::Parse(destinationConnection);
   if (destination.dataSource.empty()) throw StoreError("the compaction target names no data source");
-
   Connection source;
   source.setConnectionString(std::string(sourceConnection));
   sqlite3* db = source.handle();
-
   // Like the original service, refuse to write over an existing file. The engine attaches only
   // files that exist, so the empty target is made here.
-  const int fd = ::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) throw StoreError("cannot create \"" + destination.dataSource + "\"");
-  ::close(fd);
-
-  Attach(db, destination.dataSource, destination.password);
-  try {
-    Run(db, "SELECT sqlcipher_export('compacted')");
-    // The export leaves the schema version behind; it belongs to the file.
-    const std::string version = std::to_string(SingleInteger(db, "PRAGMA main.user_version"));
-    Run(db, ("PRAGMA compacted.user_version = " + version).c_str());
-    if (SingleText(db, "PRAGMA compacted.quick_check") != "ok") throw StoreError("the compacted copy is damaged");
-  } catch (...) {
-    sqlite3_exec(db, "DETACH DATABASE compacted", nullptr, nullptr, nullptr);
-    throw;
-  }
-  Run(db, "DETACH DATABASE compacted");
+  const FileDescriptor target(::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (target.get() < 0 || !LockCompactionTarget(target.get(), destination.dataSource))
+    throw StoreError("cannot create \"" + destination.dataSource + "\"");
+  ExportCompacted(db, destination);
 }
 
 bool CompactDatabaseFile(std::string_view path, std::string_view password) {
   std::string database;
-  std::string temporary;
-  if (!ResolvePath(path, database) || !ReserveTemporaryName(temporary)) return false;
+  if (!ResolvePath(path, database)) return false;
+  std::string temporary = GetTempDirectory() + std::string(kCompactionTemporaryPrefix) + "XXXXXX";
+  // Locked until it is removed again, so another instance's start-up sweep leaves it alone.
+  const FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (target.get() < 0) return false;
 
   bool replaced = false;
   try {
-    CompactDatabase(CompactionConnectionString(database, password), CompactionConnectionString(temporary, password));
-    replaced = CopyFileAtomically(temporary, database);
+    if (LockCompactionTarget(target.get(), temporary)) {
+      Connection source;
+      source.setConnectionString(CompactionConnectionString(database, password));
+      ExportCompacted(source.handle(), ConnectionString::Parse(CompactionConnectionString(temporary, password)));
+      replaced = CopyFileAtomically(temporary, database);
+    }
   } catch (...) {
     replaced = false;
   }

@@ -9,6 +9,9 @@ namespace store {
 inline constexpr std::string_view kCompactionDoneMessage = "数据库压缩完成.";
 inline constexpr std::string_view kCompactionFailedMessage = "数据库压缩失败.";
 
+// The compaction's copy in the temporary folder: this prefix and six letters or digits.
+inline constexpr std::string_view kCompactionTemporaryPrefix = "~ACP";
+
 // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Jet OLEDB:Database Password=<password>;"
 std::string CompactionConnectionString(std::string_view path, std::string_view password);
 

@@ -1,12 +1,17 @@
 #include "store/compaction.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
+#include "store/compaction_leftovers.h"
 #include "store/query.h"
 #include "store/statements.h"
 #include "store/store_error.h"
@@ -127,15 +132,37 @@ TEST_F(CompactionTest, NumbersOfDeletedRecordsAreNotHandedOutAgain) {
   EXPECT_LT(highest, kInserted) << "the last records were deleted";
 }
 
-TEST_F(CompactionTest, KeepsTheFilesPermissionsAndFollowsALink) {
-  ASSERT_EQ(::chmod(database().c_str(), 0640), 0);
+TEST_F(CompactionTest, TheCompactedFileIsTheUsersAloneAndFollowsALink) {
+  ASSERT_EQ(::chmod(database().c_str(), 0644), 0);
   const std::string link = folder_.file("link.udb");
   std::filesystem::create_symlink(database(), link);
   ASSERT_TRUE(CompactDatabaseFile(link, kDatabasePassword));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(
-      std::filesystem::status(database()).permissions() & std::filesystem::perms::mask,
-      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(database()).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(CompactionTest, LeftoversOfAKilledCompactionAreRemoved) {
+  std::vector<std::string> kept = {"~ACPheld01",  "~ACPheld01-journal", "~ACPshort", "~ACPab12CD.bak",
+                                   "~ACPab12CDx", "~ACP-journal",       "notes.txt", "~ACPlink00"};
+  for (const std::string name : {"~ACPab12CD", "~ACPab12CD-journal", "~ACPzz99yy-journal"})
+    WriteBytes(tmp_.file(name), "x");
+  for (std::size_t i = 0; i + 1 < kept.size(); ++i) WriteBytes(tmp_.file(kept[i]), "x");
+  std::filesystem::create_symlink(database(), tmp_.file("~ACPlink00"));
+  if (::geteuid() == 0) {  // only root can give a file to another user
+    WriteBytes(tmp_.file("~ACPnobody"), "x");
+    ASSERT_EQ(::chown(tmp_.file("~ACPnobody").c_str(), 65534, 65534), 0);
+    kept.push_back("~ACPnobody");
+  }
+  // A compaction still running holds the lock on its copy.
+  const int running = ::open(tmp_.file("~ACPheld01").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+  RemoveCompactionLeftovers();
+  ::close(running);
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(tmp_.entries(), kept);
+  EXPECT_TRUE(std::filesystem::exists(database())) << "nothing is removed through a link";
 }
 
 TEST_F(CompactionTest, FailuresLeaveTheFileByteIdenticalAndOpenable) {
