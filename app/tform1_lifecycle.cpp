@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -22,6 +21,8 @@
 #include "login/tform2.h"
 #include "platform/dialogs.h"
 #include "platform/taskbar.h"
+#include "store/compaction_leftovers.h"
+#include "store/private_file.h"
 #include "store/statements.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
@@ -39,6 +40,8 @@ bool TForm1::FormCreate() {
       Timer_CloseMe->start();
       return false;
     }
+    store::KeepToOwner(database);  // a copy the user made may be readable by everyone
+    store::RemoveCompactionLeftovers();
     ADOConnection1.setConnectionString(store::BuildConnectionString(programFolder_.toStdString()));
     Timer_CheckLogin->start();
   } catch (const std::exception&) {
@@ -53,10 +56,8 @@ bool TForm1::FormCreate() {
 }
 
 void TForm1::Timer1Timer() {
-  QLocale locale;
-  QDateTime now = QDateTime::currentDateTime();
-  StatusBar1->setPanelText(
-      2, locale.toString(now.date(), QLocale::ShortFormat) + " " + locale.toString(now.time(), QLocale::LongFormat));
+  // Fixed widths and no zone word: the text stamps backup names, which must differ every second.
+  StatusBar1->setPanelText(2, QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"));
 }
 
 void TForm1::Timer_CheckLoginTimer() {

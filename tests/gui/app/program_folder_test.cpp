@@ -190,3 +190,18 @@ TEST(FirstStart, TheCopiedDatabaseOpensWithTheInitialMasterPassword) {
   EXPECT_NE(app.scalar("select 序列号 from EnCrypt"), "0") << "the first login drew the key in the copy";
   EXPECT_EQ(ReadAll(supplied), suppliedBefore) << "the supplied file itself is left as it was";
 }
+
+TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesCompactionLeftovers) {
+  QTemporaryDir tmp;
+  const QByteArray oldTmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+  AppHarness app;
+  app.makeDatabase();
+  const QString database = QString::fromStdString(app.databasePath());
+  ASSERT_EQ(::chmod(app.databasePath().c_str(), 0644), 0);
+  WriteAll(tmp.path() + "/~ACPab12CD", "the copy of a killed compaction");
+  ASSERT_TRUE(app.create());
+  EXPECT_EQ(ModeBits(database), 0600u);
+  EXPECT_FALSE(QFile::exists(tmp.path() + "/~ACPab12CD"));
+  oldTmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp);
+}
