@@ -12,6 +12,7 @@
 #include "store/database_file.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/gui/app/app_harness.h"
+#include "tests/support/disk_faults.h"
 
 namespace {
 
@@ -193,8 +194,7 @@ TEST(FirstStart, TheCopiedDatabaseOpensWithTheInitialMasterPassword) {
 
 TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesCompactionLeftovers) {
   QTemporaryDir tmp;
-  const QByteArray oldTmp = qgetenv("TMPDIR");
-  qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+  const disk_faults::ScopedTmpDir tmpDir(tmp.path().toStdString());
   AppHarness app;
   app.makeDatabase();
   const QString database = QString::fromStdString(app.databasePath());
@@ -203,5 +203,4 @@ TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesCompactionLeftovers) {
   ASSERT_TRUE(app.create());
   EXPECT_EQ(ModeBits(database), 0600u);
   EXPECT_FALSE(QFile::exists(tmp.path() + "/~ACPab12CD"));
-  oldTmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp);
 }
