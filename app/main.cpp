@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   platform::KeepMemoryOutOfCoreDumps();  // before any secret is read
   // A second start ends at once and silently; the running one is left as it is.
   platform::InstanceGuard instance("钥匣");
-  if (!instance.acquired()) return 0;
+  if (instance.heldElsewhere()) return 0;
 
   QApplication application(argc, argv);
   QApplication::setApplicationName("keyhaven");
@@ -43,6 +43,10 @@ int main(int argc, char** argv) {
   platform::InstallChineseStandardTexts(application);  // without it, the buttons stay English
 
   platform::QtDialogs dialogs(maker::kTitle);
+  if (!instance.acquired()) {
+    dialogs.error(QString::fromStdString(platform::InstanceGuard::NoUsableFolderMessage(instance.foldersTried())));
+    return 1;
+  }
   platform::DesktopShell shell;
   platform::WindowManagerTaskbar taskbar;
   platform::SystemBeeper beeper;
