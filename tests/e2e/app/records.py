@@ -70,7 +70,7 @@ def steps(world, options):
 
     k.click_list_item(listbox, CATEGORY)
     k.category_menu(listbox, "删除选中分类(包含分类所有帐号信息)")
-    k.answer_message("您真的要删除该分类吗?", answer=k.YES, caption="警告")
+    k.answer_message(f"您真的要删除该分类吗?\n{CATEGORY}", answer=k.YES, caption="警告")
     k.wait_for(lambda: CATEGORY not in [i.name for i in k.list_items(listbox)], "the category to leave the list")
     left = k.sql(world.database, f"select count(*) from data where 分类='{CATEGORY}'")
     k.check(left == [["0"]], f"the category's records are deleted: {left}")

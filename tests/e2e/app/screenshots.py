@@ -26,7 +26,8 @@ def steps(world, options):
     k.show_tab(main, "帐号管理")
     k.press(k.button(main, "删除"))
     box, texts = k.message_box()
-    k.check("您真的要删除该记录吗?" in texts, f"the delete asks first: {texts}")
+    k.check(any(t.startswith("您真的要删除该记录吗?\n") for t in texts),
+            f"the delete asks first, naming the row: {texts}")
     k.screenshot(shots, "message_box")
     k.press(k.button(box, k.NO))
     k.wait_for(lambda: not k.message_boxes(), "the question to close")
