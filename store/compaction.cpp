@@ -72,14 +72,33 @@ class FileDescriptor {
   int fd_;
 };
 
-// Locks the new, empty compaction target made at `path` as `fd`, for as long as `fd` stays open:
-// the start-up sweep of leftovers passes over a locked copy. False when the lock could not be
-// had on the file that `path` still names.
-bool LockCompactionTarget(int fd, const std::string& path) {
+// Whether `path` still names the file open as `fd`.
+bool StillNamed(int fd, const std::string& path) {
   struct stat opened {};
   struct stat named {};
-  return ::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// The start-up sweep of leftovers passes over a compaction target locked this way; the lock
+// lasts as long as `fd` stays open.
+bool LockCompactionTarget(int fd) { return ::flock(fd, LOCK_EX) == 0; }
+
+// A fresh, empty, locked copy file "~ACP" + six letters or digits in the temporary folder, or -1.
+int CreateLockedCopyFile(std::string& name) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    name = GetTempDirectory() + std::string(kCompactionTemporaryPrefix) + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!LockCompactionTarget(fd)) {
+      ::unlink(name.c_str());
+      ::close(fd);
+      return -1;
+    }
+    if (StillNamed(fd, name)) return fd;
+    ::close(fd);  // a start-up sweep took it away before it was locked: another name
+  }
+  return -1;
 }
 
 // Writes the compacted copy of the open source into the existing, empty file `destination`.
@@ -129,7 +148,7 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
   // Like the original service, refuse to write over an existing file. The engine attaches only
   // files that exist, so the empty target is made here.
   const FileDescriptor target(::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (target.get() < 0 || !LockCompactionTarget(target.get(), destination.dataSource))
+  if (target.get() < 0 || !LockCompactionTarget(target.get()) || !StillNamed(target.get(), destination.dataSource))
     throw StoreError("cannot create \"" + destination.dataSource + "\"");
   ExportCompacted(db, destination);
 }
@@ -137,19 +156,17 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
 bool CompactDatabaseFile(std::string_view path, std::string_view password) {
   std::string database;
   if (!ResolvePath(path, database)) return false;
-  std::string temporary = GetTempDirectory() + std::string(kCompactionTemporaryPrefix) + "XXXXXX";
+  std::string temporary;
   // Locked until it is removed again, so another instance's start-up sweep leaves it alone.
-  const FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
+  const FileDescriptor target(CreateLockedCopyFile(temporary));
   if (target.get() < 0) return false;
 
   bool replaced = false;
   try {
-    if (LockCompactionTarget(target.get(), temporary)) {
-      Connection source;
-      source.setConnectionString(CompactionConnectionString(database, password));
-      ExportCompacted(source.handle(), ConnectionString::Parse(CompactionConnectionString(temporary, password)));
-      replaced = CopyFileAtomically(temporary, database);
-    }
+    Connection source;
+    source.setConnectionString(CompactionConnectionString(database, password));
+    ExportCompacted(source.handle(), ConnectionString::Parse(CompactionConnectionString(temporary, password)));
+    replaced = CopyFileAtomically(temporary, database);
   } catch (...) {
     replaced = false;
   }

@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "store/compaction_leftovers.h"
 #include "store/query.h"
@@ -163,6 +165,25 @@ TEST_F(CompactionTest, LeftoversOfAKilledCompactionAreRemoved) {
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(tmp_.entries(), kept);
   EXPECT_TRUE(std::filesystem::exists(database())) << "nothing is removed through a link";
+}
+
+TEST_F(CompactionTest, ASweepWhileACompactionRunsLeavesItsCopyAlone) {
+  const auto before = content();
+  std::atomic<bool> done = false;
+  bool compacted = false;
+  std::thread compaction([&] {
+    compacted = CompactDatabaseFile(database(), kDatabasePassword);
+    done = true;
+  });
+  int sweeps = 0;
+  while (!done) {
+    RemoveCompactionLeftovers();  // as another instance's start would
+    ++sweeps;
+  }
+  compaction.join();
+  EXPECT_TRUE(compacted) << "after " << sweeps << " sweeps";
+  EXPECT_EQ(content(), before);
+  EXPECT_TRUE(tmp_.entries().empty());
 }
 
 TEST_F(CompactionTest, FailuresLeaveTheFileByteIdenticalAndOpenable) {
