@@ -34,14 +34,14 @@ QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
   const auto& rows = query_.rows();
   if (index.row() >= static_cast<int>(rows.size())) return {};
-  const auto& row = rows[index.row()];
+  const auto& row = rows[static_cast<std::size_t>(index.row())];
   if (index.column() >= static_cast<int>(row.size())) return {};
-  return QString::fromStdString(row[index.column()]);
+  return QString::fromStdString(row[static_cast<std::size_t>(index.column())]);
 }
 
 QVariant QueryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
   const auto& names = query_.fieldNames();
   if (section < 0 || section >= static_cast<int>(names.size())) return {};
-  return QString::fromStdString(names[section]);
+  return QString::fromStdString(names[static_cast<std::size_t>(section)]);
 }

@@ -1,6 +1,7 @@
 # Strict warnings on the project's own targets only; third-party headers come in as system includes.
 function(keyhaven_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wshadow -Wconversion -Wsign-conversion
+                                           -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Wformat=2 -Wundef)
   # GCC 12 reports overlapping copies inside std::string concatenation at -O3 that cannot happen
   # (a known false positive of that release), which would fail Release builds.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)

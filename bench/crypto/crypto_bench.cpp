@@ -58,7 +58,7 @@ void CryptBlockOneMiB(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBufferSize));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBufferSize));
 }
 BENCHMARK(CryptBlockOneMiB);
 
@@ -72,7 +72,7 @@ void OpenSslDesEcbOneMiB(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBufferSize));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBufferSize));
 }
 BENCHMARK(OpenSslDesEcbOneMiB);
 

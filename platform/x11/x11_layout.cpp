@@ -102,7 +102,7 @@ std::optional<KeyStroke> FindCharacterOnLayout(Display* display, char32_t charac
         // Where the key type leaves CapsLock alone, receivers upper-case the symbol themselves.
         const bool clearCapsLock = (locked & LockMask) && !(type.mods.mask & LockMask) &&
                                    xkb_keysym_to_upper(static_cast<xkb_keysym_t>(sym)) != sym;
-        const unsigned lockedForStroke = clearCapsLock ? locked & ~LockMask : locked;
+        const unsigned lockedForStroke = clearCapsLock ? locked & ~static_cast<unsigned>(LockMask) : locked;
         std::optional<unsigned> mods = ModifiersForLevel(type, level, lockedForStroke, lockingMods);
         if (!mods) continue;
         std::optional<std::vector<unsigned>> modifierKeys = KeysForModifiers(*modmap, *mods);

@@ -57,7 +57,7 @@ TEST(Codepage, RoundTripsTextsOfTheCodePage) {
 TEST(Codepage, ConvertsCorrectlyFromManyThreadsAtOnce) {
   std::vector<std::thread> threads;
   std::vector<int> failures(8, 0);
-  for (int t = 0; t < 8; ++t) {
+  for (std::size_t t = 0; t < failures.size(); ++t) {
     threads.emplace_back([&failures, t] {
       for (int i = 0; i < 2000; ++i) {
         const std::string text = "线程" + std::to_string(t) + "-" + std::to_string(i);
@@ -66,7 +66,7 @@ TEST(Codepage, ConvertsCorrectlyFromManyThreadsAtOnce) {
     });
   }
   for (auto& thread : threads) thread.join();
-  for (int t = 0; t < 8; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+  for (std::size_t t = 0; t < failures.size(); ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
 }
 
 }  // namespace
