@@ -58,7 +58,8 @@ std::vector<std::string> NumbersOfNotesContaining(const std::vector<std::vector<
   const LikeKeyword wanted(keyword);
   std::vector<char> found(rows.size(), 0);
   auto matchSlice = [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) found[i] = wanted.foundIn(QString::fromStdString(reveal(rows[i][1])));
+    for (std::size_t i = begin; i < end; ++i)
+      found[i] = wanted.foundIn(QString::fromStdString(reveal(rows[i][1]))) ? 1 : 0;
   };
   const std::size_t workers =
       std::clamp<std::size_t>(rows.size() / kRowsPerWorker, 1, std::max(1u, std::thread::hardware_concurrency()));

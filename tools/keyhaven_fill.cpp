@@ -197,7 +197,7 @@ std::string DatabaseKey(store::Connection& connection) {
   store::Query query(connection);
   query.addSql(store::sql::SelectDatabaseKey());
   query.open();
-  if (const std::string key = query.field(0); !key.empty() && key != "0") return key;
+  if (std::string key = query.field(0); !key.empty() && key != "0") return key;
   query.clearSql();
   query.addSql(store::sql::UpdateDatabaseKey(crypto::DrawDatabaseKeyText()));
   query.execSql();
