@@ -226,6 +226,7 @@ class TForm1 : public QWidget, public LoginHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildWindow();

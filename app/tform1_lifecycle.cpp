@@ -170,6 +170,20 @@ void TForm1::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
+// A window manager offers a minimise button that the window itself lacks; it hides to the
+// tray and locks, as "最小化" does, instead of leaving the unlocked window on the taskbar.
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        HideME->trigger();
+      },
+      Qt::QueuedConnection);
+}
+
 void TForm1::FormClose() {
   ADOConnection1.close();
   input::SharedClipboard().Clear();

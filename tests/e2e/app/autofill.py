@@ -27,12 +27,16 @@ def use_layout(layout):
     k.check(ab01_keysym() == expected, f"keyboard layout '{layout}' is active (<AB01> is '{ab01_keysym()}')")
 
 
-def delivered(world, receiver, hot_key, expected, what):
-    """Starts the receiver, waits until it has the focus, presses the hot key, reads what arrived."""
+def delivered(world, receiver, hot_key, expected, what, focused_by_window_manager=False):
+    """Starts the receiver, waits until it has the focus, presses the hot key, reads what arrived.
+    Under a window manager, also until the manager names it the active window."""
     out = os.path.join(world.root, f"received-{hot_key}-{len(os.listdir(world.root))}")
     process = k.spawn([receiver, out], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         k.wait_for(lambda: os.path.exists(out + ".ready"), "the receiver to have the focus")
+        if focused_by_window_manager:
+            k.wait_for(lambda: k.run(["xdotool", "getactivewindow", "getwindowname"], timeout=10).stdout
+                       == b"keyhaven-receiver\n", "the window manager to make the receiver the active window")
         k.keys(hot_key)
 
         def received():
