@@ -6,6 +6,7 @@
 #include <array>
 
 #include "store/ascii_text.h"
+#include "store/engine_error.h"
 #include "store/query.h"
 #include "store/store_error.h"
 
@@ -96,9 +97,9 @@ sqlite3* Connection::handle() {
   int rc = sqlite3_open_v2(parts.dataSource.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc == SQLITE_OK) rc = sqlite3_key(db, parts.password.data(), static_cast<int>(parts.password.size()));
   if (rc != SQLITE_OK) {
-    const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const std::string message = DescribeEngineFailure(parts.dataSource, db, what);
     sqlite3_close(db);
-    throw StoreError(what + message);
+    throw StoreError(message);
   }
 
   // The key is only checked when the first page is read. An empty schema means an empty
@@ -107,13 +108,17 @@ sqlite3* Connection::handle() {
   rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master", -1, &check, nullptr);
   if (rc == SQLITE_OK) rc = sqlite3_step(check);
   const bool hasTables = rc == SQLITE_ROW && sqlite3_column_int(check, 0) > 0;
-  const std::string message = rc == SQLITE_ROW ? "file is not a database (it holds no tables)" : sqlite3_errmsg(db);
+  const std::string message = rc == SQLITE_ROW
+                                  ? DescribeEngineFailure(parts.dataSource, SQLITE_NOTADB, 0,
+                                                          what + "file is not a database (it holds no tables)")
+                                  : DescribeEngineFailure(parts.dataSource, db, what);
   sqlite3_finalize(check);
   if (!hasTables) {
     sqlite3_close(db);
-    throw StoreError(what + message);
+    throw StoreError(message);
   }
   db_ = db;
+  dataSource_ = parts.dataSource;
   return db_;
 }
 

@@ -36,6 +36,8 @@ class Connection {
   const std::string& connectionString() const { return text_; }
 
   bool isOpen() const { return db_ != nullptr; }
+  // The file of the open connection, for the messages of failing statements.
+  const std::string& dataSource() const { return dataSource_; }
   // Opens on demand; throws StoreError for a missing connection string, a file that is not
   // a database or has another password. Never creates or writes a file while opening.
   sqlite3* handle();
@@ -48,6 +50,7 @@ class Connection {
   void detach(Query* query);
 
   std::string text_;
+  std::string dataSource_;
   sqlite3* db_ = nullptr;
   std::vector<Query*> queries_;
 };

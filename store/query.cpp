@@ -3,9 +3,9 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
+#include "store/engine_error.h"
 #include "store/statements.h"
 #include "store/store_error.h"
 
@@ -23,12 +23,12 @@ bool OnlyBlanks(const char* text) {
 }
 
 // Prepares exactly one statement: text stacked after it would run unseen, so it is refused.
-Statement Prepare(sqlite3* db, const std::string& text) {
+Statement Prepare(sqlite3* db, const std::string& text, const std::string& file) {
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   const int rc = sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &raw, &tail);
   Statement statement(raw, &sqlite3_finalize);
-  if (rc != SQLITE_OK) throw StoreError(sqlite3_errmsg(db));
+  if (rc != SQLITE_OK) throw StoreError(DescribeEngineFailure(file, db));
   if (!statement) throw StoreError("the statement is empty");
   if (tail != nullptr && !OnlyBlanks(tail)) throw StoreError("only one statement may be run at a time");
   return statement;
@@ -38,17 +38,6 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   if (text == nullptr) return {};
   return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-}
-
-// The engine's text, with the system's reason when the file system refused (a bare
-// "disk I/O error" says nothing about a full disk or a file that may not be written).
-std::string EngineError(sqlite3* db) {
-  std::string message = sqlite3_errmsg(db);
-  const int code = sqlite3_errcode(db);
-  const int reason = sqlite3_system_errno(db);
-  if ((code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN) && reason != 0)
-    message += std::string(" (") + std::strerror(reason) + ")";
-  return message;
 }
 
 }  // namespace
@@ -79,7 +68,7 @@ std::string Query::sql() const {
 void Query::open() {
   close();
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, sql::ToEngineDialect(sql()));
+  Statement statement = Prepare(db, sql::ToEngineDialect(sql()), connection_.dataSource());
   const int columns = sqlite3_column_count(statement.get());
   if (columns == 0) throw StoreError("the statement returns no rows");
 
@@ -94,7 +83,7 @@ void Query::open() {
     for (int c = 0; c < columns; ++c) row.push_back(ColumnText(statement.get(), c));
     rows.push_back(std::move(row));
   }
-  if (rc != SQLITE_DONE) throw StoreError(EngineError(db));
+  if (rc != SQLITE_DONE) throw StoreError(DescribeEngineFailure(connection_.dataSource(), db));
 
   names_ = std::move(names);
   rows_ = std::move(rows);
@@ -118,11 +107,11 @@ void Query::close() {
 
 int Query::execSql() {
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, sql::ToEngineDialect(sql()));
+  Statement statement = Prepare(db, sql::ToEngineDialect(sql()), connection_.dataSource());
   int rc = SQLITE_ROW;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
   }
-  if (rc != SQLITE_DONE) throw StoreError(EngineError(db));
+  if (rc != SQLITE_DONE) throw StoreError(DescribeEngineFailure(connection_.dataSource(), db));
   return sqlite3_stmt_readonly(statement.get()) ? 0 : sqlite3_changes(db);
 }
 
@@ -199,9 +188,10 @@ void Query::deleteCurrent() {
   const std::string number = field(static_cast<int>(column - names_.begin()));
 
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, "delete from data where 编号=?");
+  Statement statement = Prepare(db, "delete from data where 编号=?", connection_.dataSource());
   sqlite3_bind_text(statement.get(), 1, number.data(), static_cast<int>(number.size()), SQLITE_TRANSIENT);
-  if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(EngineError(db));
+  if (sqlite3_step(statement.get()) != SQLITE_DONE)
+    throw StoreError(DescribeEngineFailure(connection_.dataSource(), db));
 
   rows_.erase(rows_.begin() + current_);
   if (rows_.empty()) {

@@ -27,6 +27,9 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
+// The user's line of an error: what happened, before the engine's own text.
+std::string FirstLine(const std::string& error) { return error.substr(0, error.find('\n')); }
+
 class StoreFaultTest : public ::testing::Test {
  protected:
   void SetUp() override { connectionString_ = testing::MakeProgramDatabase(folder_); }
@@ -77,6 +80,7 @@ TEST_F(StoreFaultTest, ReadOnlyFileRefusesChangesAndKeepsItsContent) {
   EXPECT_EQ(recordCount(), 1u) << "reading still works";
   const std::string error = failure(connection, sql::InsertRecord({"web", "t", "", "", "C", "N"}), false);
   EXPECT_NE(error.find("readonly"), std::string::npos) << error;
+  EXPECT_EQ(FirstLine(error), "数据库文件\"" + database() + "\"是只读的, 无法写入.");
   EXPECT_TRUE(ReadBytes(database()) == bytes) << "the file changed";
 }
 
@@ -90,6 +94,7 @@ TEST_F(StoreFaultTest, FileMadeReadOnlyWhileOpenSaysWhyTheWriteFailed) {
     GTEST_SKIP() << "an open file stays writable without the immutable attribute";
   const std::string error = failure(connection, sql::InsertRecord({"web", "t", "", "", "C", "N"}), false);
   EXPECT_NE(error.find("Operation not permitted"), std::string::npos) << "not a bare I/O error: " << error;
+  EXPECT_EQ(FirstLine(error), "数据库文件\"" + database() + "\"是只读的, 无法写入.");
   EXPECT_TRUE(ReadBytes(database()) == bytes) << "the file changed";
 }
 
@@ -105,6 +110,7 @@ TEST_F(StoreFaultTest, FileLockedByAnotherWriterGivesAnErrorAndLaterWritesWork) 
   connection.setConnectionString(connectionString_);
   const std::string error = failure(connection, sql::InsertRecord({"web", "mine", "", "", "C", "N"}), false);
   EXPECT_NE(error.find("locked"), std::string::npos) << error;
+  EXPECT_EQ(FirstLine(error), "数据库文件\"" + database() + "\"正被另一个程序使用(已锁定), 请关闭该程序后再试.");
 
   ASSERT_EQ(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(other);
@@ -139,7 +145,7 @@ TEST_F(StoreFaultTest, TruncatedOrGarbageFileIsReportedAndLeftAlone) {
     Connection connection;
     connection.setConnectionString(connectionString_);
     const std::string readError = failure(connection, "Select * from data", true);
-    EXPECT_FALSE(readError.empty());
+    EXPECT_EQ(FirstLine(readError), "文件\"" + database() + "\"不是钥匣个人版的数据库, 或者已经损坏.") << readError;
     const std::string writeError = failure(connection, sql::InsertRecord({"web", "t", "", "", "C", "N"}), false);
     EXPECT_FALSE(writeError.empty());
     EXPECT_TRUE(ReadBytes(database()) == damaged) << "a damaged file is never written to";
@@ -154,7 +160,7 @@ TEST_F(StoreFaultTest, DeletedFileIsReportedByNameAndNoLongerRead) {
   ASSERT_TRUE(std::filesystem::remove(database()));
 
   const std::string error = failure(connection, sql::InsertRecord({"web", "lost", "", "", "C", "N"}), false);
-  EXPECT_NE(error.find(database()), std::string::npos) << error;
+  EXPECT_EQ(FirstLine(error), "找不到数据库文件\"" + database() + "\".") << error;
   EXPECT_FALSE(connection.isOpen()) << "the connection to the vanished file is dropped";
   EXPECT_FALSE(std::filesystem::exists(database())) << "no empty file takes its place";
   EXPECT_FALSE(failure(connection, "Select * from data", true).empty());
@@ -236,6 +242,19 @@ class FullProgramDiskTest : public ::testing::Test {
   std::string connectionString_;
   std::string bytes_;
 };
+
+TEST_F(FullProgramDiskTest, AWriteThatDoesNotFitSaysTheDiskIsFull) {
+  Connection connection;
+  connection.setConnectionString(connectionString_);
+  Query q(connection);
+  q.addSql(sql::InsertRecord({"web", std::string(300 * 1024, 'x'), "", "me", "CIPHER", "NOTE"}));
+  try {
+    q.execSql();
+    ADD_FAILURE() << "a record larger than the disk was stored";
+  } catch (const StoreError& error) {
+    EXPECT_EQ(FirstLine(error.what()), "磁盘空间已满, 无法写入数据库文件\"" + database() + "\".") << error.what();
+  }
+}
 
 TEST_F(FullProgramDiskTest, CompactionThatCannotWriteBackKeepsTheFile) {
   TempFolder tmp;
