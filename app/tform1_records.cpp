@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/tform1.h"
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 #include "platform/dialogs.h"
 #include "store/statements.h"
 #include "widgets/panel_status_bar.h"
@@ -28,7 +28,7 @@ QString missingField(const QComboBox* category, const QLineEdit* title, const QL
 QString uncarriedCharacter(const QLineEdit* password, const QPlainTextEdit* note) {
   const std::pair<QString, QString> fields[] = {{"密码", password->text()}, {"备注", note->toPlainText()}};
   for (const auto& [name, text] : fields)
-    if (std::string refused = crypto::FirstCharacterOutsideCp936(text.toStdString()); !refused.empty())
+    if (std::string refused = encoding::FirstCharacterOutsideCp936(text.toStdString()); !refused.empty())
       return name + "中有无法保存的字符: " + QString::fromStdString(refused);
   return QString();
 }

@@ -1,8 +1,11 @@
 #include "crypto/protected_field.h"
 
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 
 namespace crypto {
+
+using encoding::Cp936ToUtf8;
+using encoding::Utf8ToCp936;
 
 std::string ProtectField(std::string_view plainUtf8, std::string_view keyUtf8) {
   return EncryptText(Utf8ToCp936(plainUtf8), Utf8ToCp936(keyUtf8));

@@ -1,4 +1,4 @@
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <stdexcept>
 
-namespace crypto {
+namespace encoding {
 namespace {
 
 // One iconv descriptor per direction and thread: opening one costs far more than
@@ -101,4 +101,4 @@ std::string Cp936ToUtf8(std::string_view bytes) {
   return converter.Convert(bytes, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
 }
 
-}  // namespace crypto
+}  // namespace encoding

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace crypto {
+namespace encoding {
 
 // A character outside code page 936 becomes '?'.
 std::string Utf8ToCp936(std::string_view utf8);
@@ -15,4 +15,4 @@ std::string FirstCharacterOutsideCp936(std::string_view utf8);
 // Bytes that are not valid code page 936 become U+FFFD.
 std::string Cp936ToUtf8(std::string_view bytes);
 
-}  // namespace crypto
+}  // namespace encoding

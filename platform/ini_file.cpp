@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 
 namespace platform {
 namespace {
@@ -46,7 +46,7 @@ struct Line {
 // can look like '[', ']' or a letter.
 Line ParseLine(std::string raw) {
   Line line(std::move(raw));
-  const std::string text = crypto::Cp936ToUtf8(line.raw);
+  const std::string text = encoding::Cp936ToUtf8(line.raw);
   const std::string_view trimmed = Trim(text);
   if (trimmed.starts_with('[')) {
     const std::size_t close = trimmed.find(']');
@@ -270,12 +270,12 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 
   if (const auto index = FindKey(lines, section, key)) {
     Line& line = lines[*index];
-    line.raw = crypto::Utf8ToCp936(line.name) + "=" + crypto::Utf8ToCp936(value);
+    line.raw = encoding::Utf8ToCp936(line.name) + "=" + encoding::Utf8ToCp936(value);
   } else {
-    const std::string keyLine = crypto::Utf8ToCp936(key) + "=" + crypto::Utf8ToCp936(value);
+    const std::string keyLine = encoding::Utf8ToCp936(key) + "=" + encoding::Utf8ToCp936(value);
     const std::size_t s = FindSection(lines, section);
     if (s == lines.size()) {
-      lines.emplace_back("[" + crypto::Utf8ToCp936(section) + "]");
+      lines.emplace_back("[" + encoding::Utf8ToCp936(section) + "]");
       lines.emplace_back(keyLine);
     } else {
       // After the section's last non-blank line, so blank lines before the next section stay there.

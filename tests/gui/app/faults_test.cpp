@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 #include "store/connection.h"
 #include "tests/gui/app/app_harness.h"
 #include "tests/support/disk_faults.h"
@@ -149,7 +149,7 @@ TEST(ConfigFaults, MissingEmptyBinaryOrHugeFileStartsWithTheDefaults) {
   AppHarness app;
   app.makeDatabase();
   const std::string config = (app.folder() + "Config.ini").toStdString();
-  const std::string pasteFirst = crypto::Utf8ToCp936("[软件配置]\r\n粘贴式=1\r\n非粘贴式=0\r\n");
+  const std::string pasteFirst = encoding::Utf8ToCp936("[软件配置]\r\n粘贴式=1\r\n非粘贴式=0\r\n");
   struct Case {
     std::optional<std::string> content;
     bool paste;

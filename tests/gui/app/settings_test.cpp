@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 #include "tests/gui/app/app_harness.h"
 
 namespace {
@@ -18,7 +18,7 @@ void writeConfig(const AppHarness& app, const QByteArray& bytes) {
 
 // A settings file as a Chinese Windows writes it: code page 936.
 void writeConfigText(const AppHarness& app, const char* utf8) {
-  writeConfig(app, QByteArray::fromStdString(crypto::Utf8ToCp936(utf8)));
+  writeConfig(app, QByteArray::fromStdString(encoding::Utf8ToCp936(utf8)));
 }
 
 QByteArray readConfig(const AppHarness& app) {

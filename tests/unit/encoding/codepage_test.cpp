@@ -1,4 +1,4 @@
-#include "crypto/codepage.h"
+#include "encoding/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 namespace {
 
-using crypto::Cp936ToUtf8;
-using crypto::FirstCharacterOutsideCp936;
-using crypto::Utf8ToCp936;
+using encoding::Cp936ToUtf8;
+using encoding::FirstCharacterOutsideCp936;
+using encoding::Utf8ToCp936;
 
 TEST(Utf8ToCp936, GivesTheCodePageBytesAndQuestionMarksForTheRest) {
   EXPECT_EQ(Utf8ToCp936(""), "");
