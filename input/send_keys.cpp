@@ -35,6 +35,10 @@ constexpr std::array<NamedKey, 41> kKeyNameTable{{
     {U"PRTSC", 42},  {U"RIGHT", 39},  {U"SCROLLLOCK", 145}, {U"TAB", 9},       {U"UP", 38},
 }};
 
+bool IsModifierKey(std::uint8_t code) {
+  return code == platform::kVkShift || code == platform::kVkControl || code == platform::kVkMenu;
+}
+
 // Page Up/Down, End, Home, the arrows, Insert and Delete travel with the extended-key flag.
 bool IsExtendedKey(std::uint8_t code) { return (code >= 33 && code <= 40) || code == 45 || code == 46; }
 
@@ -133,7 +137,7 @@ class Sender {
       }
     }
     releaseEverythingHeld();
-    return true;
+    return !interrupted_;
   }
 
  private:
@@ -228,6 +232,7 @@ class Sender {
       sink_.setNumLock(!sink_.numLockOn());
       return;
     }
+    if (!IsModifierKey(code) && !userLetGo()) return;
     bool extended = IsExtendedKey(code);
     for (unsigned i = 0; i < count; ++i) {
       emitKey(code, true, extended);
@@ -236,6 +241,13 @@ class Sender {
   }
 
   void releaseKey(std::uint8_t code) { emitKey(code, false, false); }
+
+  // A key the user holds meanwhile would turn what follows into shortcuts (Ctrl+Q for q): wait
+  // for it, and drop the rest when it stays down.
+  bool userLetGo() {
+    if (!interrupted_ && !WaitForKeyRelease(sink_)) interrupted_ = true;
+    return !interrupted_;
+  }
 
   void typeKeyCode(std::uint16_t keyCode, unsigned count, bool withRelease) {
     const unsigned modifiers = keyCode >> 8;
@@ -269,6 +281,7 @@ class Sender {
   bool shiftHeld_ = false;
   bool controlHeld_ = false;
   bool altHeld_ = false;
+  bool interrupted_ = false;
 };
 
 }  // namespace

@@ -21,6 +21,8 @@ class KeyCountError : public std::runtime_error {
 
 // Sends the keys of text to sink. Refusals are shown through dialogs with the caption "SendKeys".
 // Returns false for an empty text or a brace group without its closing brace, true otherwise.
+// A key that the user holds down pauses the typing; held past the wait of WaitForKeyRelease, the
+// rest of the text is dropped and the result is false.
 // With pumpKeyMessages the program's own windows handle each key as it is sent.
 // Throws KeyCountError for a repeat count that is not an integer; modifiers are let go first.
 bool SendKeys(platform::KeySink& sink, platform::Dialogs& dialogs, const QString& text, bool pumpKeyMessages);

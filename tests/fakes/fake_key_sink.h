@@ -49,9 +49,10 @@ class FakeKeySink final : public platform::KeySink {
     ++numLockWrites;
   }
 
-  // Reports a key as held for the first heldPolls questions.
+  // Reports a key as held for the first heldPolls questions, and from question pressedAt on.
   bool keysHeld() override {
     ++heldQuestions;
+    if (pressedAt >= 0 && heldQuestions >= pressedAt) return true;
     if (heldPolls == 0) return false;
     if (heldPolls > 0) --heldPolls;
     return true;
@@ -64,6 +65,7 @@ class FakeKeySink final : public platform::KeySink {
   int numLockWrites = 0;
   int heldPolls = 0;  // negative: held for ever
   int heldQuestions = 0;
+  int pressedAt = -1;  // the question at which the user presses a key and keeps it down
   int pumps = 0;
 };
 

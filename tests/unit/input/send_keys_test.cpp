@@ -303,4 +303,11 @@ TEST(WaitForKeyRelease, WaitsUntilTheKeysAreUpButNotForEver) {
   EXPECT_TRUE(sink.events.empty());
 }
 
+TEST_F(SendKeysTest, AKeyTheUserPressesWhileTypingStopsTheRest) {
+  sink.pressedAt = 4;  // Ctrl pressed after three characters, and kept down
+  EXPECT_FALSE(send("abcdef"));
+  EXPECT_EQ(input_test::DecodeUsTyping(sink.events), "abc");
+  EXPECT_TRUE(dialogs.asked.empty());
+}
+
 }  // namespace
