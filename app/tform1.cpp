@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -12,7 +11,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/query_table_model.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
 #include "widgets/alphanumeric_filter.h"
@@ -34,9 +32,8 @@ TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programF
 TForm1::~TForm1() {
   // The hot keys belong to the login window, which outlives this one.
   if (login_) login_->releaseHotKeys();
-  // The grid's model reads the main query, which goes before the widgets do.
-  ADOQuery1.setObserver({});
-  delete DataSource1;
+  // The grid's listing lives in the vault, which goes before the widgets do.
+  DBGrid1->setModel(nullptr);
 }
 
 template <typename Sender, typename Signal, typename Handler>
@@ -72,15 +69,8 @@ void TForm1::connectHandlers() {
   auto* wheel = new WheelInterceptor(DBGrid1->viewport());
   connect(wheel, &WheelInterceptor::wheeled, this,
           [this](int delta) { Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
-  // The grid's current row and the main query's current row are one.
-  connect(DataSource1, &QueryTableModel::currentRowChanged, this, [this](int row) {
-    if (row < 0 || row == DBGrid1->currentIndex().row()) return;
-    int column = std::max(0, DBGrid1->currentIndex().column());
-    DBGrid1->setCurrentIndex(DataSource1->index(row, column));
-  });
-  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-    if (current.isValid() && current.row() != ADOQuery1.currentIndex()) ADOQuery1.setCurrentIndex(current.row());
-  });
+  // A listing, as it opens, stands on its first row.
+  connect(DataSource1, &QAbstractItemModel::modelReset, this, [this] { moveCursorTo(0); });
 
   onSignal(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);

@@ -6,8 +6,7 @@
 #include "login/login_host.h"
 #include "login/session_keys.h"
 #include "platform/services.h"
-#include "store/connection.h"
-#include "store/query.h"
+#include "vault/vault.h"
 
 class QAction;
 class QComboBox;
@@ -24,7 +23,6 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class PanelStatusBar;
-class QueryTableModel;
 class TForm2;
 class TrayIcon;
 
@@ -37,7 +35,6 @@ class TForm1 : public QWidget, public LoginHost {
 
   // The login window, created after the main window as the program starts.
   void setLoginWindow(TForm2* login) { login_ = login; }
-  TForm2* loginWindow() const { return login_; }
 
   // Runs the creation steps; false when the program is to end (the deferred end is started).
   bool FormCreate();
@@ -53,18 +50,11 @@ class TForm1 : public QWidget, public LoginHost {
   void copyPasswordToClipboard() override;
   void showStatus(const QString& text) override;
 
-  const QString& programFolder() const { return programFolder_; }
   // True once the window has closed, which ends the program.
   bool hasClosed() const { return closing_; }
-  store::Connection& connection() { return ADOConnection1; }
-
-  // Database objects.
-  store::Connection ADOConnection1;
-  store::Query ADOQuery1{ADOConnection1};
-  store::Query ADOQuery2{ADOConnection1};
-  store::Query ADOQuery_Pass{ADOConnection1};
-  store::Query ADOQuery_EnCrypt{ADOConnection1};
-  QueryTableModel* DataSource1;
+  // The database and its operations; the grid shows its listing.
+  vault::Vault& vault() { return vault_; }
+  vault::Listing* DataSource1;
 
   // Layout.
   QLabel* Image2;
@@ -243,18 +233,21 @@ class TForm1 : public QWidget, public LoginHost {
   void FormClose();
   void applyColumnLayout();
   void selectCategoryInForm(const QString& category);
+  // The grid's current row (0-based, -1 for none), which the navigation moves and the delete takes.
+  int cursorRow() const;
+  // Moves the grid's current row, stopping at the first and the last row.
+  void moveCursorTo(int row);
   void showCurrentRecordNumber();
-  void listAfterFailedSearch();
-  QString protect(const QString& plain) const;
-  QString reveal(const std::string& cipher) const;
-  bool takeBackup(const std::string& prefix);
-  std::vector<std::string> notesContaining(const QString& keyword);
+  // The form's record, as the add and the modify write it.
+  vault::Record recordInForm() const;
+  QString clockText() const;
   void openAddress(const QString& address);
   void copyEditToClipboard(QLineEdit* edit);
 
   platform::Services& services_;
   SessionKeys& keys_;
   QString programFolder_;
+  vault::Vault vault_;
   TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;
   bool closing_ = false;

@@ -5,20 +5,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
-#include "app/query_table_model.h"
 #include "app/tform1.h"
-#include "crypto/protected_field.h"
-#include "store/statements.h"
 #include "widgets/panel_status_bar.h"
 
 void TForm1::Button_RefreshClick() {
-  ADOQuery1.close();
-  ADOQuery1.clearSql();
-  ADOQuery1.addSql(store::sql::SelectAllByUsage());
-  ADOQuery1.open();
+  const int count = vault_.listByUsage();
   applyColumnLayout();
-  StatusBar1->setPanelText(0, "共" + QString::number(ADOQuery1.recordCount()) + "条信息");
+  StatusBar1->setPanelText(0, "共" + QString::number(count) + "条信息");
   Button_ClearAllEditClick();
 }
 
@@ -32,22 +27,18 @@ void TForm1::applyColumnLayout() {
 
 void TForm1::DBGrid1CellClick() {
   // Nothing to pick while no listing is open or it is empty: the form stays as it is.
-  if (!ADOQuery1.isOpen() || ADOQuery1.recordCount() == 0) return;
-  auto text = [this](int position) { return QString::fromStdString(ADOQuery1.field(position)); };
-  Edit_BianHao->setText(text(0));
-  selectCategoryInForm(text(1));
-  Edit_WangZhi->setText(text(2));
-  Edit_BiaoTi->setText(text(3));
-  Edit_ZhangHao->setText(text(4));
-  Edit_MiMa->setText(reveal(ADOQuery1.field(5)));
-  Edit_MiMa_Temp->setText(reveal(ADOQuery1.field(5)));
-  Memo_BeiZhu->setPlainText(reveal(ADOQuery1.field(6)));
+  if (!DataSource1->isOpen() || DataSource1->count() == 0 || cursorRow() < 0) return;
+  const vault::Record record = vault_.listedRecord(cursorRow());
+  Edit_BianHao->setText(record.number);
+  selectCategoryInForm(record.category);
+  Edit_WangZhi->setText(record.address);
+  Edit_BiaoTi->setText(record.title);
+  Edit_ZhangHao->setText(record.account);
+  Edit_MiMa->setText(record.password);
+  Edit_MiMa_Temp->setText(record.password);
+  Memo_BeiZhu->setPlainText(record.note);
   showCurrentRecordNumber();
-  if (!Edit_BianHao->text().isEmpty()) {
-    ADOQuery2.clearSql();
-    ADOQuery2.addSql(store::sql::CountUse(Edit_BianHao->text().toStdString()));
-    ADOQuery2.execSql();
-  }
+  if (!Edit_BianHao->text().isEmpty()) vault_.countUse(Edit_BianHao->text());
 }
 
 void TForm1::selectCategoryInForm(const QString& category) {
@@ -55,32 +46,40 @@ void TForm1::selectCategoryInForm(const QString& category) {
   Edit_FenLei->setCurrentIndex(Edit_FenLei->findText(category, Qt::MatchFixedString));
 }
 
-void TForm1::showCurrentRecordNumber() { StatusBar1->setPanelText(1, QString::number(ADOQuery1.recNo())); }
+int TForm1::cursorRow() const { return DBGrid1->currentIndex().row(); }
+
+void TForm1::moveCursorTo(int row) {
+  if (DataSource1->rowCount() == 0) return;
+  const int column = std::max(0, DBGrid1->currentIndex().column());
+  DBGrid1->setCurrentIndex(DataSource1->index(std::clamp(row, 0, DataSource1->rowCount() - 1), column));
+}
+
+void TForm1::showCurrentRecordNumber() { StatusBar1->setPanelText(1, QString::number(cursorRow() + 1)); }
 
 void TForm1::Button_FirstClick() {
-  ADOQuery1.first();
+  moveCursorTo(0);
   showCurrentRecordNumber();
 }
 
 void TForm1::Button_PriorClick() {
-  ADOQuery1.prior();
+  moveCursorTo(cursorRow() - 1);
   showCurrentRecordNumber();
 }
 
 void TForm1::Button_NextClick() {
-  ADOQuery1.next();
+  moveCursorTo(cursorRow() + 1);
   showCurrentRecordNumber();
 }
 
 void TForm1::Button_LastClick() {
-  ADOQuery1.last();
+  moveCursorTo(DataSource1->rowCount() - 1);
   showCurrentRecordNumber();
 }
 
 void TForm1::GridWheel(int wheelDelta) {
-  if (!ADOQuery1.isOpen()) return;
+  if (!DataSource1->isOpen()) return;
   // One record per wheel event whatever its distance; towards the user moves down.
-  ADOQuery1.moveBy(wheelDelta < 0 ? 1 : -1);
+  moveCursorTo(cursorRow() + (wheelDelta < 0 ? 1 : -1));
 }
 
 void TForm1::Button_Pass_ShowOrHideClick() {
@@ -102,12 +101,4 @@ void TForm1::Button_ClearAllEditClick() {
   Edit_ZhangHao->clear();
   Edit_MiMa->clear();
   Memo_BeiZhu->clear();
-}
-
-QString TForm1::protect(const QString& plain) const {
-  return QString::fromStdString(crypto::ProtectField(plain.toStdString(), keys_.databaseKey.toStdString()));
-}
-
-QString TForm1::reveal(const std::string& cipher) const {
-  return QString::fromStdString(crypto::RevealField(cipher, keys_.databaseKey.toStdString()));
 }

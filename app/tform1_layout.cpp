@@ -22,7 +22,6 @@
 
 #include "app/maker_info.h"
 #include "app/program_icon.h"
-#include "app/query_table_model.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
@@ -186,7 +185,7 @@ void TForm1::buildAccountsTab() {
   N3->setObjectName("N3");
   DBGrid1 = make<QTableView>(Splitter1, "DBGrid1");
   DBGrid1->setAccessibleName("帐号列表");
-  DataSource1 = new QueryTableModel(ADOQuery1, this);
+  DataSource1 = &vault_.listing();
   DataSource1->setObjectName("DataSource1");
   DBGrid1->setModel(DataSource1);
   DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

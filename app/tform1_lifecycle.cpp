@@ -15,7 +15,6 @@
 #include "app/program_folder.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
-#include "crypto/database_key.h"
 #include "input/clipboard.h"
 #include "input/shortcut_writer.h"
 #include "login/tform2.h"
@@ -23,7 +22,6 @@
 #include "platform/taskbar.h"
 #include "store/compaction_leftovers.h"
 #include "store/private_file.h"
-#include "store/statements.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
@@ -42,7 +40,7 @@ bool TForm1::FormCreate() {
     }
     store::KeepToOwner(database);  // a copy the user made may be readable by everyone
     store::RemoveCompactionLeftovers();
-    ADOConnection1.setConnectionString(store::BuildConnectionString(programFolder_.toStdString()));
+    vault_.open(programFolder_);
     Timer_CheckLogin->start();
   } catch (const std::exception&) {
     services_.dialogs.message("程序发生未知错误,请联系客服 QQ" + maker::kHomePage + " ");
@@ -83,31 +81,10 @@ void TForm1::Timer_CloseMeTimer() {
   closeMainWindow();
 }
 
-void TForm1::Button_CheckEnCryptClick() {
-  ADOQuery_EnCrypt.close();
-  ADOQuery_EnCrypt.clearSql();
-  ADOQuery_EnCrypt.addSql(store::sql::SelectDatabaseKey());
-  ADOQuery_EnCrypt.open();
-  std::string key = ADOQuery_EnCrypt.field("序列号");
-  if (key.empty() || key == "0") {
-    ADOQuery_EnCrypt.close();
-    ADOQuery_EnCrypt.clearSql();
-    ADOQuery_EnCrypt.addSql(store::sql::UpdateDatabaseKey(crypto::DrawDatabaseKeyText()));
-    ADOQuery_EnCrypt.execSql();
-  }
-  ADOQuery_EnCrypt.close();
-  ADOQuery_EnCrypt.clearSql();
-  ADOQuery_EnCrypt.addSql(store::sql::SelectDatabaseKey());
-  ADOQuery_EnCrypt.open();
-  keys_.databaseKey = QString::fromStdString(ADOQuery_EnCrypt.field("序列号"));
-}
+void TForm1::Button_CheckEnCryptClick() { vault_.loadDatabaseKey(); }
 
 void TForm1::Button_CheckLoginClick() {
-  ADOQuery_Pass.close();
-  ADOQuery_Pass.clearSql();
-  ADOQuery_Pass.addSql(store::sql::SelectMasterPassword());
-  ADOQuery_Pass.open();
-  keys_.storedMasterPassword = QString::fromStdString(ADOQuery_Pass.field("密码"));
+  keys_.storedMasterPassword = vault_.storedMasterPassword();
   if (keys_.storedMasterPassword.isEmpty()) {
     closeMainWindow();
     return;
@@ -185,6 +162,6 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::FormClose() {
-  ADOConnection1.close();
+  vault_.close();
   input::SharedClipboard().Clear();
 }

@@ -2,17 +2,15 @@
 #include <QLineEdit>
 
 #include "app/tform1.h"
-#include "login/typed_master_password.h"
 #include "platform/dialogs.h"
-#include "store/backup.h"
-#include "store/statements.h"
+#include "vault/master_password.h"
 #include "widgets/alphanumeric_filter.h"
 
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
-  if (CipherOfTypedMasterPassword(Edit_OldPass->text()) != keys_.storedMasterPassword)
+  if (!vault::IsMasterPassword(Edit_OldPass->text(), keys_.storedMasterPassword))
     return dialogs.message("原始密码错误!");
-  if (CipherOfTypedMasterPassword(Edit_Pass_A->text()) == keys_.storedMasterPassword)
+  if (vault::IsMasterPassword(Edit_Pass_A->text(), keys_.storedMasterPassword))
     return dialogs.message("请输入新的密码.");
   if (Edit_Pass_A->text().isEmpty()) return dialogs.message("请填写密码.");
   if (Edit_Pass_B->text().isEmpty()) return dialogs.message("请填写确认密码.");
@@ -25,10 +23,7 @@ void TForm1::Button7Click() {
   // the user out of the database.
   if (!AlphanumericKeyFilter::IsAllowedText(Edit_Pass_B->text()))
     return dialogs.message("新密码只能由字母和数字组成,登录窗口不接受其他字符.");
-  takeBackup(std::string(store::kPasswordBackupPrefix));
-  ADOQuery1.clearSql();
-  ADOQuery1.addSql(store::sql::UpdateMasterPassword(CipherOfTypedMasterPassword(Edit_Pass_B->text()).toStdString()));
-  ADOQuery1.execSql();
+  vault_.changeMasterPassword(Edit_Pass_B->text(), clockText());
   dialogs.message("密码设置成功,请重新登录钥匣.");
   closeMainWindow();
 }

@@ -8,7 +8,6 @@
 #include "app/tform1.h"
 #include "encoding/codepage.h"
 #include "platform/dialogs.h"
-#include "store/statements.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -44,12 +43,7 @@ void TForm1::Button1Click() {
     services_.dialogs.message(refusal);
     return;
   }
-  ADOQuery1.clearSql();
-  ADOQuery1.addSql(store::sql::InsertRecord(
-      {Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(), Edit_WangZhi->text().toStdString(),
-       Edit_ZhangHao->text().toStdString(), protect(Edit_MiMa->text()).toStdString(),
-       protect(Memo_BeiZhu->toPlainText()).toStdString()}));
-  ADOQuery1.execSql();
+  vault_.addRecord(recordInForm());
   services_.dialogs.message("添加成功.");
   Button_ClearAllEditClick();
   Button_RefreshClick();
@@ -68,14 +62,7 @@ void TForm1::Button2Click() {
     services_.dialogs.message(refusal);
     return;
   }
-  ADOQuery1.clearSql();
-  for (const std::string& line : store::sql::UpdateRecordLines(
-           {Edit_FenLei->currentText().toStdString(), Edit_BiaoTi->text().toStdString(),
-            Edit_WangZhi->text().toStdString(), Edit_ZhangHao->text().toStdString(),
-            protect(Edit_MiMa->text()).toStdString(), protect(Memo_BeiZhu->toPlainText()).toStdString()},
-           Edit_BianHao->text().toStdString()))
-    ADOQuery1.addSql(line);
-  int changed = ADOQuery1.execSql();
+  const int changed = vault_.modifyRecord(recordInForm());
   Button_ClearAllEditClick();
   if (changed == 0) {
     // The record was deleted meanwhile: saying "saved" would be a lie.
@@ -85,22 +72,28 @@ void TForm1::Button2Click() {
   }
   services_.dialogs.message("修改成功.");
   Button_RefreshClick();
-  int position = StatusBar1->panelText(1).toInt();
-  ADOQuery1.first();
-  ADOQuery1.moveBy(position - 1);
+  const int position = StatusBar1->panelText(1).toInt();
+  moveCursorTo(position - 1);
 }
 
 void TForm1::Button3Click() {
   // The grid's current row goes, which need not be the record in the form: the question names it.
+  const int row = cursorRow();
   QString question = "您真的要删除该记录吗?";
-  if (ADOQuery1.isOpen() && ADOQuery1.currentIndex() >= 0)
-    question += "\n" + QString::fromStdString(ADOQuery1.field("标题")) + " / " +
-                QString::fromStdString(ADOQuery1.field("帐号"));
+  if (DataSource1->isOpen() && row >= 0)
+    question += "\n" + QString::fromStdString(DataSource1->field(row, "标题")) + " / " +
+                QString::fromStdString(DataSource1->field(row, "帐号"));
   if (!services_.dialogs.confirm("警告", question)) return;
   try {
-    ADOQuery1.deleteCurrent();
+    vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")));
+    moveCursorTo(row);  // the next row takes the deleted one's place
     Button_ClearAllEditClick();
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.
   }
+}
+
+vault::Record TForm1::recordInForm() const {
+  return {Edit_BianHao->text(),  Edit_FenLei->currentText(), Edit_WangZhi->text(),      Edit_BiaoTi->text(),
+          Edit_ZhangHao->text(), Edit_MiMa->text(),          Memo_BeiZhu->toPlainText()};
 }

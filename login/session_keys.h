@@ -5,6 +5,4 @@
 struct SessionKeys {
   // The cipher text of the master password as last read by the login gate.
   QString storedMasterPassword;
-  // The key text of the account passwords and notes, read at start.
-  QString databaseKey;
 };

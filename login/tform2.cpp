@@ -9,9 +9,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "login/typed_master_password.h"
 #include "platform/dialogs.h"
 #include "platform/hot_keys.h"
+#include "vault/master_password.h"
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/handler_guard.h"
@@ -129,8 +129,7 @@ void TForm2::Button_LoginingClick() {
     services_.dialogs.message("请输入密码...");
     return;
   }
-  const QString typed = CipherOfTypedMasterPassword(Edit_LoginPass->text());
-  if (typed == keys_.storedMasterPassword) {
+  if (vault::IsMasterPassword(Edit_LoginPass->text(), keys_.storedMasterPassword)) {
     close();
     host_.openAfterLogin();
     Edit_LoginPass->clear();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -19,12 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "app/query_table_model.h"
 #include "bench/app/program_session.h"
 #include "bench/app/raw_engine.h"
 #include "crypto/protected_field.h"
-#include "store/query.h"
 #include "store/statements.h"
+#include "vault/listing.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -139,7 +139,7 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     figures.start.program.push_back(Milliseconds([&] { session.start(); }));
   }
   TForm1& w = session.main();
-  plan.records = w.ADOQuery1.recordCount();
+  plan.records = w.DataSource1->count();
   Expect(plan.records > 0 && w.DataSource1->rowCount() == plan.records, "the grid lists every record after login");
 
   for (int r = 0; r < options.repeats; ++r)
@@ -166,7 +166,7 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     for (int r = 0; r < options.repeats; ++r) {
       w.searchkeyword->setText(keyword);
       operation.program.push_back(TimeHandler([&] { w.Button_SearchClick(); }));
-      const int hits = w.ADOQuery1.recordCount();
+      const int hits = w.DataSource1->count();
       Expect(hits > 0 && hits < plan.records, "a search in " + Text(column) + " finds some records");
       Expect(w.StatusBar1->panelText(0) == "关于" + keyword + "的信息,共搜索到" + QString::number(hits) + "条",
              "the search summary");
@@ -174,12 +174,9 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
   };
   search(figures.titleSearch, "标题", kTitleKeyword);
   search(figures.noteSearch, "备注", kNoteKeyword);
-  for (const auto& row : w.ADOQuery1.rows()) plan.noteHits.push_back(row[0]);
+  for (const auto& row : w.DataSource1->rows()) plan.noteHits.push_back(row[0]);
 
-  store::Query keyQuery(w.ADOConnection1);
-  keyQuery.addSql(store::sql::SelectDatabaseKey());
-  keyQuery.open();
-  const std::string key = keyQuery.field(0);
+  const std::string key = w.vault().databaseKey();
   plan.added = {Text(w.Edit_FenLei->itemText(0)),
                 "基准测试 Benchmark 记录",
                 "https://bench.example.com/login",
@@ -194,17 +191,17 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     w.Edit_MiMa->setText("Bench-pass-12345");
     w.Memo_BeiZhu->setPlainText("基准测试的备注 a note for the benchmark");
     figures.add.program.push_back(TimeHandler([&] { w.Button1Click(); }));
-    Expect(w.ADOQuery1.recordCount() == plan.records + 1, "the add lists the new record");
+    Expect(w.DataSource1->count() == plan.records + 1, "the add lists the new record");
 
-    const auto& rows = w.ADOQuery1.rows();
+    const auto& rows = w.DataSource1->rows();
     const auto newest = std::max_element(
         rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
     Expect((*newest)[3] == plan.added.title, "the newest record is the one added");
-    w.ADOQuery1.setCurrentIndex(static_cast<int>(newest - rows.begin()));
+    w.DBGrid1->setCurrentIndex(w.DataSource1->index(static_cast<int>(newest - rows.begin()), 0));
     QApplication::processEvents();
     session.dialogs.confirmAnswers.push_back(true);
     figures.remove.program.push_back(TimeHandler([&] { w.Button3Click(); }));
-    Expect(w.ADOQuery1.recordCount() == plan.records, "the delete drops the record");
+    Expect(w.DataSource1->count() == plan.records, "the delete drops the record");
   }
 
   QString from = w.ListBox_Class->item(w.ListBox_Class->count() / 2)->text();

@@ -134,6 +134,8 @@ void AppHarness::pickRow(int row) {
   emit main->DBGrid1->clicked(cell);
 }
 
+int AppHarness::cursorRecordNumber() const { return main->DBGrid1->currentIndex().row() + 1; }
+
 int AppHarness::gridRowCount() const { return main->DBGrid1->model()->rowCount(); }
 
 QString AppHarness::gridText(int row, int column) const {

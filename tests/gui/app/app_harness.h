@@ -54,6 +54,8 @@ class AppHarness {
   // Picks the grid row (0-based) as a click on it does.
   void pickRow(int row);
   int gridRowCount() const;
+  // The 1-based number of the grid's current row; 0 when there is none.
+  int cursorRecordNumber() const;
   QString gridText(int row, int column) const;
   QString panel(int index) const;
 

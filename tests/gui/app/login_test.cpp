@@ -186,7 +186,7 @@ TEST(Login, ExitAndTheTrayExitEndTheProgram) {
   tray.startAndLogin();
   tray.main->CloseMe->trigger();
   EXPECT_TRUE(tray.main->hasClosed());
-  EXPECT_FALSE(tray.main->connection().isOpen());
+  EXPECT_FALSE(tray.main->vault().connection().isOpen());
 }
 
 TEST(Login, AHotKeyHeldByAnotherProgramIsReportedOnce) {

@@ -26,7 +26,7 @@ void startWithRecords(AppHarness& app, int count, const QString& category = "常
 }
 
 std::string reveal(AppHarness& app, const std::string& cipher) {
-  return crypto::RevealField(cipher, app.keys.databaseKey.toStdString());
+  return crypto::RevealField(cipher, app.main->vault().databaseKey());
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ TEST(Records, NavigationAndTheWheelMoveOneRecordWithoutTouchingTheForm) {
   app.pickRow(2);
   QString picked = app.main->Edit_BiaoTi->text();
   app.main->Button_First->click();
-  EXPECT_EQ(app.main->ADOQuery1.recNo(), 1);
+  EXPECT_EQ(app.cursorRecordNumber(), 1);
   EXPECT_EQ(app.panel(1), "1");
   EXPECT_EQ(app.main->Edit_BiaoTi->text(), picked);
   app.main->Button_Prior->click();
@@ -84,12 +84,12 @@ TEST(Records, NavigationAndTheWheelMoveOneRecordWithoutTouchingTheForm) {
     QApplication::sendEvent(viewport, &wheel);
   };
   for (int notch = 0; notch < 3; ++notch) turn(-120);
-  EXPECT_EQ(app.main->ADOQuery1.recNo(), 4);
+  EXPECT_EQ(app.cursorRecordNumber(), 4);
   EXPECT_EQ(app.main->DBGrid1->currentIndex().row(), 3);
   turn(-360);
-  EXPECT_EQ(app.main->ADOQuery1.recNo(), 5) << "one record per event whatever its distance";
+  EXPECT_EQ(app.cursorRecordNumber(), 5) << "one record per event whatever its distance";
   for (int notch = 0; notch < 7; ++notch) turn(120);
-  EXPECT_EQ(app.main->ADOQuery1.recNo(), 1);
+  EXPECT_EQ(app.cursorRecordNumber(), 1);
   EXPECT_EQ(app.main->Edit_BiaoTi->text(), picked);
   EXPECT_EQ(app.panel(1), "1") << "the wheel does not write the number";
 }
@@ -187,7 +187,7 @@ TEST(Records, ModifyWritesThePickedRecordAndKeepsThePosition) {
   EXPECT_EQ(app.scalar("select 标题 from data where 编号=" + number), "renamed 'quoted'");
   EXPECT_EQ(reveal(app, app.scalar("select 备注 from data where 编号=" + number)), "新的备注\nline 2");
   EXPECT_EQ(app.scalar("select 统计 from data where 编号=" + number), "1") << "the counter keeps its value";
-  EXPECT_EQ(app.main->ADOQuery1.recNo(), 5) << "the grid stands on the same row number again";
+  EXPECT_EQ(app.cursorRecordNumber(), 5) << "the grid stands on the same row number again";
   EXPECT_EQ(app.main->Edit_BianHao->text(), "");
   app.main->Button2->click();
   EXPECT_EQ(app.dialogs.texts().last(), "不可编辑") << "a second modify needs a new pick";

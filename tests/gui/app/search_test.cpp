@@ -6,8 +6,8 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/query_table_model.h"
 #include "tests/gui/app/app_harness.h"
+#include "vault/listing.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ TEST(Startup, WithoutDatabaseShowsTheMessageAndEndsWithoutMakingAnything) {
   AppHarness app;
   EXPECT_FALSE(app.create());
   EXPECT_EQ(app.dialogs.texts(), QStringList{"没有发现数据库\"_.udb\"文件."});
-  EXPECT_TRUE(app.main->connection().connectionString().empty());
+  EXPECT_TRUE(app.main->vault().connection().connectionString().empty());
   EXPECT_FALSE(app.main->Timer_CheckLogin->isActive());
   EXPECT_TRUE(app.main->Timer_CloseMe->isActive());
   EXPECT_FALSE(QFile::exists(app.folder() + "_.udb"));
@@ -35,10 +35,10 @@ TEST(Startup, CreationSetsCaptionConnectionAndShortcut) {
   ASSERT_TRUE(app.create());
   EXPECT_EQ(app.main->windowTitle(), "钥匣个人版ver:1.81.20130204");
   EXPECT_FALSE(app.main->isVisible()) << "the main window waits for a login";
-  EXPECT_EQ(app.main->connection().connectionString(),
+  EXPECT_EQ(app.main->vault().connection().connectionString(),
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + app.folder().toStdString() +
                 "_.udb;Persist Security Info=False;Jet OLEDB:Database Password=kv7Rq2mZx9Tb");
-  EXPECT_FALSE(app.main->connection().isOpen()) << "nothing is opened before the start-up check";
+  EXPECT_FALSE(app.main->vault().connection().isOpen()) << "nothing is opened before the start-up check";
   EXPECT_TRUE(app.main->Timer_CheckLogin->isActive());
   QFileInfo shortcut(app.folder() + "../Desktop/钥匣个人版.desktop");
   ASSERT_TRUE(shortcut.exists());
@@ -58,7 +58,7 @@ TEST(Startup, FirstStartDrawsAKeyThatLaterStartsKeep) {
   EXPECT_NE(key, "0");
   EXPECT_FALSE(key.empty());
   EXPECT_NE(key.front(), '0');
-  EXPECT_EQ(app.keys.databaseKey.toStdString(), key);
+  EXPECT_EQ(app.main->vault().databaseKey(), key);
   EXPECT_FALSE(app.main->Timer_CheckLogin->isActive()) << "the check runs once";
 
   app.typeLogin("123456");
@@ -69,7 +69,7 @@ TEST(Startup, FirstStartDrawsAKeyThatLaterStartsKeep) {
   app.runStartupCheck();
   EXPECT_EQ(app.scalar("select 序列号 from EnCrypt"), key);
   auto stored = app.scalar("select 密码 from data where 标题='mail'");
-  EXPECT_EQ(crypto::RevealField(stored, app.keys.databaseKey.toStdString()), "s3cret");
+  EXPECT_EQ(crypto::RevealField(stored, app.main->vault().databaseKey()), "s3cret");
 }
 
 TEST(Startup, TheGateShowsTheLoginWindowOrEndsSilentlyWithoutAMasterPassword) {

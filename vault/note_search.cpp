@@ -1,4 +1,4 @@
-#include "app/note_search.h"
+#include "vault/note_search.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "crypto/protected_field.h"
+
+namespace vault {
 
 namespace {
 
@@ -75,3 +77,5 @@ std::vector<std::string> NumbersOfNotesContaining(const std::vector<std::vector<
     if (found[i]) numbers.push_back(rows[i][0]);
   return numbers;
 }
+
+}  // namespace vault

@@ -5,10 +5,13 @@
 #include <QStringList>
 #include <random>
 
-#include "app/note_search.h"
 #include "crypto/protected_field.h"
+#include "vault/note_search.h"
 
 namespace {
+
+using vault::LikeKeyword;
+using vault::NumbersOfNotesContaining;
 
 bool Contains(const QString& text, const QString& keyword) { return LikeKeyword(keyword).foundIn(text); }
 

@@ -1,4 +1,4 @@
-#include "login/typed_master_password.h"
+#include "vault/master_password.h"
 
 #include <string.h>
 #include <QByteArray>
@@ -8,6 +8,8 @@
 
 #include "crypto/protected_field.h"
 
+namespace vault {
+
 QString CipherOfTypedMasterPassword(const QString& typed) {
   QByteArray utf8 = typed.toUtf8();
   const std::string cipher =
@@ -15,3 +17,9 @@ QString CipherOfTypedMasterPassword(const QString& typed) {
   ::explicit_bzero(utf8.data(), static_cast<std::size_t>(utf8.size()));
   return QString::fromStdString(cipher);
 }
+
+bool IsMasterPassword(const QString& typed, const QString& storedCipher) {
+  return CipherOfTypedMasterPassword(typed) == storedCipher;
+}
+
+}  // namespace vault

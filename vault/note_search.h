@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace vault {
+
 // A keyword found in a text as the engine's LIKE '%keyword%' would find it in plain text:
 // '%' stands for any run of characters, '_' for one, and ASCII letters match ignoring case.
 // Built once per search, then tried on every note.
@@ -20,3 +22,5 @@ class LikeKeyword {
 // holds the keyword, in row order. Deciphering dominates, so the rows are shared among the cores.
 std::vector<std::string> NumbersOfNotesContaining(const std::vector<std::vector<std::string>>& rows,
                                                   const std::string& databaseKey, const QString& keyword);
+
+}  // namespace vault

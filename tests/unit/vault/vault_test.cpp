@@ -1,0 +1,41 @@
+// The record operations without any window, as later callers of the core use them.
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "store/store_error.h"
+#include "tests/unit/store/store_test_support.h"
+#include "vault/master_password.h"
+#include "vault/vault.h"
+
+namespace {
+
+using store::testing::TempFolder;
+
+}  // namespace
+
+TEST(Vault, KeepsRecordsWithoutAWindowAndDeletesOnlyAListedRecordByItsNumber) {
+  TempFolder folder;
+  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
+  vault::Vault vault;
+  vault.open(QString::fromStdString(folder.programFolder()));
+  vault.loadDatabaseKey();
+  EXPECT_TRUE(vault::IsMasterPassword("123456", vault.storedMasterPassword()));
+  vault.addCategory("常用网站");
+  vault.addRecord({QString(), "常用网站", "https://a.example/", "邮箱", "me", "pw'1", "备注 1"});
+  ASSERT_EQ(vault.listByUsage(), 2);
+  const int row = vault.listing().field(0, "标题") == "邮箱" ? 0 : 1;
+  const vault::Record stored = vault.listedRecord(row);
+  EXPECT_EQ(stored.title, "邮箱");
+  EXPECT_EQ(stored.password, "pw'1");
+  EXPECT_EQ(stored.note, "备注 1");
+  EXPECT_EQ(vault.categoriesOfListing(), QStringList{"常用网站"});
+  EXPECT_FALSE(vault.listing().isOpen());
+
+  EXPECT_THROW(vault.deleteRecord(stored.number), store::StoreError) << "nothing is listed";
+  vault.listByUsage();
+  EXPECT_THROW(vault.deleteRecord("999"), store::StoreError);
+  vault.deleteRecord(stored.number);
+  EXPECT_EQ(vault.listing().count(), 1) << "the listing keeps its other row";
+  EXPECT_EQ(vault.listByUsage(), 1);
+  EXPECT_EQ(vault.listing().field(0, "标题"), "标题") << "the placeholder stays";
+}

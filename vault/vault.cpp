@@ -1,0 +1,179 @@
+#include "vault/vault.h"
+
+#include <QSet>
+#include <algorithm>
+#include <unordered_set>
+
+#include "crypto/database_key.h"
+#include "crypto/protected_field.h"
+#include "store/backup.h"
+#include "store/compaction.h"
+#include "store/statements.h"
+#include "vault/master_password.h"
+#include "vault/note_search.h"
+
+namespace vault {
+
+namespace {
+
+const QString kNoteColumn = "备注";
+
+std::string Text(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+void Vault::open(const QString& folder) {
+  folder_ = folder;
+  connection_.setConnectionString(store::BuildConnectionString(Text(folder_)));
+}
+
+std::string Vault::databaseFile() const { return Text(folder_) + std::string(store::kDatabaseFileName); }
+
+void Vault::close() {
+  listing_.close();
+  statements_.close();
+  connection_.close();
+}
+
+bool Vault::compact() {
+  close();
+  return store::CompactDatabaseFile(databaseFile(), std::string(store::kDatabasePassword));
+}
+
+void Vault::loadDatabaseKey() {
+  const std::string stored = readFirst(store::sql::SelectDatabaseKey(), "序列号");
+  if (stored.empty() || stored == "0") run({store::sql::UpdateDatabaseKey(crypto::DrawDatabaseKeyText())});
+  databaseKey_ = readFirst(store::sql::SelectDatabaseKey(), "序列号");
+}
+
+QString Vault::storedMasterPassword() {
+  return QString::fromStdString(readFirst(store::sql::SelectMasterPassword(), "密码"));
+}
+
+void Vault::changeMasterPassword(const QString& typed, const QString& clockText) {
+  takeBackup(std::string(store::kPasswordBackupPrefix), clockText);
+  listing_.execute({store::sql::UpdateMasterPassword(Text(CipherOfTypedMasterPassword(typed)))});
+}
+
+int Vault::listByUsage() {
+  listing_.show(store::sql::SelectAllByUsage());
+  return listing_.count();
+}
+
+int Vault::listCategory(const QString& category) {
+  listing_.show(store::sql::SelectCategoryByUsage(Text(category)));
+  return listing_.count();
+}
+
+int Vault::listAllUnordered() {
+  listing_.show(store::sql::SelectAllUnordered());
+  return listing_.count();
+}
+
+int Vault::listMatching(const QString& column, const QString& keyword) {
+  listing_.close();
+  if (column == kNoteColumn) {
+    // Notes are read by a query of their own: the listing is replaced only by the hits.
+    store::Query notes(connection_);
+    notes.addSql(store::sql::SelectNotes());
+    notes.open();
+    listing_.show(store::sql::SelectRecordsNumbered(NumbersOfNotesContaining(notes.rows(), databaseKey_, keyword)));
+  } else {
+    listing_.show(store::sql::SelectLike(Text(column), Text(keyword)));
+  }
+  return listing_.count();
+}
+
+int Vault::listAll() {
+  listing_.show(store::sql::SelectAll());
+  return listing_.count();
+}
+
+Record Vault::listedRecord(int row) const {
+  auto text = [&](int column) { return QString::fromStdString(listing_.field(row, column)); };
+  auto reveal = [&](int column) {
+    return QString::fromStdString(crypto::RevealField(listing_.field(row, column), databaseKey_));
+  };
+  return {text(0), text(1), text(2), text(3), text(4), reveal(5), reveal(6)};
+}
+
+void Vault::countUse(const QString& number) { run({store::sql::CountUse(Text(number))}); }
+
+void Vault::addRecord(const Record& r) {
+  listing_.execute({store::sql::InsertRecord(
+      {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)})});
+}
+
+int Vault::modifyRecord(const Record& r) {
+  return listing_.execute(store::sql::UpdateRecordLines(
+      {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)},
+      Text(r.number)));
+}
+
+void Vault::deleteRecord(const QString& number) { listing_.deleteRow(listing_.rowOf(Text(number))); }
+
+QStringList Vault::categoriesOfListing() {
+  listing_.reopen();
+  // Names that differ only in letter case are one category; the first met stands. Byte-equal
+  // names are decided without converting them, which keeps large files fast.
+  QSet<QString> seen;
+  QStringList names;
+  std::unordered_set<std::string_view> met;
+  const auto& fieldNames = listing_.fieldNames();
+  const auto column =
+      static_cast<std::size_t>(std::find(fieldNames.begin(), fieldNames.end(), "分类") - fieldNames.begin());
+  if (column < fieldNames.size()) {
+    for (const auto& row : listing_.rows()) {
+      const std::string& category = row[column];
+      if (category.empty() || !met.insert(category).second) continue;
+      QString name = QString::fromStdString(category);
+      if (QString folded = name.toCaseFolded(); !seen.contains(folded)) {
+        seen.insert(std::move(folded));
+        names << std::move(name);
+      }
+    }
+  }
+  listing_.close();
+  return names;
+}
+
+void Vault::addCategory(const QString& name) {
+  listing_.execute({store::sql::InsertCategoryPlaceholder(Text(name), protect("密码"))});
+}
+
+void Vault::renameCategory(const QString& oldName, const QString& newName) {
+  listing_.close();
+  statements_.close();
+  run(store::sql::RenameCategoryLines(Text(newName), Text(oldName)));
+  listing_.close();
+  statements_.close();
+}
+
+bool Vault::deleteCategory(const QString& name, const QString& clockText) {
+  // The backup is the only way back from this deletion: without it nothing is deleted.
+  if (!takeBackup(store::CategoryBackupPrefix(Text(name)), clockText)) return false;
+  listing_.execute({store::sql::DeleteCategory(Text(name))});
+  return true;
+}
+
+int Vault::run(const std::vector<std::string>& lines) {
+  statements_.clearSql();
+  for (const std::string& line : lines) statements_.addSql(line);
+  return statements_.execSql();
+}
+
+std::string Vault::readFirst(const std::string& statement, std::string_view column) {
+  statements_.close();
+  statements_.clearSql();
+  statements_.addSql(statement);
+  statements_.open();
+  return statements_.field(column);
+}
+
+bool Vault::takeBackup(const std::string& prefix, const QString& clockText) const {
+  return store::TakeBackup(Text(folder_), prefix, Text(clockText));
+}
+
+std::string Vault::protect(const QString& plain) const { return crypto::ProtectField(Text(plain), databaseKey_); }
+
+}  // namespace vault

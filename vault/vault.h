@@ -1,0 +1,87 @@
+#pragma once
+// A data folder's account database and the operations on it in plain values: the listings the
+// grid shows, picking, adding, modifying and deleting records, the categories, the searches, the
+// database key and the master password. Which record an operation means is the caller's choice.
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/connection.h"
+#include "store/query.h"
+#include "vault/listing.h"
+
+namespace vault {
+
+// A record as the user reads and types it: the password and the note in plain text.
+struct Record {
+  QString number, category, address, title, account, password, note;
+};
+
+class Vault {
+ public:
+  Vault() = default;
+  Vault(const Vault&) = delete;
+  Vault& operator=(const Vault&) = delete;
+
+  // Names folder + "_.udb" (folder ends in '/'); the first operation that needs the file opens it.
+  void open(const QString& folder);
+  std::string databaseFile() const;
+  const store::Connection& connection() const { return connection_; }
+  // Closes the listing and the file; the next operation opens it again.
+  void close();
+  // Compacts the closed file; false when it could not be done and the file is as it was.
+  bool compact();
+
+  // Reads the key of the passwords and notes, first drawing and storing one when the file has none.
+  void loadDatabaseKey();
+  const std::string& databaseKey() const { return databaseKey_; }
+  // The stored cipher text of the master password; empty when none is stored.
+  QString storedMasterPassword();
+  // Takes the password backup, whose outcome does not matter, then stores the new password.
+  void changeMasterPassword(const QString& typed, const QString& clockText);
+
+  // The listings; each replaces what listing() holds and gives its number of records.
+  Listing& listing() { return listing_; }
+  int listByUsage();
+  int listCategory(const QString& category);
+  int listAllUnordered();
+  // Records whose column holds the keyword; a note is searched in its deciphered text.
+  int listMatching(const QString& column, const QString& keyword);
+  int listAll();
+
+  // A listed row with its password and note deciphered.
+  Record listedRecord(int row) const;
+  // One more use of a record, which lists it higher by usage.
+  void countUse(const QString& number);
+  void addRecord(const Record& record);
+  // Overwrites the record of record.number; gives the number of records changed (0: gone meanwhile).
+  int modifyRecord(const Record& record);
+  // Deletes a listed record; the listing keeps its other rows. Throws when it is not listed.
+  void deleteRecord(const QString& number);
+
+  // The categories of the listing's records, each once (letter case aside) in the order first
+  // met; runs the listing's statement again and leaves the listing closed.
+  QStringList categoriesOfListing();
+  // A category is made by its first record, a placeholder.
+  void addCategory(const QString& name);
+  void renameCategory(const QString& oldName, const QString& newName);
+  // Deletes the category's records after a backup; false, with nothing deleted, when the backup failed.
+  bool deleteCategory(const QString& name, const QString& clockText);
+
+ private:
+  int run(const std::vector<std::string>& lines);
+  std::string readFirst(const std::string& statement, std::string_view column);
+  bool takeBackup(const std::string& prefix, const QString& clockText) const;
+  std::string protect(const QString& plain) const;
+
+  QString folder_;
+  std::string databaseKey_;
+  store::Connection connection_;
+  Listing listing_{connection_};
+  // Reads and writes beside the listing, which stays as it is.
+  store::Query statements_{connection_};
+};
+
+}  // namespace vault
