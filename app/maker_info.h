@@ -2,12 +2,14 @@
 // The texts that name this program's makers: its own name and home page, nothing else.
 #include <QString>
 
+#include "keyhaven_version.h"
+
 namespace maker {
 
 inline const QString kBrand = "keyhaven";
 inline const QString kHomePage = "https://keyhaven.example";
 inline const QString kTitle = "钥匣个人版";
-inline const QString kVersion = "1.81.20130204";
+inline const QString kVersion = KEYHAVEN_VERSION;
 
 // The four pages the about tab links to, with their captions.
 struct Page {
