@@ -14,9 +14,9 @@
 #include "platform/null_key_sink.h"
 #include "platform/shell.h"
 #include "platform/standard_texts.h"
-#include "platform/taskbar.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
+#include "platform/x11/x11_taskbar.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::DesktopShell shell;
-  platform::WindowManagerTaskbar taskbar;
+  platform::x11::X11Taskbar taskbar;
   platform::SystemBeeper beeper;
   platform::x11::X11HotKeys hotKeys;
   std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();

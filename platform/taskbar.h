@@ -11,11 +11,4 @@ class Taskbar {
   virtual void showOnTaskbar(QWidget& window) = 0;
 };
 
-// The window manager's skip-taskbar state (_NET_WM_STATE_SKIP_TASKBAR) on X11; nothing elsewhere.
-class WindowManagerTaskbar final : public Taskbar {
- public:
-  void hideFromTaskbar(QWidget& window) override;
-  void showOnTaskbar(QWidget& window) override;
-};
-
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/taskbar.h"
+#include "platform/x11/x11_taskbar.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -7,7 +7,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace platform {
+namespace platform::x11 {
 
 namespace {
 
@@ -45,8 +45,8 @@ void setSkipTaskbar(QWidget& window, bool skip) {
 
 }  // namespace
 
-void WindowManagerTaskbar::hideFromTaskbar(QWidget& window) { setSkipTaskbar(window, true); }
+void X11Taskbar::hideFromTaskbar(QWidget& window) { setSkipTaskbar(window, true); }
 
-void WindowManagerTaskbar::showOnTaskbar(QWidget& window) { setSkipTaskbar(window, false); }
+void X11Taskbar::showOnTaskbar(QWidget& window) { setSkipTaskbar(window, false); }
 
-}  // namespace platform
+}  // namespace platform::x11
