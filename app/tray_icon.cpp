@@ -40,7 +40,6 @@ TrayIcon::TrayIcon(const QIcon& icon, const QString& toolTip, QMenu* menu, QObje
     : QObject(parent), icon_(icon), toolTip_(toolTip), menu_(menu) {}
 
 void TrayIcon::show() {
-  visible_ = true;
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
     if (!tray_) {
       tray_ = new QSystemTrayIcon(icon_, this);

@@ -15,9 +15,6 @@ class TrayIcon : public QObject {
   TrayIcon(const QIcon& icon, const QString& toolTip, QMenu* menu, QObject* parent);
 
   void show();
-  bool isVisible() const { return visible_; }
-  // The stand-in window, when there is no notification area (else null).
-  QWidget* standIn() const { return standIn_; }
 
  signals:
   // A left click on the icon.
@@ -29,5 +26,4 @@ class TrayIcon : public QObject {
   QMenu* menu_;
   QSystemTrayIcon* tray_ = nullptr;
   QWidget* standIn_ = nullptr;
-  bool visible_ = false;
 };

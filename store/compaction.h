@@ -5,10 +5,6 @@
 
 namespace store {
 
-// What the compaction button tells the user afterwards.
-inline constexpr std::string_view kCompactionDoneMessage = "数据库压缩完成.";
-inline constexpr std::string_view kCompactionFailedMessage = "数据库压缩失败.";
-
 // The compaction's copy in the temporary folder: this prefix and six letters or digits.
 inline constexpr std::string_view kCompactionTemporaryPrefix = "~ACP";
 

@@ -13,7 +13,6 @@ class PanelStatusBar : public QFrame {
 
   QString panelText(int panel) const;
   void setPanelText(int panel, const QString& text);
-  int panelCount() const { return static_cast<int>(panels_.size()); }
 
  private:
   QList<QLabel*> panels_;
