@@ -56,7 +56,7 @@ ProgramFolderLayout ChooseProgramFolder(const QString& executableFolder, bool ex
 }
 
 QString DataHome() {
-  const QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
+  QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
   if (QDir::isAbsolutePath(fromEnvironment)) return fromEnvironment;
   return QDir::homePath() + "/.local/share";
 }

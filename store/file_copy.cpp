@@ -45,7 +45,7 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 bool CopyContent(int from, int to) {
-  std::array<char, 64 * 1024> buffer{};
+  std::array<char, std::size_t{64} * 1024> buffer{};
   for (;;) {
     const ssize_t got = ::read(from, buffer.data(), buffer.size());
     if (got < 0) {

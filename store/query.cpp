@@ -73,6 +73,7 @@ void Query::open() {
   if (columns == 0) throw StoreError("the statement returns no rows");
 
   std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(columns));
   for (int c = 0; c < columns; ++c) names.emplace_back(sqlite3_column_name(statement.get(), c));
 
   std::vector<std::vector<std::string>> rows;

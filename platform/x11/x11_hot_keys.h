@@ -9,7 +9,7 @@
 
 #include "platform/hot_keys.h"
 
-struct _XDisplay;
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib's own name for Display
 struct xcb_connection_t;
 
 namespace platform::x11 {

@@ -10,7 +10,7 @@
 #include "platform/key_sink.h"
 #include "platform/x11/x11_layout.h"
 
-struct _XDisplay;
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib's own name for Display
 class QTimer;
 
 namespace platform::x11 {

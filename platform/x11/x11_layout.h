@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-struct _XDisplay;
+struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib's own name for Display
 
 namespace platform::x11 {
 
