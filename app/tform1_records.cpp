@@ -86,7 +86,7 @@ void TForm1::Button3Click() {
   if (!services_.dialogs.confirm("警告", question)) return;
   try {
     rowAfterReset_ = row;  // the next row takes the deleted one's place
-    vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")));
+    vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")), row);
     Button_ClearAllEditClick();
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.

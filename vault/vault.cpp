@@ -110,7 +110,11 @@ int Vault::modifyRecord(const Record& r) {
       Text(r.number)));
 }
 
-void Vault::deleteRecord(const QString& number) { listing_.deleteRow(listing_.rowOf(Text(number))); }
+void Vault::deleteRecord(const QString& number, int listedRow) {
+  const std::string wanted = Text(number);
+  if (wanted.empty() || listing_.field(listedRow, "编号") != wanted) listedRow = listing_.rowOf(wanted);
+  listing_.deleteRow(listedRow);
+}
 
 QStringList Vault::categoriesOfListing() {
   listing_.reopen();

@@ -59,7 +59,8 @@ class Vault {
   // Overwrites the record of record.number; gives the number of records changed (0: gone meanwhile).
   int modifyRecord(const Record& record);
   // Deletes a listed record; the listing keeps its other rows. Throws when it is not listed.
-  void deleteRecord(const QString& number);
+  // listedRow, where the caller sees it listed, spares a search through a long listing.
+  void deleteRecord(const QString& number, int listedRow = -1);
 
   // The categories of the listing's records, each once (letter case aside) in the order first
   // met; runs the listing's statement again and leaves the listing closed.
