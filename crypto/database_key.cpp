@@ -1,42 +1,15 @@
 #include "crypto/database_key.h"
 
-#include <sys/random.h>
-
-#include <cerrno>
-#include <cstddef>
-#include <system_error>
+#include "crypto/system_random.h"
 
 namespace crypto {
 namespace {
 
 constexpr std::uint32_t kLargestKey = 99'999'999;
 
-std::uint32_t RandomWord() {
-  std::uint32_t word = 0;
-  auto* out = reinterpret_cast<unsigned char*>(&word);
-  std::size_t filled = 0;
-  while (filled < sizeof word) {
-    const ssize_t got = getrandom(out + filled, sizeof word - filled, 0);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category(), "getrandom");
-    }
-    filled += static_cast<std::size_t>(got);
-  }
-  return word;
-}
-
 }  // namespace
 
-std::uint32_t DrawDatabaseKey() {
-  // Words at or above the last whole multiple of the range would favour small keys.
-  constexpr std::uint64_t kWords = std::uint64_t{1} << 32;
-  constexpr std::uint64_t kAccepted = kWords - kWords % kLargestKey;
-  for (;;) {
-    const std::uint32_t word = RandomWord();
-    if (word < kAccepted) return 1 + word % kLargestKey;
-  }
-}
+std::uint32_t DrawDatabaseKey() { return 1 + RandomBelow(kLargestKey); }
 
 std::string DrawDatabaseKeyText() { return std::to_string(DrawDatabaseKey()); }
 
