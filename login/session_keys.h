@@ -1,5 +1,6 @@
 #pragma once
-// The two key texts that live for the whole run.
+// The master password as the login gate last read it, for the whole run; the database key
+// lives in the vault.
 #include <QString>
 
 struct SessionKeys {
