@@ -5,7 +5,10 @@
 
 namespace platform {
 
+inline constexpr unsigned kModAlt = 1;
 inline constexpr unsigned kModControl = 2;
+inline constexpr unsigned kModShift = 4;
+inline constexpr unsigned kModWin = 8;  // Super, "Meta" in Qt's key texts
 inline constexpr std::uint8_t kVkLeft = 37;
 inline constexpr std::uint8_t kVkRight = 39;
 

@@ -1,0 +1,27 @@
+#pragma once
+// Hot-key combinations as the user chooses them, in Qt's portable key text ("Ctrl+Left",
+// "Ctrl+Alt+P"; the Super key is "Meta"), turned into what HotKeys registers.
+#include <QKeySequence>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+struct HotKeyCombination {
+  unsigned modifiers = 0;  // kModAlt, kModControl, kModShift, kModWin
+  std::uint8_t virtualKey = 0;
+  bool operator==(const HotKeyCombination&) const = default;
+};
+
+// The first chord of the sequence alone (a key-sequence field may record up to four), in
+// portable text; empty for an empty sequence.
+QString FirstChordText(const QKeySequence& sequence);
+
+// The first chord as a combination, when it holds Ctrl, Alt or Meta and a key that can be
+// grabbed (letters, digits, F1 to F16, arrows and the named keys of the editing block); a
+// key of the numeric keypad is refused.
+std::optional<HotKeyCombination> HotKeyFromSequence(const QKeySequence& sequence);
+std::optional<HotKeyCombination> HotKeyFromText(const QString& portableText);
+
+}  // namespace platform

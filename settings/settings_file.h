@@ -1,0 +1,83 @@
+#pragma once
+// The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time,
+// the chosen hot keys and the password generator's last choice. A missing key or one that is not
+// a number gives the default, a number out of range the nearest allowed one; a copy of the
+// program that does not know these keys leaves them alone.
+#include <QString>
+
+#include "crypto/password_generator.h"
+
+namespace settings {
+
+struct LockingSettings {
+  static constexpr int kLongestIdleMinutes = 1440;
+
+  int idleMinutes = 0;  // 0: never
+  bool lockOnScreenLock = true;
+  bool clearOnLock = false;  // the record form, our clipboard copy and the hot keys
+
+  bool operator==(const LockingSettings&) const = default;
+};
+
+struct HotKeySettings {
+  static constexpr const char* kDefaultAccount = "Ctrl+Left";
+  static constexpr const char* kDefaultPassword = "Ctrl+Right";
+
+  QString account = kDefaultAccount;  // Qt's portable key text
+  QString password = kDefaultPassword;
+
+  bool operator==(const HotKeySettings&) const = default;
+};
+
+struct Settings {
+  static constexpr int kShortestClipboardSeconds = 10;
+  static constexpr int kLongestClipboardSeconds = 600;
+
+  LockingSettings locking;
+  int clipboardSeconds = 60;
+  HotKeySettings hotKeys;
+  crypto::PasswordRules generator;
+
+  bool operator==(const Settings&) const = default;
+};
+
+// Both texts name usable hot keys (platform::HotKeyFromText) and the two differ.
+bool IsUsableHotKeyPair(const QString& account, const QString& password);
+
+class SettingsFile {
+ public:
+  static constexpr const char* kFileName = "Config.ini";
+  static constexpr const char* kSection = "软件配置";
+  static constexpr const char* kIdleMinutesKey = "空闲锁定分钟";
+  static constexpr const char* kLockOnScreenLockKey = "屏幕锁定时锁定";
+  static constexpr const char* kClearOnLockKey = "锁定时清除";
+  static constexpr const char* kClipboardSecondsKey = "剪贴板清空秒数";
+  static constexpr const char* kAccountHotKeyKey = "帐号热键";
+  static constexpr const char* kPasswordHotKeyKey = "密码热键";
+  static constexpr const char* kPasswordLengthKey = "密码长度";
+  static constexpr const char* kUpperCaseKey = "大写字母";
+  static constexpr const char* kLowerCaseKey = "小写字母";
+  static constexpr const char* kDigitsKey = "数字";
+  static constexpr const char* kSymbolsKey = "符号";
+  static constexpr const char* kExcludeLookAlikesKey = "排除易混淆字符";
+
+  // programFolder ends in a path separator.
+  explicit SettingsFile(const QString& programFolder);
+
+  // Hot keys that are unusable or equal fall back to both defaults; a generator choice without
+  // any class falls back to all four.
+  Settings read() const;
+
+  // Each write throws platform::IniWriteError ("Unable to write to <path>") when the file
+  // cannot be written.
+  void writeLocking(const LockingSettings& locking) const;
+  void writeClipboardSeconds(int seconds) const;
+  void writeAccountHotKey(const QString& portableText) const;
+  void writePasswordHotKey(const QString& portableText) const;
+  void writeGenerator(const crypto::PasswordRules& rules) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace settings
