@@ -49,11 +49,12 @@ std::string SingleText(sqlite3* db, const char* query) {
   return text != nullptr ? text : "";
 }
 
-void Attach(sqlite3* db, const std::string& file, const std::string& password) {
+void Attach(sqlite3* db, const std::string& file, std::string_view password) {
   // Bound, not spliced: neither the path nor the password can break the statement.
   Statement statement = Prepare(db, "ATTACH DATABASE ? AS compacted KEY ?");
   sqlite3_bind_text(statement.get(), 1, file.data(), static_cast<int>(file.size()), SQLITE_TRANSIENT);
-  sqlite3_bind_text(statement.get(), 2, password.data(), static_cast<int>(password.size()), SQLITE_TRANSIENT);
+  // Static: the engine keeps no copy of a key beyond the one it needs.
+  sqlite3_bind_text(statement.get(), 2, password.data(), static_cast<int>(password.size()), SQLITE_STATIC);
   if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
 }
 
@@ -101,9 +102,10 @@ int CreateLockedCopyFile(std::string& name) {
   return -1;
 }
 
-// Writes the compacted copy of the open source into the existing, empty file `destination`.
-void ExportCompacted(sqlite3* db, const ConnectionString& destination) {
-  Attach(db, destination.dataSource, destination.password);
+// Writes the compacted copy of the open source into the existing, empty file `destination`,
+// keyed with `key` (a password, or a protected file's raw key with its salt).
+void ExportCompacted(sqlite3* db, const std::string& destination, std::string_view key) {
+  Attach(db, destination, key);
   try {
     Run(db, "SELECT sqlcipher_export('compacted')");
     // The export leaves the schema version behind; it belongs to the file.
@@ -123,6 +125,27 @@ bool ResolvePath(std::string_view path, std::string& resolved) {
   if (::realpath(std::string(path).c_str(), buffer.data()) == nullptr) return false;
   resolved = buffer.data();
   return true;
+}
+
+// Compacts the file behind `source` (not yet open) into a copy keyed with `key` that replaces
+// `database`; false on any failure, the file then left as it was.
+bool ReplaceWithCompactedCopy(Connection& source, const std::string& database, std::string_view key) {
+  std::string temporary;
+  // Locked until it is removed again, so another instance's start-up sweep leaves it alone.
+  const FileDescriptor target(CreateLockedCopyFile(temporary));
+  if (target.get() < 0) return false;
+
+  bool replaced = false;
+  try {
+    ExportCompacted(source.handle(), temporary, key);
+    source.close();
+    replaced = CopyFileAtomically(temporary, database);
+  } catch (...) {
+    replaced = false;
+  }
+  // The copy holds the same secrets as the database; it never stays behind in the shared folder.
+  ::unlink(temporary.c_str());
+  return replaced;
 }
 
 }  // namespace
@@ -150,29 +173,26 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
   const FileDescriptor target(::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   if (target.get() < 0 || !LockCompactionTarget(target.get()) || !StillNamed(target.get(), destination.dataSource))
     throw StoreError("cannot create \"" + destination.dataSource + "\"");
-  ExportCompacted(db, destination);
+  ExportCompacted(db, destination.dataSource, destination.password);
 }
 
 bool CompactDatabaseFile(std::string_view path, std::string_view password) {
   std::string database;
   if (!ResolvePath(path, database)) return false;
-  std::string temporary;
-  // Locked until it is removed again, so another instance's start-up sweep leaves it alone.
-  const FileDescriptor target(CreateLockedCopyFile(temporary));
-  if (target.get() < 0) return false;
+  Connection source;
+  source.setConnectionString(CompactionConnectionString(database, password));
+  return ReplaceWithCompactedCopy(source, database, password);
+}
 
-  bool replaced = false;
-  try {
-    Connection source;
-    source.setConnectionString(CompactionConnectionString(database, password));
-    ExportCompacted(source.handle(), ConnectionString::Parse(CompactionConnectionString(temporary, password)));
-    replaced = CopyFileAtomically(temporary, database);
-  } catch (...) {
-    replaced = false;
-  }
-  // The copy holds the same secrets as the database; it never stays behind in the shared folder.
-  ::unlink(temporary.c_str());
-  return replaced;
+bool CompactDatabaseFile(std::string_view path, const FileKey& key) {
+  std::string database;
+  if (!ResolvePath(path, database)) return false;
+  Connection source;
+  source.setConnectionString(CompactionConnectionString(database, ""));
+  source.setFileKey(key);
+  // The copy takes the same key and salt, so the next derivation from the password opens it.
+  const RawKeyText keyText(key);
+  return ReplaceWithCompactedCopy(source, database, keyText.view());
 }
 
 }  // namespace store

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/file_key.h"
+
 namespace store {
 
 // The compaction's copy in the temporary folder: this prefix and six letters or digits.
@@ -21,5 +23,8 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
 // Compacts the file under its password and replaces it; false on any failure, in which case
 // the file is left byte-identical. Never throws.
 bool CompactDatabaseFile(std::string_view path, std::string_view password);
+
+// The same for a protected file: the copy is keyed with the same key and salt.
+bool CompactDatabaseFile(std::string_view path, const FileKey& key);
 
 }  // namespace store

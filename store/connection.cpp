@@ -81,6 +81,11 @@ void Connection::setConnectionString(std::string text) {
   text_ = std::move(text);
 }
 
+void Connection::setFileKey(std::optional<FileKey> key) {
+  close();
+  fileKey_ = key;
+}
+
 sqlite3* Connection::handle() {
   if (db_ != nullptr && !FileHasMoved(db_)) return db_;
   // The file was deleted or replaced behind the open connection: its old rows are gone, and
@@ -95,7 +100,12 @@ sqlite3* Connection::handle() {
   sqlite3* db = nullptr;
   // Read-write without create: a missing file must stay missing.
   int rc = sqlite3_open_v2(parts.dataSource.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc == SQLITE_OK) rc = sqlite3_key(db, parts.password.data(), static_cast<int>(parts.password.size()));
+  if (rc == SQLITE_OK && fileKey_) {
+    const RawKeyText key(*fileKey_);
+    rc = sqlite3_key(db, key.view().data(), static_cast<int>(key.view().size()));
+  } else if (rc == SQLITE_OK) {
+    rc = sqlite3_key(db, parts.password.data(), static_cast<int>(parts.password.size()));
+  }
   if (rc != SQLITE_OK) {
     const std::string message = DescribeEngineFailure(parts.dataSource, db, what);
     sqlite3_close(db);

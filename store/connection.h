@@ -1,9 +1,12 @@
 #pragma once
 // The one connection to the account database. It is opened by the first statement that needs it
 // and stays open until closed; the next statement after a close opens it again.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "store/file_key.h"
 
 struct sqlite3;
 
@@ -34,6 +37,9 @@ class Connection {
 
   void setConnectionString(std::string text);
   const std::string& connectionString() const { return text_; }
+  // A protected file's key, taken instead of the connection string's password from the next
+  // open on; nullopt goes back to the password. Setting it closes the connection.
+  void setFileKey(std::optional<FileKey> key);
 
   bool isOpen() const { return db_ != nullptr; }
   // The file of the open connection, for the messages of failing statements.
@@ -51,6 +57,7 @@ class Connection {
 
   std::string text_;
   std::string dataSource_;
+  std::optional<FileKey> fileKey_;
   sqlite3* db_ = nullptr;
   std::vector<Query*> queries_;
 };

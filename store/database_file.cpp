@@ -35,12 +35,13 @@ void Check(sqlite3* db, int rc) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
 }
 
-void WriteNewDatabase(const std::string& file, std::string_view masterPasswordCipher) {
+// `key` is the database password or a protected file's raw key; Pass holds `passValue`.
+void WriteNewDatabase(const std::string& file, std::string_view key, std::string_view passValue) {
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   Database db(raw, &sqlite3_close);
   if (opened != SQLITE_OK) throw StoreError(raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened));
-  Check(db.get(), sqlite3_key(db.get(), kDatabasePassword.data(), static_cast<int>(kDatabasePassword.size())));
+  Check(db.get(), sqlite3_key(db.get(), key.data(), static_cast<int>(key.size())));
 
   Check(db.get(), sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr));
   Check(db.get(), sqlite3_exec(db.get(), kSchema, nullptr, nullptr, nullptr));
@@ -48,8 +49,7 @@ void WriteNewDatabase(const std::string& file, std::string_view masterPasswordCi
   sqlite3_stmt* insert = nullptr;
   Check(db.get(), sqlite3_prepare_v2(db.get(), "INSERT INTO Pass (密码) VALUES (?)", -1, &insert, nullptr));
   std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(insert, &sqlite3_finalize);
-  sqlite3_bind_text(insert, 1, masterPasswordCipher.data(), static_cast<int>(masterPasswordCipher.size()),
-                    SQLITE_TRANSIENT);
+  sqlite3_bind_text(insert, 1, passValue.data(), static_cast<int>(passValue.size()), SQLITE_TRANSIENT);
   Check(db.get(), sqlite3_step(insert));
   statement.reset();
 
@@ -61,9 +61,9 @@ void WriteNewDatabase(const std::string& file, std::string_view masterPasswordCi
 
 std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
-}  // namespace
-
-void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting) {
+// Made under a temporary name and published only when complete; see CreateDatabaseFile.
+void CreateKeyedDatabaseFile(const std::string& path, std::string_view key, std::string_view passValue,
+                             bool replaceExisting) {
   struct stat existing {};
   if (!replaceExisting && ::lstat(path.c_str(), &existing) == 0) throw StoreError("\"" + path + "\" already exists");
 
@@ -78,7 +78,7 @@ void CreateDatabaseFile(const std::string& path, std::string_view masterPassword
 
   try {
     // The engine takes the empty file as an empty database, so it never has to create one.
-    WriteNewDatabase(temporary, masterPasswordCipher);
+    WriteNewDatabase(temporary, key, passValue);
     if (replaceExisting) {
       if (::rename(temporary.c_str(), path.c_str()) != 0)
         throw StoreError(SystemError("cannot write \"" + path + "\""));
@@ -91,6 +91,17 @@ void CreateDatabaseFile(const std::string& path, std::string_view masterPassword
   }
   if (!replaceExisting) ::unlink(temporary.c_str());
   SyncFolder(folder);
+}
+
+}  // namespace
+
+void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting) {
+  CreateKeyedDatabaseFile(path, kDatabasePassword, masterPasswordCipher, replaceExisting);
+}
+
+void CreateDatabaseFile(const std::string& path, const FileKey& key, bool replaceExisting) {
+  const RawKeyText keyText(key);
+  CreateKeyedDatabaseFile(path, keyText.view(), kProtectedPassMarker, replaceExisting);
 }
 
 }  // namespace store

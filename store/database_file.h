@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/file_key.h"
+
 namespace store {
 
 // The schema version written into new files.
@@ -16,5 +18,9 @@ inline constexpr int kSchemaVersion = 1;
 // readable by the user alone.
 // Throws StoreError on any failure.
 void CreateDatabaseFile(const std::string& path, std::string_view masterPasswordCipher, bool replaceExisting);
+
+// The same, protected: keyed with `key`, whose salt becomes the file's first 16 bytes; Pass
+// holds kProtectedPassMarker.
+void CreateDatabaseFile(const std::string& path, const FileKey& key, bool replaceExisting);
 
 }  // namespace store

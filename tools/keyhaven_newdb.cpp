@@ -1,15 +1,18 @@
 // keyhaven-newdb: writes a new, empty account database that the program can log in to.
 #include <fcntl.h>
+#include <string.h>  // explicit_bzero
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "crypto/key_derivation.h"
 #include "crypto/protected_field.h"
 #include "store/database_file.h"
 #include "store/store_error.h"
@@ -17,14 +20,17 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: keyhaven-newdb [--master-stdin | --ask-master | --master PASSWORD] [--force] PATH";
+    "usage: keyhaven-newdb [--master-stdin | --ask-master | --master PASSWORD] [--protect] [--force] PATH";
 constexpr std::string_view kHelp =
     "Writes a new, empty keyhaven database to PATH; an existing file is replaced only with --force.\n"
     "The master password is 123456 unless one of these gives another (letters and digits only):\n"
     "  --master-stdin       read it from the first line of standard input\n"
     "  --ask-master         ask for it on the terminal, without echo\n"
     "  --master PASSWORD    take it from the command line, where other users can see it in the\n"
-    "                       process list, and where it stays in the shell's history\n";
+    "                       process list, and where it stays in the shell's history\n"
+    "With --protect the file is keyed with a key derived from the master password, and nothing\n"
+    "opens it without that password; it needs --master-stdin or --ask-master and another\n"
+    "password than 123456.\n";
 constexpr std::string_view kDefaultMasterPassword = "123456";
 
 enum class MasterSource { kDefault, kArgument, kStandardInput, kTerminal };
@@ -33,6 +39,7 @@ struct Options {
   MasterSource source = MasterSource::kDefault;
   std::string master{kDefaultMasterPassword};
   bool force = false;
+  bool protect = false;
   bool help = false;
   std::string path;
 };
@@ -51,6 +58,8 @@ bool ParseArguments(int argc, char** argv, Options& options) {
       return true;
     } else if (argument == "--force") {
       options.force = true;
+    } else if (argument == "--protect") {
+      options.protect = true;
     } else if (argument == "--master") {
       if (++i >= argc || !takeSource(MasterSource::kArgument)) return false;
       options.master = argv[i];
@@ -139,6 +148,14 @@ bool IsTypeableMasterPassword(std::string_view password) {
   return !password.empty() && std::all_of(password.begin(), password.end(), letterOrDigit);
 }
 
+// Wipes the typed password as soon as the key is derived from it.
+void CreateProtectedFile(const std::string& path, std::string& master, bool force) {
+  const crypto::KeySalt salt = crypto::NewKeySalt(crypto::kFileKeyParameters);
+  const crypto::HeldKey key = crypto::DeriveFileKey(master, salt, crypto::kFileKeyParameters);
+  ::explicit_bzero(master.data(), master.size());
+  store::CreateDatabaseFile(path, store::FileKey{key.bytes(), salt}, force);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,16 +168,31 @@ int main(int argc, char** argv) {
     std::cout << kUsage << '\n' << kHelp;
     return 0;
   }
-  const std::optional<std::string> master = MasterPassword(options);
+  if (options.protect && (options.source == MasterSource::kDefault || options.source == MasterSource::kArgument)) {
+    std::cerr << "keyhaven-newdb: --protect takes the master password from --master-stdin or --ask-master only\n";
+    return 2;
+  }
+  std::optional<std::string> master = MasterPassword(options);
   if (!master) return 1;
   if (!IsTypeableMasterPassword(*master)) {
     std::cerr << "keyhaven-newdb: the master password must be letters and digits only, and not empty\n";
     return 1;
   }
+  if (options.protect && *master == kDefaultMasterPassword) {
+    std::cerr << "keyhaven-newdb: a protected file needs another master password than the built-in 123456\n";
+    return 1;
+  }
   try {
-    store::CreateDatabaseFile(options.path, crypto::MasterPasswordCipher(*master), options.force);
+    if (options.protect) {
+      CreateProtectedFile(options.path, *master, options.force);
+    } else {
+      store::CreateDatabaseFile(options.path, crypto::MasterPasswordCipher(*master), options.force);
+    }
   } catch (const store::StoreError& error) {
     std::cerr << "keyhaven-newdb: " << error.what() << '\n';
+    return 1;
+  } catch (const std::exception& error) {
+    std::cerr << "keyhaven-newdb: cannot derive the file's key: " << error.what() << '\n';
     return 1;
   }
   return 0;

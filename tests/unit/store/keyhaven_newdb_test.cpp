@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "crypto/protected_field.h"
+#include "protected_file_support.h"
 #include "store/connection.h"
 #include "store/query.h"
 #include "store/statements.h"
@@ -152,6 +153,33 @@ TEST(KeyhavenNewDb, TakesTheMasterPasswordFromStandardInputOrTheTerminalUnseen) 
   EXPECT_NE(help.output.find("--master-stdin"), std::string::npos) << help.output;
   EXPECT_NE(help.output.find("--ask-master"), std::string::npos) << help.output;
   EXPECT_NE(help.output.find("other users can see it"), std::string::npos) << help.output;
+}
+
+// With the costs the program uses: the one store test that pays for a real derivation.
+TEST(KeyhavenNewDb, ProtectMakesAFileThatOnlyTheMasterPasswordOpens) {
+  TempFolder folder;
+  const std::string path = folder.file("_.udb");
+  const Outcome made = RunCommand({KEYHAVEN_NEWDB, "--protect", "--master-stdin", path}, "Prot3ct9\n");
+  ASSERT_EQ(made.exitCode, 0) << made.output;
+
+  const Outcome shown = RunCommand({SQLCIPHER_CLI, path}, "PRAGMA key='kv7Rq2mZx9Tb';\nselect 密码 from Pass;\n");
+  EXPECT_NE(shown.output.find("not a database"), std::string::npos) << shown.output;
+  EXPECT_EQ(crypto::SaltParameterNumber(ReadFileSalt(path).value()), crypto::kFileKeyParameters.number);
+  const testing::DerivedKey key = testing::KeyFromFile(path, "Prot3ct9", crypto::kFileKeyParameters);
+  ASSERT_TRUE(OpensWithKey(path, key.fileKey()));
+  EXPECT_FALSE(testing::OpensFromPassword(path, "Prot3ct8", crypto::kFileKeyParameters));
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"_.udb"});
+
+  // Only a password typed or piped in, and never the built-in one, protects a file.
+  const std::string other = folder.file("other.udb");
+  const Outcome onCommandLine = NewDb({"--protect", "--master", "Prot3ct9", other});
+  EXPECT_EQ(onCommandLine.exitCode, 2);
+  EXPECT_NE(onCommandLine.output.find("--master-stdin or --ask-master"), std::string::npos) << onCommandLine.output;
+  EXPECT_EQ(NewDb({"--protect", other}).exitCode, 2);
+  const Outcome builtIn = RunCommand({KEYHAVEN_NEWDB, "--protect", "--master-stdin", other}, "123456\n");
+  EXPECT_EQ(builtIn.exitCode, 1);
+  EXPECT_NE(builtIn.output.find("123456"), std::string::npos) << builtIn.output;
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"_.udb"});
 }
 
 TEST(KeyhavenNewDb, NeverOverwritesWithoutForce) {
