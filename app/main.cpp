@@ -9,6 +9,7 @@
 #include "login/tform2.h"
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
+#include "platform/dbus/dbus_input_method.h"
 #include "platform/dialogs.h"
 #include "platform/instance_guard.h"
 #include "platform/null_key_sink.h"
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
   platform::x11::X11HotKeys hotKeys;
   std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();
   if (!keySink) keySink = std::make_unique<platform::NullKeySink>();
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink};
+  std::unique_ptr<platform::InputMethod> inputMethod = platform::dbus::OpenInputMethod();
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink, *inputMethod};
   SessionKeys keys;
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start

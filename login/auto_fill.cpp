@@ -6,6 +6,7 @@
 #include "login/tform2.h"
 #include "platform/beeper.h"
 #include "platform/dialogs.h"
+#include "platform/input_method.h"
 #include "platform/key_sink.h"
 
 namespace {
@@ -15,6 +16,9 @@ constexpr unsigned long kKeyDelayMs = 300;
 constexpr std::uint8_t kVkControl = 17;
 constexpr std::uint8_t kVkV = 86;
 
+const QString kPastedInstead = QStringLiteral("输入法处于中文状态, 已改用粘贴方式输入.");
+const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状态, 请手动切换.");
+
 // The user's own keys of the hot key would combine with what we send (Ctrl+Q instead of q), so
 // nothing is sent until they are up; a user who keeps holding them gets nothing typed.
 bool KeysLetGo(platform::Services& services, LoginHost& host) {
@@ -23,6 +27,40 @@ bool KeysLetGo(platform::Services& services, LoginHost& host) {
   host.showStatus("按键未松开,没有自动输入.");
   return false;
 }
+
+// An active input method would turn the typed keys into pinyin and Chinese punctuation: it gets
+// direct input for the time of one fill and is switched back as it was, whatever the typing did.
+class DirectInput {
+ public:
+  DirectInput(platform::InputMethod& inputMethod, LoginHost& host) : inputMethod_(inputMethod), host_(host) {
+    switch (inputMethod_.state()) {
+      case platform::InputMethodState::kOff:
+        granted_ = true;
+        break;
+      case platform::InputMethodState::kActive:
+        granted_ = switched_ = inputMethod_.switchToDirectInput();
+        break;
+      case platform::InputMethodState::kUnswitchable:
+        break;
+    }
+  }
+  ~DirectInput() {
+    if (!switched_) return;
+    // The window may still be handling the last keys; switched back earlier, it would compose them.
+    QThread::msleep(kKeyDelayMs);
+    if (!inputMethod_.switchBack()) host_.showStatus(kNotSwitchedBack);
+  }
+  DirectInput(const DirectInput&) = delete;
+  DirectInput& operator=(const DirectInput&) = delete;
+
+  bool granted() const { return granted_; }
+
+ private:
+  platform::InputMethod& inputMethod_;
+  LoginHost& host_;
+  bool granted_ = false;
+  bool switched_ = false;
+};
 
 }  // namespace
 
@@ -35,14 +73,19 @@ void TForm2::WMHotKey(int id) {
   }
   if (id != kAccountHotKeyId && id != kPasswordHotKeyId) return;
   const bool forAccount = id == kAccountHotKeyId;
-  if (host_.pasteStyleSelected()) {
-    forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();
-    QThread::msleep(kPasteDelayMs);
-    pasteIntoFocusedWindow();
-  } else {
+  if (!host_.pasteStyleSelected()) {
     QThread::msleep(kKeyDelayMs);
-    typeIntoFocusedWindow(forAccount ? account : password);
+    DirectInput directInput(services_.inputMethod, host_);
+    if (directInput.granted()) {
+      typeIntoFocusedWindow(forAccount ? account : password);
+      return;
+    }
+    // Typed through an input method we cannot switch, the value would arrive as Chinese text.
+    host_.showStatus(kPastedInstead);
   }
+  forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();
+  QThread::msleep(kPasteDelayMs);
+  pasteIntoFocusedWindow();
 }
 
 void TForm2::pasteIntoFocusedWindow() {

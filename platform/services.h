@@ -8,6 +8,7 @@ class Taskbar;
 class Beeper;
 class HotKeys;
 class KeySink;
+class InputMethod;
 
 struct Services {
   Dialogs& dialogs;
@@ -16,6 +17,7 @@ struct Services {
   Beeper& beeper;
   HotKeys& hotKeys;
   KeySink& keySink;
+  InputMethod& inputMethod;
 };
 
 }  // namespace platform

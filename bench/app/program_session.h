@@ -10,6 +10,7 @@
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
+#include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
 
 class ProgramSession {
@@ -41,7 +42,8 @@ class ProgramSession {
   fakes::FakeBeeper beeper_;
   fakes::FakeHotKeys hotKeys_;
   fakes::FakeKeySink keySink_;
-  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_};
+  fakes::FakeInputMethod inputMethod_{keySink_.events};
+  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_, inputMethod_};
   SessionKeys keys_;
   std::unique_ptr<TForm1> main_;
   std::unique_ptr<TForm2> login_;

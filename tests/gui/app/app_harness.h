@@ -12,6 +12,7 @@
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
+#include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
 
 struct StoredRecord {
@@ -65,7 +66,8 @@ class AppHarness {
   fakes::FakeBeeper beeper;
   fakes::FakeHotKeys hotKeys;
   fakes::FakeKeySink keySink;
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink};
+  fakes::FakeInputMethod inputMethod{keySink.events};
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, inputMethod};
   SessionKeys keys;
   std::unique_ptr<TForm1> main;
   std::unique_ptr<TForm2> login;

@@ -55,6 +55,7 @@ TEST(AutoFill, PasteStyleCopiesThenSendsCtrlV) {
   EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
   EXPECT_FALSE(app.keySink.events[2].down);
   EXPECT_EQ(app.keySink.events[3].virtualKey, 17);
+  EXPECT_TRUE(app.inputMethod.calls.empty()) << "pasting needs no direct input";
   app.main->Timer_ClearClipbrdTimer();
   EXPECT_EQ(QApplication::clipboard()->text(), "");
 }
@@ -119,4 +120,54 @@ TEST(AutoFill, AValueWithAnUntypableCharacterIsRefusedWhole) {
   ASSERT_EQ(app.dialogs.asked.size(), 1u);
   EXPECT_EQ(app.dialogs.asked[0].caption, "SendKeys");
   EXPECT_EQ(app.dialogs.asked[0].text, "程序不支持（中文、全角等非ASCII码字符的密码）自动输入.\n无法输入的字符: 中");
+}
+
+TEST(AutoFill, AnActiveInputMethodGetsDirectInputForTheTypingAndIsSwitchedBack) {
+  using Call = fakes::FakeInputMethod::Call;
+  AppHarness app;
+  startWithPickedRecord(app, "me", "p@ss");
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(app.inputMethod.calls, std::vector<Call>({{"state", 0}})) << "an input method that is off stays off";
+
+  app.inputMethod.current = platform::InputMethodState::kActive;
+  app.inputMethod.calls.clear();
+  app.keySink.events.clear();
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "p@ss");
+  EXPECT_EQ(app.inputMethod.calls,
+            std::vector<Call>({{"state", 0}, {"direct", 0}, {"back", app.keySink.events.size()}}));
+  EXPECT_EQ(app.inputMethod.current, platform::InputMethodState::kActive);
+
+  app.inputMethod.calls.clear();
+  app.keySink.events.clear();
+  app.keySink.heldPolls = -1;  // typing refused after the switch: switched back all the same
+  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  EXPECT_TRUE(app.keySink.events.empty());
+  EXPECT_EQ(app.inputMethod.calls, std::vector<Call>({{"state", 0}, {"direct", 0}, {"back", 0}}));
+  EXPECT_EQ(app.panel(0), "按键未松开,没有自动输入.");
+
+  app.keySink.heldPolls = 0;
+  app.inputMethod.refuseBack = true;
+  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me");
+  EXPECT_EQ(app.panel(0), "输入法未能恢复中文状态, 请手动切换.");
+  EXPECT_TRUE(app.dialogs.asked.empty());
+}
+
+TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
+  for (bool refused : {false, true}) {
+    AppHarness app;
+    startWithPickedRecord(app, "me@example", "pw");
+    app.main->RadioButton_IntoPass2->setChecked(true);
+    app.inputMethod.current = refused ? platform::InputMethodState::kActive : platform::InputMethodState::kUnswitchable;
+    app.inputMethod.refuseDirect = refused;
+    app.hotKeys.press(TForm2::kAccountHotKeyId);
+    EXPECT_EQ(QApplication::clipboard()->text(), "me@example");
+    EXPECT_TRUE(app.main->Timer_ClearClipbrd->isActive()) << "cleared as after any paste";
+    ASSERT_EQ(app.keySink.events.size(), 4u) << "Ctrl+V, nothing typed";
+    EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
+    EXPECT_EQ(app.panel(0), "输入法处于中文状态, 已改用粘贴方式输入.");
+    EXPECT_EQ(app.inputMethod.calls.back().what, refused ? "direct" : "state") << "nothing to switch back";
+  }
 }

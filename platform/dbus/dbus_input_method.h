@@ -1,0 +1,13 @@
+#pragma once
+// The input-method frameworks that can be asked over D-Bus: fcitx5, and fcitx 4 on the session bus
+// or on its own. Any other input-method server that XMODIFIERS names counts as one we cannot switch.
+#include <memory>
+
+#include "platform/input_method.h"
+
+namespace platform::dbus {
+
+// Asks the frameworks anew at every state(): they come and go while the program runs.
+std::unique_ptr<InputMethod> OpenInputMethod();
+
+}  // namespace platform::dbus

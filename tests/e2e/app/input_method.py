@@ -1,0 +1,102 @@
+"""Auto-fill with a Chinese input method on: fcitx5 runs with pinyin switched on in the receiver,
+a Qt window that uses fcitx's input-method module. Both hot keys in keystroke style enter every
+printable ASCII character and a Chinese password exactly, and fcitx5 is on again afterwards."""
+
+import os
+import subprocess
+
+import autofill
+import keyhaven_e2e as k
+
+ACCOUNT = "".join(chr(c) for c in range(0x20, 0x7F))
+PASSWORD = "钥匣密码，全角Ａ１！zhong"
+TITLE = "输入法测试"
+PROFILE = """[Groups/0]
+Name=默认
+Default Layout=us
+DefaultIM=pinyin
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=pinyin
+Layout=
+
+[GroupOrder]
+0=默认
+"""
+
+
+def fcitx5_state():
+    """fcitx5-remote's answer for the focused window: 2 while the input method is on."""
+    return k.run(["fcitx5-remote"], timeout=10).stdout.decode().strip()
+
+
+def fcitx5_serves():
+    # Asked of the bus itself: a call to fcitx5 would have the bus start another one.
+    answer = k.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus.NameHasOwner", "string:org.fcitx.Fcitx5"], timeout=10)
+    return b"boolean true" in answer.stdout
+
+
+def start_fcitx5(world):
+    """fcitx5 with a profile of its own (keyboard-us and pinyin); returns once it serves on the bus."""
+    config = os.path.join(world.root, "fcitx5-config")
+    os.makedirs(os.path.join(config, "fcitx5"))
+    with open(os.path.join(config, "fcitx5", "profile"), "w", encoding="utf-8") as profile:
+        profile.write(PROFILE)
+    k.spawn(["fcitx5", "--keep"], env=dict(os.environ, XDG_CONFIG_HOME=config),
+            stdout=open(os.path.join(world.root, "fcitx5.log"), "wb"), stderr=subprocess.STDOUT)
+    k.wait_for(fcitx5_serves, "fcitx5 to serve on the session bus", timeout=30)
+    k.check(True, "fcitx5 runs with keyboard-us and pinyin")
+
+
+def filled(world, receiver, hot_key, expected, what):
+    """Starts the receiver with fcitx's module, switches pinyin on in it, presses the hot key and
+    waits for the value; the input method must be on again afterwards."""
+    out = os.path.join(world.root, f"received-{len(os.listdir(world.root))}")
+    process = k.spawn([receiver, out], env=dict(os.environ, QT_IM_MODULE="fcitx"),
+                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        k.wait_for(lambda: os.path.exists(out + ".ready"), "the receiver to have the focus")
+        k.wait_for(lambda: k.run(["fcitx5-remote", "-o"], timeout=10) and fcitx5_state() == "2",
+                   "pinyin to be on in the receiver")
+        k.keys(hot_key)
+
+        def received():
+            try:
+                with open(out, encoding="utf-8") as f:
+                    return f.read()
+            except OSError:
+                return None
+        try:
+            k.wait_for(lambda: received() == expected, what, timeout=20)
+        except k.E2EFailure:
+            raise k.E2EFailure(f"{what}: the receiver got {received()!r}, expected {expected!r}") from None
+        k.check(True, what)
+        k.wait_for(lambda: fcitx5_state() == "2", "fcitx5 to report the input method on again", timeout=5)
+        k.check(True, f"after {hot_key} fcitx5 reports the input method on again")
+    finally:
+        k._end(process)
+
+
+def steps(world, options):
+    start_fcitx5(world)
+    world.start()
+    main = k.login(k.INITIAL_MASTER)
+    listbox = k.add_category(main, "输入法分类")
+    k.click_list_item(listbox, "输入法分类")
+    k.add_record(main, TITLE, "https://im.example.com", ACCOUNT, PASSWORD)
+    k.click_grid_cell(k.grid(main), TITLE)
+    k.wait_for(lambda: k.text_of(k.control(main, "帐号", k.atspi().ROLE_TEXT)) == ACCOUNT, "the record picked")
+    autofill.choose_mode(main, "帐号密码非粘贴式")
+
+    filled(world, options.receiver, "ctrl+Left", ACCOUNT, "with pinyin on, Ctrl+← types every printable ASCII character")
+    filled(world, options.receiver, "ctrl+Right", PASSWORD, "with pinyin on, Ctrl+→ types the Chinese password")
+    k.check(k.clipboard() == "", "typed, not pasted: the clipboard stays empty")
+
+
+if __name__ == "__main__":
+    k.scenario(steps)
