@@ -1,0 +1,36 @@
+#pragma once
+// The lock signals of a desktop session: idle time from the X server, screen lockers and
+// logind from D-Bus. Without an X11 session, a bus or a service, that signal never comes.
+//
+// For tests only: KEYHAVEN_TEST_IDLE_LIMIT_SECONDS=<n> replaces every idle limit that is not
+// zero with n seconds, so a test need not stay still for minutes.
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "platform/lock_signals.h"
+
+namespace platform {
+
+class DesktopLockSignals final : public LockSignals {
+  Q_OBJECT
+ public:
+  using IdleTime = std::function<std::optional<std::chrono::milliseconds>()>;
+
+  // idleTime reports how long the display has had no input; nullopt when it cannot tell.
+  explicit DesktopLockSignals(QObject* parent = nullptr);
+  DesktopLockSignals(IdleTime idleTime, QObject* parent);
+
+  void setIdleLimit(std::chrono::seconds limit) override;
+
+ private:
+  void checkIdle();
+
+  IdleTime idleTime_;
+  QTimer idleCheck_;
+  std::chrono::milliseconds limit_{0};
+  bool reached_ = false;  // fired for the current stretch without input
+};
+
+}  // namespace platform
