@@ -16,8 +16,8 @@ constexpr milliseconds kRecheck{1000};
 
 milliseconds LimitOrTestOverride(seconds limit) {
   bool ok = false;
-  const int override = qEnvironmentVariableIntValue("KEYHAVEN_TEST_IDLE_LIMIT_SECONDS", &ok);
-  return ok && override > 0 && limit > seconds{0} ? seconds{override} : limit;
+  const int testSeconds = qEnvironmentVariableIntValue("KEYHAVEN_TEST_IDLE_LIMIT_SECONDS", &ok);
+  return ok && testSeconds > 0 && limit > seconds{0} ? seconds{testSeconds} : limit;
 }
 
 }  // namespace
