@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
-#include <utility>
 
 #include "app/tray_icon.h"
 #include "login/tform2.h"
@@ -70,9 +69,8 @@ void TForm1::connectHandlers() {
   auto* wheel = new WheelInterceptor(DBGrid1->viewport());
   connect(wheel, &WheelInterceptor::wheeled, this,
           [this](int delta) { Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
-  // A listing, as it opens, stands on its first row; after a delete, on the row that took its place.
-  connect(DataSource1, &QAbstractItemModel::modelReset, this,
-          [this] { moveCursorTo(std::exchange(rowAfterReset_, 0)); });
+  // A listing, as it opens, stands on its first row.
+  connect(DataSource1, &QAbstractItemModel::modelReset, this, [this] { moveCursorTo(0); });
 
   onSignal(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);

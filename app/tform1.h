@@ -248,8 +248,6 @@ class TForm1 : public QWidget, public LoginHost {
   SessionKeys& keys_;
   QString programFolder_;
   vault::Vault vault_;
-  // Where the grid's cursor stands after the listing's next reset.
-  int rowAfterReset_ = 0;
   TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;
   bool closing_ = false;

@@ -85,13 +85,12 @@ void TForm1::Button3Click() {
                 QString::fromStdString(DataSource1->field(row, "帐号"));
   if (!services_.dialogs.confirm("警告", question)) return;
   try {
-    rowAfterReset_ = row;  // the next row takes the deleted one's place
     vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")), row);
+    moveCursorTo(row);  // the next row takes the deleted one's place
     Button_ClearAllEditClick();
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.
   }
-  rowAfterReset_ = 0;
 }
 
 vault::Record TForm1::recordInForm() const {

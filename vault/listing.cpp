@@ -59,10 +59,26 @@ int Listing::rowOf(std::string_view number) const {
 void Listing::deleteRow(int row) {
   if (row < 0 || row >= count()) throw store::StoreError("the listing holds no such row");
   query_.setCurrentIndex(row);
-  query_.deleteCurrent();
+  // The view drops the one row instead of being reset, which would lay out every row again.
+  beginRemoveRows(QModelIndex(), row, row);
+  removingRow_ = true;
+  try {
+    query_.deleteCurrent();
+  } catch (...) {
+    // Nothing went: the announced removal ends, and a reset shows the rows as they are.
+    removingRow_ = false;
+    --shownRows_;
+    endRemoveRows();
+    queryChanged();
+    throw;
+  }
+  removingRow_ = false;
+  shownRows_ = rows().size();
+  endRemoveRows();
 }
 
 void Listing::queryChanged() {
+  if (removingRow_) return;
   const auto& held = rows();
   const bool sameRows = isOpen() == shownOpen_ && held.size() == shownRows_ &&
                         static_cast<const void*>(held.data()) == shownData_ && fieldNames().size() == shownColumns_;

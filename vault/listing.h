@@ -48,6 +48,7 @@ class Listing : public QAbstractTableModel {
   void queryChanged();
 
   store::Query query_;
+  bool removingRow_ = false;
   bool shownOpen_ = false;
   std::size_t shownRows_ = 0;
   const void* shownData_ = nullptr;

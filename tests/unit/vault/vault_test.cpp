@@ -1,5 +1,6 @@
 // The record operations without any window, as later callers of the core use them.
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 #include "crypto/protected_field.h"
 #include "store/store_error.h"
@@ -38,4 +39,25 @@ TEST(Vault, KeepsRecordsWithoutAWindowAndDeletesOnlyAListedRecordByItsNumber) {
   EXPECT_EQ(vault.listing().count(), 1) << "the listing keeps its other row";
   EXPECT_EQ(vault.listByUsage(), 1);
   EXPECT_EQ(vault.listing().field(0, "标题"), "标题") << "the placeholder stays";
+}
+
+TEST(Vault, ADeleteTheFileRefusesLeavesTheRowListed) {
+  TempFolder folder;
+  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
+  vault::Vault vault;
+  vault.open(QString::fromStdString(folder.programFolder()));
+  vault.loadDatabaseKey();
+  vault.addCategory("常用网站");
+  ASSERT_EQ(vault.listByUsage(), 1);
+  const QString number = QString::fromStdString(vault.listing().field(0, "编号"));
+  sqlite3* other = nullptr;  // another program holds the file's write lock
+  ASSERT_EQ(sqlite3_open(folder.file(store::kDatabaseFileName).c_str(), &other), SQLITE_OK);
+  sqlite3_key(other, store::kDatabasePassword.data(), static_cast<int>(store::kDatabasePassword.size()));
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_THROW(vault.deleteRecord(number, 0), store::StoreError);
+  EXPECT_EQ(vault.listing().rowCount(), 1) << "the grid still shows the row";
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  vault.deleteRecord(number, 0);
+  EXPECT_EQ(vault.listing().rowCount(), 0);
 }
