@@ -15,6 +15,10 @@ constexpr unsigned long kPasteDelayMs = 800;
 constexpr unsigned long kKeyDelayMs = 300;
 constexpr std::uint8_t kVkControl = 17;
 constexpr std::uint8_t kVkV = 86;
+// The focused window may still be handling the last keys when typing ends; switched back before
+// they arrive, the input method would compose them. A window passes each key through the input
+// method's framework in turn, so a long value takes longer to arrive.
+constexpr unsigned long kSettlePerCharacterMs = 4;
 
 const QString kPastedInstead = QStringLiteral("输入法处于中文状态, 已改用粘贴方式输入.");
 const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状态, 请手动切换.");
@@ -32,7 +36,10 @@ bool KeysLetGo(platform::Services& services, LoginHost& host) {
 // direct input for the time of one fill and is switched back as it was, whatever the typing did.
 class DirectInput {
  public:
-  DirectInput(platform::InputMethod& inputMethod, LoginHost& host) : inputMethod_(inputMethod), host_(host) {
+  DirectInput(platform::InputMethod& inputMethod, LoginHost& host, const QString& value)
+      : inputMethod_(inputMethod),
+        host_(host),
+        settleMs_(kKeyDelayMs + kSettlePerCharacterMs * static_cast<unsigned long>(value.size())) {
     switch (inputMethod_.state()) {
       case platform::InputMethodState::kOff:
         granted_ = true;
@@ -46,8 +53,7 @@ class DirectInput {
   }
   ~DirectInput() {
     if (!switched_) return;
-    // The window may still be handling the last keys; switched back earlier, it would compose them.
-    QThread::msleep(kKeyDelayMs);
+    QThread::msleep(settleMs_);
     if (!inputMethod_.switchBack()) host_.showStatus(kNotSwitchedBack);
   }
   DirectInput(const DirectInput&) = delete;
@@ -58,6 +64,7 @@ class DirectInput {
  private:
   platform::InputMethod& inputMethod_;
   LoginHost& host_;
+  unsigned long settleMs_;
   bool granted_ = false;
   bool switched_ = false;
 };
@@ -75,9 +82,10 @@ void TForm2::WMHotKey(int id) {
   const bool forAccount = id == kAccountHotKeyId;
   if (!host_.pasteStyleSelected()) {
     QThread::msleep(kKeyDelayMs);
-    DirectInput directInput(services_.inputMethod, host_);
+    const QString& value = forAccount ? account : password;
+    DirectInput directInput(services_.inputMethod, host_, value);
     if (directInput.granted()) {
-      typeIntoFocusedWindow(forAccount ? account : password);
+      typeIntoFocusedWindow(value);
       return;
     }
     // Typed through an input method we cannot switch, the value would arrive as Chinese text.
