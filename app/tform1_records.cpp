@@ -86,11 +86,11 @@ void TForm1::Button3Click() {
   if (!services_.dialogs.confirm("警告", question)) return;
   try {
     vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")), row);
-    moveCursorTo(row);  // the next row takes the deleted one's place
     Button_ClearAllEditClick();
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.
   }
+  moveCursorTo(row);  // the same row, or the next one in the deleted one's place
 }
 
 vault::Record TForm1::recordInForm() const {

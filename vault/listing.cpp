@@ -65,11 +65,13 @@ void Listing::deleteRow(int row) {
   try {
     query_.deleteCurrent();
   } catch (...) {
-    // Nothing went: the announced removal ends, and a reset shows the rows as they are.
+    // Nothing went: the announced removal ends, and the row comes back where it was.
     removingRow_ = false;
     --shownRows_;
     endRemoveRows();
-    queryChanged();
+    beginInsertRows(QModelIndex(), row, row);
+    ++shownRows_;
+    endInsertRows();
     throw;
   }
   removingRow_ = false;
