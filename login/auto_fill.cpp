@@ -36,21 +36,12 @@ bool KeysLetGo(platform::Services& services, LoginHost& host) {
 // direct input for the time of one fill and is switched back as it was, whatever the typing did.
 class DirectInput {
  public:
-  DirectInput(platform::InputMethod& inputMethod, LoginHost& host, const QString& value)
+  DirectInput(platform::InputMethod& inputMethod, LoginHost& host, bool active, const QString& value)
       : inputMethod_(inputMethod),
         host_(host),
-        settleMs_(kKeyDelayMs + kSettlePerCharacterMs * static_cast<unsigned long>(value.size())) {
-    switch (inputMethod_.state()) {
-      case platform::InputMethodState::kOff:
-        granted_ = true;
-        break;
-      case platform::InputMethodState::kActive:
-        granted_ = switched_ = inputMethod_.switchToDirectInput();
-        break;
-      case platform::InputMethodState::kUnswitchable:
-        break;
-    }
-  }
+        settleMs_(kKeyDelayMs + kSettlePerCharacterMs * static_cast<unsigned long>(value.size())),
+        switched_(active && inputMethod_.switchToDirectInput()),
+        granted_(!active || switched_) {}
   ~DirectInput() {
     if (!switched_) return;
     QThread::msleep(settleMs_);
@@ -65,8 +56,8 @@ class DirectInput {
   platform::InputMethod& inputMethod_;
   LoginHost& host_;
   unsigned long settleMs_;
-  bool granted_ = false;
-  bool switched_ = false;
+  bool switched_;
+  bool granted_;
 };
 
 }  // namespace
@@ -83,10 +74,17 @@ void TForm2::WMHotKey(int id) {
   if (!host_.pasteStyleSelected()) {
     QThread::msleep(kKeyDelayMs);
     const QString& value = forAccount ? account : password;
-    DirectInput directInput(services_.inputMethod, host_, value);
-    if (directInput.granted()) {
-      typeIntoFocusedWindow(value);
-      return;
+    const platform::InputMethodState inputMethod = services_.inputMethod.state();
+    if (inputMethod != platform::InputMethodState::kUnswitchable) {
+      // Half a password typed would go on into whatever gets the focus behind a message box; and
+      // the input method is switched back in the window that has the focus then, so nothing is
+      // switched before the value is known to be typable.
+      if (!input::CanTypeLiterally(services_.keySink, services_.dialogs, value)) return;
+      DirectInput directInput(services_.inputMethod, host_, inputMethod == platform::InputMethodState::kActive, value);
+      if (directInput.granted()) {
+        typeIntoFocusedWindow(value);
+        return;
+      }
     }
     // Typed through an input method we cannot switch, the value would arrive as Chinese text.
     host_.showStatus(kPastedInstead);
@@ -107,8 +105,6 @@ void TForm2::pasteIntoFocusedWindow() {
 }
 
 void TForm2::typeIntoFocusedWindow(const QString& value) {
-  // Half a password typed would go on into whatever gets the focus behind a message box.
-  if (!input::CanTypeLiterally(services_.keySink, services_.dialogs, value)) return;
   if (!KeysLetGo(services_, host_)) return;
   // The stored value is text, not key language: + ^ % ~ ( ) { } must type themselves.
   input::SendKeys(services_.keySink, services_.dialogs, input::EscapeForKeyLanguage(value), true);

@@ -115,8 +115,10 @@ TEST(AutoFill, AValueWithAnUntypableCharacterIsRefusedWhole) {
   AppHarness app;
   startWithPickedRecord(app, "me", "ab中cd");
   app.main->RadioButton_IntoPass2->setChecked(true);
+  app.inputMethod.current = platform::InputMethodState::kActive;
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty());
+  EXPECT_EQ(app.inputMethod.calls.size(), 1u) << "not switched for a value that is refused";
   ASSERT_EQ(app.dialogs.asked.size(), 1u);
   EXPECT_EQ(app.dialogs.asked[0].caption, "SendKeys");
   EXPECT_EQ(app.dialogs.asked[0].text, "程序不支持（中文、全角等非ASCII码字符的密码）自动输入.\n无法输入的字符: 中");
