@@ -42,7 +42,7 @@ std::optional<QDBusMessage> Call(const Controller& controller, const QString& me
   QDBusMessage message =
       QDBusMessage::createMethodCall(controller.service, controller.path, controller.interface, method);
   message.setAutoStartService(false);  // a framework that is not running stays so
-  QDBusMessage reply = QDBusConnection(controller.bus).call(message, QDBus::Block, kCallTimeoutMs);
+  QDBusMessage reply = controller.bus.call(message, QDBus::Block, kCallTimeoutMs);
   if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
   return reply;
 }
@@ -51,7 +51,7 @@ bool Owned(const QDBusConnection& bus, const QString& service) {
   QDBusMessage message = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
                                                         "org.freedesktop.DBus", "NameHasOwner");
   message << service;
-  const QDBusMessage reply = QDBusConnection(bus).call(message, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = bus.call(message, QDBus::Block, kCallTimeoutMs);
   return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
