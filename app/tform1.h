@@ -62,6 +62,7 @@ class TForm1 : public QWidget, public LoginHost {
   QWidget* TabSheet1;
   QWidget* TabSheet2;
   QWidget* TabSheet3;
+  QWidget* TabSheet4;  // 高级设置: the program's own settings beyond the three original tabs
   QLabel* Label22;
   QPushButton* Button8;
   QPushButton* Button_HIde;
@@ -223,6 +224,7 @@ class TForm1 : public QWidget, public LoginHost {
   void buildAccountsTab();
   void buildSettingsTab();
   void buildAboutTab();
+  void buildAdvancedTab();
   void buildTray();
   void buildTimers();
   void connectHandlers();

@@ -90,11 +90,14 @@ void TForm1::buildWindow() {
   TabSheet1 = make<QWidget>(this, "TabSheet1");
   TabSheet2 = make<QWidget>(this, "TabSheet2");
   TabSheet3 = make<QWidget>(this, "TabSheet3");
+  TabSheet4 = make<QWidget>(this, "TabSheet4");
   PageControl1->addTab(TabSheet1, "帐号管理");
   PageControl1->addTab(TabSheet2, "软件设置");
+  PageControl1->addTab(TabSheet4, "高级设置");
   PageControl1->addTab(TabSheet3, "关于我们");
   buildAccountsTab();
   buildSettingsTab();
+  buildAdvancedTab();
   buildAboutTab();
   PageControl1->setCurrentIndex(0);
 
@@ -350,6 +353,12 @@ void TForm1::buildSettingsTab() {
 
   auto* tab = new QVBoxLayout(TabSheet2);
   for (QGroupBox* g : {GroupBox3, GroupBox6, GroupBox1, GroupBox4}) tab->addWidget(g);
+  tab->addStretch();
+}
+
+void TForm1::buildAdvancedTab() {
+  // Each group is a widget of its own that calls the modules below the window.
+  auto* tab = new QVBoxLayout(TabSheet4);
   tab->addStretch();
 }
 
