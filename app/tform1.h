@@ -25,6 +25,7 @@ class QTimer;
 class PanelStatusBar;
 class TForm2;
 class TrayIcon;
+class ClipboardGroup;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -131,6 +132,9 @@ class TForm1 : public QWidget, public LoginHost {
   QLabel* Label20;
   QLabel* Label21;
 
+  // Advanced tab: one group per setting beyond the original tabs.
+  ClipboardGroup* GroupBox_Clipboard;
+
   // About tab.
   QGroupBox* GroupBox2;
   QLabel* Label10;
@@ -233,6 +237,9 @@ class TForm1 : public QWidget, public LoginHost {
   void onSignal(Sender* sender, Signal signal, Handler handler);
 
   void FormClose();
+  // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存配置".
+  void loadAdvancedSettings();
+  void saveAdvancedSettings();
   void applyColumnLayout();
   void selectCategoryInForm(const QString& category);
   // The grid's current row (0-based, -1 for none), which the navigation moves and the delete takes.

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/clipboard_group.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
 #include "app/tform1.h"
@@ -359,6 +360,7 @@ void TForm1::buildSettingsTab() {
 void TForm1::buildAdvancedTab() {
   // Each group is a widget of its own that calls the modules below the window.
   auto* tab = new QVBoxLayout(TabSheet4);
+  tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
   tab->addStretch();
 }
 

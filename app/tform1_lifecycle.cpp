@@ -32,6 +32,7 @@ bool TForm1::FormCreate() {
     AutoFillMode mode =
         config.readMode(RadioButton_IntoPass2->isChecked() ? AutoFillMode::Keystrokes : AutoFillMode::Paste);
     (mode == AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
+    loadAdvancedSettings();
     const std::string database = (programFolder_ + QString::fromUtf8(store::kDatabaseFileName)).toStdString();
     if (!std::filesystem::exists(database)) {
       services_.dialogs.message("没有发现数据库\"_.udb\"文件.");
@@ -122,6 +123,7 @@ void TForm1::CloseMeClick() { closeMainWindow(); }
 void TForm1::Button6Click() {
   ConfigFile(programFolder_)
       .writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
+  saveAdvancedSettings();
   services_.dialogs.message("配置保存成功！");
 }
 
