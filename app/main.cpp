@@ -5,8 +5,7 @@
 
 #include "app/maker_info.h"
 #include "app/program_folder.h"
-#include "app/tform1.h"
-#include "login/tform2.h"
+#include "app/program_windows.h"
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
@@ -59,13 +58,9 @@ int main(int argc, char** argv) {
   SessionKeys keys;
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
-  auto mainWindow = std::make_unique<TForm1>(services, keys, ProgramFolder());
-  mainWindow->FormCreate();
-  auto loginWindow = std::make_unique<TForm2>(services, keys, *mainWindow);
-  mainWindow->setLoginWindow(loginWindow.get());
+  ProgramWindows windows = CreateProgramWindows(services, keys, ProgramFolder());
 
   int result = application.exec();
-  mainWindow.reset();  // releases the hot keys through the login window, which still exists
-  loginWindow.reset();
+  DestroyProgramWindows(windows.main, windows.login);
   return result;
 }

@@ -28,10 +28,10 @@ ProgramSession::~ProgramSession() { stop(); }
 
 void ProgramSession::start() {
   stop();
-  main_ = std::make_unique<TForm1>(services_, keys_, folder_);
-  if (!main_->FormCreate()) throw std::runtime_error("the main window refused to start");
-  login_ = std::make_unique<TForm2>(services_, keys_, *main_);
-  main_->setLoginWindow(login_.get());
+  ProgramWindows windows = CreateProgramWindows(services_, keys_, folder_);
+  main_ = std::move(windows.main);
+  login_ = std::move(windows.login);
+  if (!windows.created) throw std::runtime_error("the main window refused to start");
   main_->Timer_CheckLoginTimer();
   login_->Edit_LoginPass->setText(master_);
   login_->Button_Logining->click();
@@ -40,8 +40,7 @@ void ProgramSession::start() {
 }
 
 void ProgramSession::stop() {
-  main_.reset();
-  login_.reset();
+  DestroyProgramWindows(main_, login_);
   keys_ = SessionKeys{};
 }
 

@@ -39,10 +39,7 @@ AppHarness::~AppHarness() {
   oldDataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
-void AppHarness::destroyWindows() {
-  main.reset();
-  login.reset();
-}
+void AppHarness::destroyWindows() { DestroyProgramWindows(main, login); }
 
 void AppHarness::makeDatabase(const std::string& master) {
   store::CreateDatabaseFile(databasePath(), crypto::MasterPasswordCipher(master), true);
@@ -83,11 +80,10 @@ std::vector<StoredRecord> AppHarness::records(const std::string& orderBy) {
 bool AppHarness::create() {
   destroyWindows();
   dialogs.asked.clear();
-  main = std::make_unique<TForm1>(services, keys, programFolder_);
-  bool created = main->FormCreate();
-  login = std::make_unique<TForm2>(services, keys, *main);
-  main->setLoginWindow(login.get());
-  return created;
+  ProgramWindows windows = CreateProgramWindows(services, keys, programFolder_);
+  main = std::move(windows.main);
+  login = std::move(windows.login);
+  return windows.created;
 }
 
 void AppHarness::runStartupCheck() { main->Timer_CheckLoginTimer(); }

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tform1.h"
-#include "login/tform2.h"
+#include "app/program_windows.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
