@@ -22,4 +22,15 @@ bool IsMasterPassword(const QString& typed, const QString& storedCipher) {
   return CipherOfTypedMasterPassword(typed) == storedCipher;
 }
 
+crypto::HeldKey KeyOfTypedMasterPassword(const QString& typed, const crypto::KeySalt& salt,
+                                         const crypto::KeyDerivationParameters& parameters) {
+  QByteArray utf8 = typed.toUtf8();
+  struct Wipe {
+    QByteArray& bytes;
+    ~Wipe() { ::explicit_bzero(bytes.data(), static_cast<std::size_t>(bytes.size())); }
+  } wipe{utf8};  // also when the derivation throws
+  return crypto::DeriveFileKey(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), salt,
+                               parameters);
+}
+
 }  // namespace vault

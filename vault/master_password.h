@@ -2,6 +2,8 @@
 // The master password is never deciphered: a typed one is compared by its stored cipher text.
 #include <QString>
 
+#include "crypto/key_derivation.h"
+
 namespace vault {
 
 // The cipher text of a typed master password. The UTF-8 copy made on the way is wiped before it
@@ -10,5 +12,9 @@ QString CipherOfTypedMasterPassword(const QString& typed);
 
 // Whether the typed text is the master password whose cipher text is stored.
 bool IsMasterPassword(const QString& typed, const QString& storedCipher);
+
+// A protected file's key from a typed master password; the UTF-8 copy is wiped the same way.
+crypto::HeldKey KeyOfTypedMasterPassword(const QString& typed, const crypto::KeySalt& salt,
+                                         const crypto::KeyDerivationParameters& parameters);
 
 }  // namespace vault

@@ -2,13 +2,16 @@
 
 #include <QSet>
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 #include "crypto/database_key.h"
 #include "crypto/protected_field.h"
 #include "store/backup.h"
 #include "store/compaction.h"
+#include "store/protected_file.h"
 #include "store/statements.h"
+#include "store/store_error.h"
 #include "vault/master_password.h"
 #include "vault/note_search.h"
 
@@ -22,8 +25,11 @@ std::string Text(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-void Vault::open(const QString& folder) {
+void Vault::open(const QString& folder, const crypto::KeyDerivationParameters& parameters) {
   folder_ = folder;
+  parameters_ = parameters;
+  fileKey_.reset();
+  connection_.setFileKey(std::nullopt);
   connection_.setConnectionString(store::BuildConnectionString(Text(folder_)));
 }
 
@@ -37,7 +43,60 @@ void Vault::close() {
 
 bool Vault::compact() {
   close();
+  if (fileKey_) return store::CompactDatabaseFile(databaseFile(), heldFileKey());
   return store::CompactDatabaseFile(databaseFile(), std::string(store::kDatabasePassword));
+}
+
+bool Vault::fileIsProtected() const {
+  return store::ClassifyDatabaseFile(databaseFile()) == store::DatabaseFileKind::kProtected;
+}
+
+DerivedFileKey Vault::deriveLoginKey(const QString& typed) const {
+  const auto salt = store::ReadFileSalt(databaseFile());
+  if (!salt) throw store::StoreError("The database file has no salt: " + databaseFile());
+  return {KeyOfTypedMasterPassword(typed, *salt, parameters_), *salt};
+}
+
+bool Vault::acceptLoginKey(DerivedFileKey derived) {
+  if (fileKey_) return crypto::SameKey(derived.key, fileKey_->key) && derived.salt == fileKey_->salt;
+  if (!store::OpensWithKey(databaseFile(), {derived.key.bytes(), derived.salt})) return false;
+  holdFileKey(std::move(derived));
+  return true;
+}
+
+bool Vault::isMasterPassword(const QString& typed, const QString& storedCipher) const {
+  if (!fileKey_) return IsMasterPassword(typed, storedCipher);
+  return crypto::SameKey(KeyOfTypedMasterPassword(typed, fileKey_->salt, parameters_), fileKey_->key);
+}
+
+void Vault::protectFile(const QString& masterPassword) {
+  DerivedFileKey derived = newFileKey(masterPassword);
+  close();
+  store::ProtectDatabaseFile(databaseFile(), {derived.key.bytes(), derived.salt});
+  holdFileKey(std::move(derived));
+}
+
+int Vault::protectBackups() {
+  int failed = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(Text(folder_), error)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name.find("_bak_") == std::string::npos || !name.ends_with("_.udb")) continue;
+    try {
+      if (store::ClassifyDatabaseFile(entry.path().string()) == store::DatabaseFileKind::kFixedKey)
+        store::ProtectDatabaseFile(entry.path().string(), heldFileKey());
+    } catch (const store::StoreError&) {
+      ++failed;
+    }
+  }
+  return failed;
+}
+
+void Vault::unprotectFile(const QString& masterPassword) {
+  close();
+  store::UnprotectDatabaseFile(databaseFile(), heldFileKey(), Text(CipherOfTypedMasterPassword(masterPassword)));
+  fileKey_.reset();
+  connection_.setFileKey(std::nullopt);
 }
 
 void Vault::loadDatabaseKey() {
@@ -52,6 +111,13 @@ QString Vault::storedMasterPassword() {
 
 void Vault::changeMasterPassword(const QString& typed, const QString& clockText) {
   takeBackup(std::string(store::kPasswordBackupPrefix), clockText);
+  if (fileKey_) {
+    DerivedFileKey next = newFileKey(typed);
+    close();
+    store::RekeyDatabaseFile(databaseFile(), heldFileKey(), {next.key.bytes(), next.salt});
+    holdFileKey(std::move(next));
+    return;
+  }
   listing_.execute({store::sql::UpdateMasterPassword(Text(CipherOfTypedMasterPassword(typed)))});
 }
 
@@ -179,5 +245,17 @@ bool Vault::takeBackup(const std::string& prefix, const QString& clockText) cons
 }
 
 std::string Vault::protect(const QString& plain) const { return crypto::ProtectField(Text(plain), databaseKey_); }
+
+store::FileKey Vault::heldFileKey() const { return {fileKey_->key.bytes(), fileKey_->salt}; }
+
+void Vault::holdFileKey(DerivedFileKey derived) {
+  fileKey_ = std::move(derived);
+  connection_.setFileKey(heldFileKey());
+}
+
+DerivedFileKey Vault::newFileKey(const QString& password) const {
+  const crypto::KeySalt salt = crypto::NewKeySalt(parameters_);
+  return {KeyOfTypedMasterPassword(password, salt, parameters_), salt};
+}
 
 }  // namespace vault

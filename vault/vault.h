@@ -4,10 +4,13 @@
 // database key and the master password. Which record an operation means is the caller's choice.
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "crypto/held_key.h"
+#include "crypto/key_derivation.h"
 #include "store/connection.h"
 #include "store/query.h"
 #include "vault/listing.h"
@@ -19,6 +22,12 @@ struct Record {
   QString number, category, address, title, account, password, note;
 };
 
+// A protected file's key as derived from a typed password, with the salt it was derived with.
+struct DerivedFileKey {
+  crypto::HeldKey key;
+  crypto::KeySalt salt{};
+};
+
 class Vault {
  public:
   Vault() = default;
@@ -26,7 +35,8 @@ class Vault {
   Vault& operator=(const Vault&) = delete;
 
   // Names folder + "_.udb" (folder ends in '/'); the first operation that needs the file opens it.
-  void open(const QString& folder);
+  // A protected file's keys are derived with `parameters`.
+  void open(const QString& folder, const crypto::KeyDerivationParameters& parameters = crypto::kFileKeyParameters);
   std::string databaseFile() const;
   const store::Connection& connection() const { return connection_; }
   // Closes the listing and the file; the next operation opens it again.
@@ -34,12 +44,35 @@ class Vault {
   // Compacts the closed file; false when it could not be done and the file is as it was.
   bool compact();
 
+  // Whether the file on disk is a protected one, told by its bytes before any login.
+  // Throws StoreError when it cannot be read.
+  bool fileIsProtected() const;
+  // Whether a protected file's key is held (from a login or from turning protection on).
+  bool isProtected() const { return fileKey_.has_value(); }
+  // The key a typed password gives with the file's salt. Touches nothing of the vault but
+  // reads the file, so a login can run it on a worker thread. Throws StoreError without a salt.
+  DerivedFileKey deriveLoginKey(const QString& typed) const;
+  // A login's key: held from now on when it opens the file; with a key held already (a login
+  // after a lock) it must equal that key.
+  bool acceptLoginKey(DerivedFileKey derived);
+  // Whether the typed text is the master password: by its key for a protected file, else by
+  // the stored cipher text.
+  bool isMasterPassword(const QString& typed, const QString& storedCipher) const;
+  // Turns protection on with a key from the master password; throws StoreError, the file then as it was.
+  void protectFile(const QString& masterPassword);
+  // Protects the fixed-key backups of the folder with the main file's key and salt; gives the
+  // number of those that could not be protected.
+  int protectBackups();
+  // Turns protection off; Pass holds the master password's cipher text again. Throws StoreError.
+  void unprotectFile(const QString& masterPassword);
+
   // Reads the key of the passwords and notes, first drawing and storing one when the file has none.
   void loadDatabaseKey();
   const std::string& databaseKey() const { return databaseKey_; }
   // The stored cipher text of the master password; empty when none is stored.
   QString storedMasterPassword();
-  // Takes the password backup, whose outcome does not matter, then stores the new password.
+  // Takes the password backup, whose outcome does not matter, then stores the new password
+  // (a protected file is re-keyed instead and keeps its marker in Pass).
   void changeMasterPassword(const QString& typed, const QString& clockText);
 
   // The listings; each replaces what listing() holds and gives its number of records.
@@ -76,8 +109,13 @@ class Vault {
   std::string readFirst(const std::string& statement, std::string_view column);
   bool takeBackup(const std::string& prefix, const QString& clockText) const;
   std::string protect(const QString& plain) const;
+  store::FileKey heldFileKey() const;
+  void holdFileKey(DerivedFileKey derived);
+  DerivedFileKey newFileKey(const QString& password) const;
 
   QString folder_;
+  crypto::KeyDerivationParameters parameters_ = crypto::kFileKeyParameters;
+  std::optional<DerivedFileKey> fileKey_;
   std::string databaseKey_;
   store::Connection connection_;
   Listing listing_{connection_};
