@@ -93,6 +93,7 @@ void TForm1::connectHandlers() {
 
   onSignal(ButtonCopyZhangHao, &QPushButton::clicked, &TForm1::ButtonCopyZhangHaoClick);
   onSignal(ButtonCopyEdit_MiMa, &QPushButton::clicked, &TForm1::ButtonCopyEdit_MiMaClick);
+  onSignal(Button_Generate, &QPushButton::clicked, &TForm1::Button_GenerateClick);
   onSignal(Button4, &QPushButton::clicked, &TForm1::Button4Click);
 
   // The new password boxes take only what the login window can take.

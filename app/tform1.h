@@ -104,6 +104,7 @@ class TForm1 : public QWidget, public LoginHost {
   QPushButton* ButtonCopyZhangHao;
   QPushButton* Button_Pass_ShowOrHide;
   QPushButton* ButtonCopyEdit_MiMa;
+  QPushButton* Button_Generate;
   QPushButton* Button1;
   QPushButton* Button2;
   QPushButton* Button3;
@@ -205,6 +206,8 @@ class TForm1 : public QWidget, public LoginHost {
   void ButtonCopyZhangHaoClick();
   void ButtonCopyEdit_MiMaClick();
   void Button4Click();
+  // Password generator.
+  void Button_GenerateClick();
   void Timer_ClearClipbrdTimer();
   // Master password change.
   void Button7Click();

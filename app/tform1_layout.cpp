@@ -239,6 +239,8 @@ void TForm1::buildAccountsTab() {
   Button_Pass_ShowOrHide = button(GroupBox8, "Button_Pass_ShowOrHide", "显示");
   ButtonCopyEdit_MiMa = button(GroupBox8, "ButtonCopyEdit_MiMa", "复制");
   ButtonCopyEdit_MiMa->setAccessibleName("复制密码");
+  Button_Generate = button(GroupBox8, "Button_Generate", "生成");
+  Button_Generate->setAccessibleName("生成密码");
   Button1 = button(GroupBox8, "Button1", "添加");
   Button2 = button(GroupBox8, "Button2", "修改");
   Button3 = button(GroupBox8, "Button3", "删除");
@@ -266,7 +268,10 @@ void TForm1::buildAccountsTab() {
   formGrid->addWidget(Edit_ZhangHao, row, 1);
   formGrid->addWidget(ButtonCopyZhangHao, row++, 3);
   formGrid->addWidget(labelMiMa, row, 0);
-  formGrid->addWidget(Edit_MiMa, row, 1);
+  auto* passwordRow = new QHBoxLayout;
+  passwordRow->addWidget(Edit_MiMa, 1);
+  passwordRow->addWidget(Button_Generate);
+  formGrid->addLayout(passwordRow, row, 1);
   formGrid->addWidget(Button_Pass_ShowOrHide, row, 2);
   formGrid->addWidget(ButtonCopyEdit_MiMa, row++, 3);
   formGrid->addWidget(labelBeiZhu, row, 0, Qt::AlignTop);
@@ -278,14 +283,16 @@ void TForm1::buildAccountsTab() {
   actions->addStretch();
   formGrid->addLayout(actions, 0, 4, row + 1, 1);
   formGrid->setColumnStretch(1, 1);
-  for (QPushButton* b : {Button10, Button4, ButtonCopyZhangHao, Button_Pass_ShowOrHide, ButtonCopyEdit_MiMa})
+  for (QPushButton* b :
+       {Button10, Button4, ButtonCopyZhangHao, Button_Pass_ShowOrHide, ButtonCopyEdit_MiMa, Button_Generate})
     b->setFixedWidth(44);
   Memo_BeiZhu->setFixedHeight(58);
 
   // The form's keyboard order: the category box comes last although it stands at the top.
   QWidget* order[] = {
-      Edit_BiaoTi,         Edit_WangZhi,       Edit_ZhangHao, Edit_MiMa, Button10, Button4, Button_Pass_ShowOrHide,
-      ButtonCopyEdit_MiMa, ButtonCopyZhangHao, Memo_BeiZhu,   Button3,   Button2,  Button1, Edit_FenLei};
+      Edit_BiaoTi,         Edit_WangZhi,    Edit_ZhangHao,      Edit_MiMa,   Button10, Button4, Button_Pass_ShowOrHide,
+      ButtonCopyEdit_MiMa, Button_Generate, ButtonCopyZhangHao, Memo_BeiZhu, Button3,  Button2, Button1,
+      Edit_FenLei};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   auto* tab = new QVBoxLayout(TabSheet1);

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTimer>
 
 #include "app/clipboard_group.h"
+#include "app/generator_dialog.h"
 #include "settings/settings_file.h"
 #include "tests/gui/app/app_harness.h"
 
@@ -28,4 +32,53 @@ TEST(AdvancedSettings, TheClipboardTimeIsSavedWithTheConfigurationAndTimesTheEmp
   app.startAndLogin();
   EXPECT_EQ(app.main->GroupBox_Clipboard->SpinBox_ClipboardSeconds->value(), 90);
   EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 90000);
+}
+
+namespace {
+
+// Opens the generator from the record form and lets `choose` act in it while it is shown.
+template <typename Choose>
+void useGenerator(AppHarness& app, Choose choose) {
+  QTimer::singleShot(0, [&] { choose(*app.main->findChild<GeneratorDialog*>()); });
+  app.main->Button_Generate->click();
+}
+
+}  // namespace
+
+TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhenUsed) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  QString shown;
+  useGenerator(app, [&](GeneratorDialog& dialog) {
+    EXPECT_EQ(dialog.rules(), crypto::PasswordRules()) << "the defaults without Config.ini";
+    dialog.SpinBox_Length->setValue(20);
+    dialog.CheckBox_Symbols->setChecked(false);
+    EXPECT_EQ(dialog.Edit_Preview->text().size(), 20);
+    dialog.Button_Cancel->click();
+  });
+  EXPECT_EQ(app.main->Edit_MiMa->text(), "");
+  EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, crypto::PasswordRules()) << "取消 writes nothing";
+
+  useGenerator(app, [&](GeneratorDialog& dialog) {
+    dialog.SpinBox_Length->setValue(24);
+    dialog.CheckBox_Symbols->setChecked(false);
+    for (QCheckBox* box : {dialog.CheckBox_UpperCase, dialog.CheckBox_LowerCase, dialog.CheckBox_Digits})
+      box->setChecked(false);
+    EXPECT_FALSE(dialog.Button_Use->isEnabled()) << "nothing to draw from";
+    dialog.CheckBox_Digits->setChecked(true);
+    shown = dialog.Edit_Preview->text();
+    dialog.Button_Use->click();
+  });
+  EXPECT_EQ(shown.size(), 24);
+  EXPECT_EQ(shown.count(QRegularExpression("[2-9]")), 24) << "digits without the look-alikes 0 and 1";
+  EXPECT_EQ(app.main->Edit_MiMa->text(), shown);
+  crypto::PasswordRules expected;
+  expected.length = 24;
+  expected.upperCase = expected.lowerCase = expected.symbols = false;
+  EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, expected);
+  useGenerator(app, [&](GeneratorDialog& dialog) {
+    EXPECT_EQ(dialog.rules(), expected) << "the next opening starts from the used choice";
+    dialog.Button_Cancel->click();
+  });
 }

@@ -1,0 +1,14 @@
+// The password generator's button in the record form.
+#include <QLineEdit>
+
+#include "app/generator_dialog.h"
+#include "app/tform1.h"
+#include "settings/settings_file.h"
+
+void TForm1::Button_GenerateClick() {
+  const settings::SettingsFile file(programFolder_);
+  GeneratorDialog dialog(file.read().generator, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  Edit_MiMa->setText(dialog.password());
+  file.writeGenerator(dialog.rules());
+}
