@@ -12,29 +12,14 @@
 #include <vector>
 
 #include "store/connection.h"
+#include "store/engine_handles.h"
 #include "store/file_copy.h"
+#include "store/file_descriptor.h"
 #include "store/store_error.h"
 
 namespace store {
 
 namespace {
-
-void Run(sqlite3* db, const char* statement) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error != nullptr ? error : sqlite3_errmsg(db);
-    sqlite3_free(error);
-    throw StoreError(message);
-  }
-}
-
-using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
-
-Statement Prepare(sqlite3* db, const char* text) {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db, text, -1, &raw, nullptr) != SQLITE_OK) throw StoreError(sqlite3_errmsg(db));
-  return Statement(raw, &sqlite3_finalize);
-}
 
 sqlite3_int64 SingleInteger(sqlite3* db, const char* query) {
   Statement statement = Prepare(db, query);
@@ -57,21 +42,6 @@ void Attach(sqlite3* db, const std::string& file, std::string_view password) {
   sqlite3_bind_text(statement.get(), 2, password.data(), static_cast<int>(password.size()), SQLITE_STATIC);
   if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
 }
-
-// An open file, closed (and so unlocked) when this goes.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Whether `path` still names the file open as `fd`.
 bool StillNamed(int fd, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/connection.h"
+#include "store/engine_handles.h"
 #include "store/file_copy.h"
 #include "store/store_error.h"
 
@@ -28,8 +29,6 @@ constexpr const char* kSchema =
     "CREATE TABLE Pass (密码 TEXT);"
     "CREATE TABLE EnCrypt (序列号 TEXT);"
     "INSERT INTO EnCrypt (序列号) VALUES ('0');";
-
-using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
 
 void Check(sqlite3* db, int rc) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));

@@ -12,6 +12,7 @@
 
 #include "store/connection.h"
 #include "store/engine_error.h"
+#include "store/engine_handles.h"
 #include "store/file_copy.h"
 #include "store/store_error.h"
 
@@ -22,24 +23,6 @@ namespace {
 // A file this short holds no protected database with its tables.
 constexpr std::uintmax_t kSmallestProtectedFile = 1024;
 constexpr std::string_view kPlainDatabaseHeader{"SQLite format 3\0", 16};
-
-using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
-
-Statement Prepare(sqlite3* db, const char* text) {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db, text, -1, &raw, nullptr) != SQLITE_OK) throw StoreError(sqlite3_errmsg(db));
-  return Statement(raw, &sqlite3_finalize);
-}
-
-void Run(sqlite3* db, const char* statement) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error != nullptr ? error : sqlite3_errmsg(db);
-    sqlite3_free(error);
-    throw StoreError(message);
-  }
-}
 
 // Opens an existing file with a key and reads its schema, which is where the engine checks the
 // key. Gives the engine's result; SQLITE_NOTADB also for a file without tables (an empty file

@@ -6,14 +6,13 @@
 #include <memory>
 
 #include "store/engine_error.h"
+#include "store/engine_handles.h"
 #include "store/statements.h"
 #include "store/store_error.h"
 
 namespace store {
 
 namespace {
-
-using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
 bool OnlyBlanks(const char* text) {
   for (; *text != '\0'; ++text) {
@@ -23,7 +22,7 @@ bool OnlyBlanks(const char* text) {
 }
 
 // Prepares exactly one statement: text stacked after it would run unseen, so it is refused.
-Statement Prepare(sqlite3* db, const std::string& text, const std::string& file) {
+Statement PrepareOne(sqlite3* db, const std::string& text, const std::string& file) {
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   const int rc = sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &raw, &tail);
@@ -68,7 +67,7 @@ std::string Query::sql() const {
 void Query::open() {
   close();
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, sql::ToEngineDialect(sql()), connection_.dataSource());
+  Statement statement = PrepareOne(db, sql::ToEngineDialect(sql()), connection_.dataSource());
   const int columns = sqlite3_column_count(statement.get());
   if (columns == 0) throw StoreError("the statement returns no rows");
 
@@ -108,7 +107,7 @@ void Query::close() {
 
 int Query::execSql() {
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, sql::ToEngineDialect(sql()), connection_.dataSource());
+  Statement statement = PrepareOne(db, sql::ToEngineDialect(sql()), connection_.dataSource());
   int rc = SQLITE_ROW;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
   }
@@ -189,7 +188,7 @@ void Query::deleteCurrent() {
   const std::string number = field(static_cast<int>(column - names_.begin()));
 
   sqlite3* db = connection_.handle();
-  Statement statement = Prepare(db, "delete from data where 编号=?", connection_.dataSource());
+  Statement statement = PrepareOne(db, "delete from data where 编号=?", connection_.dataSource());
   sqlite3_bind_text(statement.get(), 1, number.data(), static_cast<int>(number.size()), SQLITE_TRANSIENT);
   if (sqlite3_step(statement.get()) != SQLITE_DONE)
     throw StoreError(DescribeEngineFailure(connection_.dataSource(), db));

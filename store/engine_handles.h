@@ -1,0 +1,18 @@
+#pragma once
+// Owning handles over the SQLCipher C API and the two calls the store's services share.
+#include <sqlcipher/sqlite3.h>
+
+#include <memory>
+
+namespace store {
+
+using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+// One statement, prepared; throws StoreError with the engine's message.
+Statement Prepare(sqlite3* db, const char* text);
+
+// Runs statements that return no rows; throws StoreError with the engine's message.
+void Run(sqlite3* db, const char* statements);
+
+}  // namespace store
