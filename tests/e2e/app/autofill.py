@@ -38,18 +38,7 @@ def delivered(world, receiver, hot_key, expected, what, focused_by_window_manage
             k.wait_for(lambda: k.run(["xdotool", "getactivewindow", "getwindowname"], timeout=10).stdout
                        == b"keyhaven-receiver\n", "the window manager to make the receiver the active window")
         k.keys(hot_key)
-
-        def received():
-            try:
-                with open(out, encoding="utf-8") as f:
-                    return f.read()
-            except OSError:
-                return None
-        try:
-            k.wait_for(lambda: received() == expected, what, timeout=15)
-        except k.E2EFailure:
-            raise k.E2EFailure(f"{what}: the receiver got {received()!r}, expected {expected!r}") from None
-        k.check(True, what)
+        k.wait_for_file_text(out, expected, what, timeout=15)
     finally:
         k._end(process)
 

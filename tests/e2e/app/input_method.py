@@ -64,18 +64,7 @@ def filled(world, receiver, hot_key, expected, what):
         k.wait_for(lambda: k.run(["fcitx5-remote", "-o"], timeout=10) and fcitx5_state() == "2",
                    "pinyin to be on in the receiver")
         k.keys(hot_key)
-
-        def received():
-            try:
-                with open(out, encoding="utf-8") as f:
-                    return f.read()
-            except OSError:
-                return None
-        try:
-            k.wait_for(lambda: received() == expected, what, timeout=20)
-        except k.E2EFailure:
-            raise k.E2EFailure(f"{what}: the receiver got {received()!r}, expected {expected!r}") from None
-        k.check(True, what)
+        k.wait_for_file_text(out, expected, what, timeout=20)
         k.wait_for(lambda: fcitx5_state() == "2", "fcitx5 to report the input method on again", timeout=5)
         k.check(True, f"after {hot_key} fcitx5 reports the input method on again")
     finally:

@@ -192,6 +192,21 @@ def master_cipher(newdb, password, folder):
     return sql(reference, "select 密码 from Pass")[0][0]
 
 
+def wait_for_file_text(path, expected, what, timeout=15.0):
+    """Waits until the file holds exactly `expected` (UTF-8); the failure names what it held."""
+    def held():
+        try:
+            with open(path, encoding="utf-8") as f:
+                return f.read()
+        except OSError:
+            return None
+    try:
+        wait_for(lambda: held() == expected, what, timeout=timeout)
+    except E2EFailure:
+        raise E2EFailure(f"{what}: the receiver got {held()!r}, expected {expected!r}") from None
+    check(True, what)
+
+
 def clipboard():
     """The text of the CLIPBOARD selection; empty when it holds nothing."""
     answer = run(["xclip", "-o", "-selection", "clipboard"], timeout=10)
