@@ -9,6 +9,7 @@
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
+#include "platform/desktop_lock_signals.h"
 #include "platform/dialogs.h"
 #include "platform/instance_guard.h"
 #include "platform/null_key_sink.h"
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();
   if (!keySink) keySink = std::make_unique<platform::NullKeySink>();
   std::unique_ptr<platform::InputMethod> inputMethod = platform::dbus::OpenInputMethod();
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink, *inputMethod};
+  platform::DesktopLockSignals lockSignals;
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink, *inputMethod, lockSignals};
   SessionKeys keys;
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start

@@ -13,6 +13,7 @@
 
 #include "app/tray_icon.h"
 #include "login/tform2.h"
+#include "platform/lock_signals.h"
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/click_notifier.h"
 #include "widgets/handler_guard.h"
@@ -53,6 +54,9 @@ void TForm1::connectHandlers() {
   onSignal(Aboutme, &QAction::triggered, &TForm1::AboutmeClick);
   onSignal(ShowME, &QAction::triggered, &TForm1::ShowMEClick);
   onSignal(HideME, &QAction::triggered, &TForm1::HideMEClick);
+  onSignal(HideME, &QAction::triggered, &TForm1::HideMEAfterLock);
+  onSignal(&services_.lockSignals, &platform::LockSignals::idleLimitReached, &TForm1::IdleLimitReached);
+  onSignal(&services_.lockSignals, &platform::LockSignals::screenLockedOrAsleep, &TForm1::ScreenLockedOrAsleep);
   onSignal(CloseMe, &QAction::triggered, &TForm1::CloseMeClick);
   onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
   onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);

@@ -25,7 +25,11 @@ class QTimer;
 class PanelStatusBar;
 class TForm2;
 class TrayIcon;
+namespace settings {
+struct LockingSettings;
+}
 class ClipboardGroup;
+class LockingGroup;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -135,6 +139,7 @@ class TForm1 : public QWidget, public LoginHost {
 
   // Advanced tab: one group per setting beyond the original tabs.
   ClipboardGroup* GroupBox_Clipboard;
+  LockingGroup* GroupBox_Locking;
 
   // About tab.
   QGroupBox* GroupBox2;
@@ -178,6 +183,10 @@ class TForm1 : public QWidget, public LoginHost {
   void Button_HIdeClick();
   void Button6Click();
   void Button11Click();
+  // Automatic locking: each lock is the tray's hide, followed by what a lock clears.
+  void IdleLimitReached();
+  void ScreenLockedOrAsleep();
+  void HideMEAfterLock();
   // Grid, selection, navigation.
   void Button_RefreshClick();
   void DBGrid1CellClick();
@@ -243,6 +252,7 @@ class TForm1 : public QWidget, public LoginHost {
   // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存配置".
   void loadAdvancedSettings();
   void saveAdvancedSettings();
+  void applyLocking(const settings::LockingSettings& locking);
   void applyColumnLayout();
   void selectCategoryInForm(const QString& category);
   // The grid's current row (0-based, -1 for none), which the navigation moves and the delete takes.
@@ -263,4 +273,6 @@ class TForm1 : public QWidget, public LoginHost {
   TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;
   bool closing_ = false;
+  bool lockOnScreenLock_ = true;
+  bool clearOnLock_ = false;
 };

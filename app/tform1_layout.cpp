@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "app/clipboard_group.h"
+#include "app/locking_group.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
 #include "app/tform1.h"
@@ -367,6 +368,7 @@ void TForm1::buildSettingsTab() {
 void TForm1::buildAdvancedTab() {
   // Each group is a widget of its own that calls the modules below the window.
   auto* tab = new QVBoxLayout(TabSheet4);
+  tab->addWidget(GroupBox_Locking = new LockingGroup(TabSheet4));
   tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
   tab->addStretch();
 }

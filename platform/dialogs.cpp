@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,16 +12,30 @@ namespace {
 QWidget* activeOwner() { return QApplication::activeWindow(); }
 }  // namespace
 
+template <typename Run>
+auto QtDialogs::closable(Run run) {
+  const int closingsBefore = closings_;
+  auto result = run();
+  if (closings_ != closingsBefore) throw DialogsClosed();
+  return result;
+}
+
+void QtDialogs::closeAll() {
+  ++closings_;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) dialog->reject();
+}
+
 void QtDialogs::message(const QString& text) { messageWithCaption(title_, text); }
 
 void QtDialogs::messageWithCaption(const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, activeOwner());
-  box.exec();
+  closable([&] { return box.exec(); });
 }
 
 void QtDialogs::error(const QString& text) {
   QMessageBox box(QMessageBox::Critical, title_, text, QMessageBox::Ok, activeOwner());
-  box.exec();
+  closable([&] { return box.exec(); });
 }
 
 bool QtDialogs::confirm(const QString& caption, const QString& text) {
@@ -32,12 +47,13 @@ bool QtDialogs::confirm(const QString& caption, const QString& text) {
   for (QAbstractButton* button : box.buttons())
     if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
   box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return closable([&] { return box.exec(); }) == QMessageBox::Yes;
 }
 
 QString QtDialogs::input(const QString& caption, const QString& prompt, const QString& initial) {
   bool ok = false;
-  QString text = QInputDialog::getText(activeOwner(), caption, prompt, QLineEdit::Normal, initial, &ok);
+  QString text =
+      closable([&] { return QInputDialog::getText(activeOwner(), caption, prompt, QLineEdit::Normal, initial, &ok); });
   return ok ? text : initial;
 }
 

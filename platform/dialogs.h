@@ -1,10 +1,17 @@
 #pragma once
 // Every message box and input dialog of the program.
 #include <QString>
+#include <stdexcept>
 
 class QWidget;
 
 namespace platform {
+
+// Thrown out of a dialog that closeAll() closed: the operation that asked ends without a word.
+class DialogsClosed : public std::runtime_error {
+ public:
+  DialogsClosed() : std::runtime_error("dialogs closed") {}
+};
 
 class Dialogs {
  public:
@@ -20,6 +27,9 @@ class Dialogs {
   virtual bool confirm(const QString& caption, const QString& text) = 0;
   // The one-line input dialog: the edited text on OK, the initial text on Cancel.
   virtual QString input(const QString& caption, const QString& prompt, const QString& initial) = 0;
+  // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
+  // these calls still waiting then throws DialogsClosed.
+  virtual void closeAll() = 0;
 };
 
 // QMessageBox and QInputDialog.
@@ -33,9 +43,15 @@ class QtDialogs final : public Dialogs {
   void error(const QString& text) override;
   bool confirm(const QString& caption, const QString& text) override;
   QString input(const QString& caption, const QString& prompt, const QString& initial) override;
+  void closeAll() override;
 
  private:
+  // Runs a dialog; throws DialogsClosed when closeAll() came while it was open.
+  template <typename Run>
+  auto closable(Run run);
+
   QString title_;
+  int closings_ = 0;
 };
 
 }  // namespace platform

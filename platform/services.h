@@ -9,6 +9,7 @@ class Beeper;
 class HotKeys;
 class KeySink;
 class InputMethod;
+class LockSignals;
 
 struct Services {
   Dialogs& dialogs;
@@ -18,6 +19,7 @@ struct Services {
   HotKeys& hotKeys;
   KeySink& keySink;
   InputMethod& inputMethod;
+  LockSignals& lockSignals;
 };
 
 }  // namespace platform

@@ -12,6 +12,8 @@ bool Guarded(platform::Dialogs& dialogs, Handler&& handler) {
   try {
     std::forward<Handler>(handler)();
     return true;
+  } catch (const platform::DialogsClosed&) {
+    // The program locked while a dialog of this handler was open: it ends quietly.
   } catch (const std::exception& error) {
     dialogs.error(QString::fromUtf8(error.what()));
   } catch (...) {

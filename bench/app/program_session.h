@@ -11,6 +11,7 @@
 #include "tests/fakes/fake_hot_keys.h"
 #include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
+#include "tests/fakes/fake_lock_signals.h"
 
 class ProgramSession {
  public:
@@ -42,7 +43,8 @@ class ProgramSession {
   fakes::FakeHotKeys hotKeys_;
   fakes::FakeKeySink keySink_;
   fakes::FakeInputMethod inputMethod_{keySink_.events};
-  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_, inputMethod_};
+  fakes::FakeLockSignals lockSignals_;
+  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_, inputMethod_, lockSignals_};
   SessionKeys keys_;
   std::unique_ptr<TForm1> main_;
   std::unique_ptr<TForm2> login_;

@@ -36,6 +36,8 @@ class FakeDialogs final : public platform::Dialogs {
     return answer;
   }
 
+  void closeAll() override { ++closeAllCalls; }
+
   // The texts shown, in order, of one kind.
   QStringList texts(const QString& kind = "message") const {
     QStringList out;
@@ -47,6 +49,7 @@ class FakeDialogs final : public platform::Dialogs {
   std::deque<AskedDialog> asked;
   std::deque<bool> confirmAnswers;
   std::deque<QString> inputAnswers;
+  int closeAllCalls = 0;
 };
 
 }  // namespace fakes

@@ -25,6 +25,7 @@ class ReportingDialogs final : public platform::Dialogs {
     report(caption, prompt);
     return initial;
   }
+  void closeAll() override {}
   int shown = 0;
 
  private:

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,8 +12,12 @@
 
 #include "app/clipboard_group.h"
 #include "app/generator_dialog.h"
+#include "app/locking_group.h"
+#include "login/tform2.h"
+#include "platform/dialogs.h"
 #include "settings/settings_file.h"
 #include "tests/gui/app/app_harness.h"
+#include "widgets/handler_guard.h"
 
 TEST(AdvancedSettings, TheClipboardTimeIsSavedWithTheConfigurationAndTimesTheEmptying) {
   AppHarness app;
@@ -81,4 +88,65 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
     EXPECT_EQ(dialog.rules(), expected) << "the next opening starts from the used choice";
     dialog.Button_Cancel->click();
   });
+}
+
+TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideDoes) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  LockingGroup& group = *app.main->GroupBox_Locking;
+  EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: never idle, screen lock locks";
+  EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::seconds(0));
+
+  app.lockSignals.lockScreenOrSleep();
+  EXPECT_FALSE(app.main->isVisible()) << "an old Config.ini now locks with the screen too";
+  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), "");
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "without clearing, the hot keys keep working";
+
+  app.restart();
+  app.startAndLogin();
+  app.main->GroupBox_Locking->SpinBox_IdleMinutes->setValue(5);
+  app.main->GroupBox_Locking->CheckBox_LockOnScreenLock->setChecked(false);
+  app.main->GroupBox_Locking->CheckBox_ClearOnLock->setChecked(true);
+  app.main->Button6->click();
+  const settings::LockingSettings chosen{5, false, true};
+  EXPECT_EQ(settings::SettingsFile(app.folder()).read().locking, chosen);
+  EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(5));
+  app.lockSignals.lockScreenOrSleep();
+  EXPECT_TRUE(app.main->isVisible()) << "screen locking was turned off";
+
+  app.addCategory("常用网站");
+  app.exec("delete from data");
+  app.addRecord("常用网站", "site", "me", "pw");
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  ASSERT_EQ(app.main->Edit_MiMa_Temp->text(), "pw");
+  app.main->ButtonCopyEdit_MiMa->click();
+  app.lockSignals.stayIdle();
+  EXPECT_FALSE(app.main->isVisible());
+  EXPECT_EQ(app.main->Edit_ZhangHao->text(), "");
+  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), "");
+  EXPECT_EQ(QApplication::clipboard()->text(), "");
+  EXPECT_TRUE(app.hotKeys.registered.empty()) << "clearing stops the hot keys until the next login";
+  EXPECT_GT(app.dialogs.closeAllCalls, 0);
+  app.main->ShowME->trigger();
+  app.typeLogin(AppHarness::kMaster);
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u);
+
+  app.restart();
+  app.startAndLogin();
+  EXPECT_EQ(app.main->GroupBox_Locking->locking(), chosen);
+}
+
+TEST(AdvancedSettings, ClosingAllDialogsEndsTheOperationThatAskedWithoutAWord) {
+  platform::QtDialogs dialogs("keyhaven");
+  QTimer::singleShot(0, [&] { dialogs.closeAll(); });
+  EXPECT_THROW(dialogs.confirm("删除", "确定?"), platform::DialogsClosed);
+  bool ranToTheEnd = false;
+  QTimer::singleShot(0, [&] { dialogs.closeAll(); });
+  EXPECT_TRUE(Guarded(dialogs, [&] {
+                dialogs.input("重命名", "名称", "old");
+                ranToTheEnd = true;
+              }) == false);
+  EXPECT_FALSE(ranToTheEnd);
 }

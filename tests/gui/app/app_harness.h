@@ -13,6 +13,7 @@
 #include "tests/fakes/fake_hot_keys.h"
 #include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
+#include "tests/fakes/fake_lock_signals.h"
 
 struct StoredRecord {
   std::string number, category, address, title, account, passwordCipher, noteCipher, uses;
@@ -66,7 +67,8 @@ class AppHarness {
   fakes::FakeHotKeys hotKeys;
   fakes::FakeKeySink keySink;
   fakes::FakeInputMethod inputMethod{keySink.events};
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, inputMethod};
+  fakes::FakeLockSignals lockSignals;
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, inputMethod, lockSignals};
   SessionKeys keys;
   std::unique_ptr<TForm1> main;
   std::unique_ptr<TForm2> login;

@@ -1,0 +1,27 @@
+// Automatic locking: idle time, screen lock and sleep lock as "最小化" does; a lock may also clear.
+#include <QAction>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "app/tform1.h"
+#include "input/clipboard.h"
+#include "login/tform2.h"
+#include "platform/dialogs.h"
+
+void TForm1::IdleLimitReached() { HideME->trigger(); }
+
+void TForm1::ScreenLockedOrAsleep() {
+  if (lockOnScreenLock_) HideME->trigger();
+}
+
+void TForm1::HideMEAfterLock() {
+  // Whatever was asked before the lock is not to be answered over the login window.
+  services_.dialogs.closeAll();
+  if (!clearOnLock_) return;
+  Button_ClearAllEditClick();
+  Edit_MiMa_Temp->clear();
+  input::SharedClipboard().Clear();  // only while it still holds our copy
+  Timer_ClearClipbrd->stop();
+  // The next successful login registers them again.
+  login_->releaseHotKeys();
+}
