@@ -21,6 +21,7 @@
 #include "platform/dialogs.h"
 #include "platform/taskbar.h"
 #include "store/compaction_leftovers.h"
+#include "store/file_key.h"
 #include "store/private_file.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
@@ -41,7 +42,7 @@ bool TForm1::FormCreate() {
     }
     store::KeepToOwner(database);  // a copy the user made may be readable by everyone
     store::RemoveCompactionLeftovers();
-    vault_.open(programFolder_);
+    vault_.open(programFolder_, keys_.keyParameters);
     Timer_CheckLogin->start();
   } catch (const std::exception&) {
     services_.dialogs.message("程序发生未知错误,请联系客服 QQ" + maker::kHomePage + " ");
@@ -82,10 +83,15 @@ void TForm1::Timer_CloseMeTimer() {
   closeMainWindow();
 }
 
-void TForm1::Button_CheckEnCryptClick() { vault_.loadDatabaseKey(); }
+void TForm1::Button_CheckEnCryptClick() {
+  // A protected file cannot be read before the login: the login reads its database key.
+  keys_.fileIsProtected = vault_.isProtected() || vault_.fileIsProtected();
+  if (!keys_.fileIsProtected) vault_.loadDatabaseKey();
+}
 
 void TForm1::Button_CheckLoginClick() {
-  keys_.storedMasterPassword = vault_.storedMasterPassword();
+  keys_.storedMasterPassword =
+      keys_.fileIsProtected ? QString::fromUtf8(store::kProtectedPassMarker) : vault_.storedMasterPassword();
   if (keys_.storedMasterPassword.isEmpty()) {
     closeMainWindow();
     return;

@@ -3,14 +3,13 @@
 
 #include "app/tform1.h"
 #include "platform/dialogs.h"
-#include "vault/master_password.h"
 #include "widgets/alphanumeric_filter.h"
 
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
-  if (!vault::IsMasterPassword(Edit_OldPass->text(), keys_.storedMasterPassword))
+  if (!vault_.isMasterPassword(Edit_OldPass->text(), keys_.storedMasterPassword))
     return dialogs.message("原始密码错误!");
-  if (vault::IsMasterPassword(Edit_Pass_A->text(), keys_.storedMasterPassword))
+  if (vault_.isMasterPassword(Edit_Pass_A->text(), keys_.storedMasterPassword))
     return dialogs.message("请输入新的密码.");
   if (Edit_Pass_A->text().isEmpty()) return dialogs.message("请填写密码.");
   if (Edit_Pass_B->text().isEmpty()) return dialogs.message("请填写确认密码.");

@@ -2,10 +2,16 @@
 // What the login window needs of the main window.
 #include <QString>
 
+namespace vault {
+class Vault;
+}
+
 class LoginHost {
  public:
   virtual ~LoginHost() = default;
 
+  // The database the login opens when its file is protected.
+  virtual vault::Vault& vault() = 0;
   // A right password: show the main window and list the categories and records.
   virtual void openAfterLogin() = 0;
   virtual void showOnTaskbar() = 0;

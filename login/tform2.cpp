@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "login/protected_login.h"
 #include "platform/dialogs.h"
 #include "platform/hot_keys.h"
 #include "vault/master_password.h"
@@ -103,6 +104,10 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
           [this, &dialogs] { Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
   connect(Button_Logining, &QPushButton::clicked, this,
           [this, &dialogs] { Guarded(dialogs, [this] { Button_LoginingClick(); }); });
+  protectedLogin_ = new ProtectedLogin(host_.vault(), this);
+  connect(protectedLogin_, &ProtectedLogin::finished, this, [this, &dialogs](bool opened, const QString& error) {
+    Guarded(dialogs, [this, opened, &error] { protectedLoginFinished(opened, error); });
+  });
   connect(Button2, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button2Click(); }); });
   connect(&services_.hotKeys, &platform::HotKeys::pressed, this,
           [this, &dialogs](int id) { Guarded(dialogs, [this, id] { WMHotKey(id); }); });
@@ -129,15 +134,36 @@ void TForm2::Button_LoginingClick() {
     services_.dialogs.message("请输入密码...");
     return;
   }
-  if (vault::IsMasterPassword(Edit_LoginPass->text(), keys_.storedMasterPassword)) {
-    close();
-    host_.openAfterLogin();
-    Edit_LoginPass->clear();
-    Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
-    host_.showOnTaskbar();
-    registerHotKeys();
+  if (keys_.fileIsProtected) {
+    // Nothing takes input until the key is there: a second Enter would start a second derivation.
+    Edit_LoginPass->setEnabled(false);
+    Button_Logining->setEnabled(false);
+    protectedLogin_->start(Edit_LoginPass->text());
     return;
   }
+  if (vault::IsMasterPassword(Edit_LoginPass->text(), keys_.storedMasterPassword)) return loginSucceeded();
+  countFailure();
+}
+
+void TForm2::protectedLoginFinished(bool opened, const QString& error) {
+  Edit_LoginPass->setEnabled(true);
+  Button_Logining->setEnabled(true);
+  Edit_LoginPass->setFocus();
+  if (!error.isEmpty()) return services_.dialogs.error(error);
+  if (opened) return loginSucceeded();
+  countFailure();
+}
+
+void TForm2::loginSucceeded() {
+  close();
+  host_.openAfterLogin();
+  Edit_LoginPass->clear();
+  Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
+  host_.showOnTaskbar();
+  registerHotKeys();
+}
+
+void TForm2::countFailure() {
   Edit_Error->setText(QString::number(Edit_Error->text().toInt() + 1));
   StatusBar1->setPanelText(0, "密码错误..." + Edit_Error->text() + "次");
 }

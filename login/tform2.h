@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class AlphanumericKeyFilter;
 class PanelStatusBar;
+class ProtectedLogin;
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -52,11 +53,16 @@ class TForm2 : public QWidget {
  private:
   void typeIntoFocusedWindow(const QString& value);
   void pasteIntoFocusedWindow();
+  void loginSucceeded();
+  void countFailure();
+  // The end of a protected file's derivation: the box and the button take input again.
+  void protectedLoginFinished(bool opened, const QString& error);
 
   platform::Services& services_;
   SessionKeys& keys_;
   LoginHost& host_;
   AlphanumericKeyFilter* keyFilter_;
+  ProtectedLogin* protectedLogin_;
   bool loginButtonIsDefault_ = false;
   bool hotKeysRegistered_ = false;
   bool hotKeyConflictReported_ = false;
