@@ -24,6 +24,7 @@
 #include "app/locking_group.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
+#include "app/protection_group.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
@@ -370,6 +371,7 @@ void TForm1::buildAdvancedTab() {
   auto* tab = new QVBoxLayout(TabSheet4);
   tab->addWidget(GroupBox_Locking = new LockingGroup(TabSheet4));
   tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
+  tab->addWidget(new ProtectionGroup(TabSheet4, services_.dialogs, vault_, keys_));
   tab->addStretch();
 }
 

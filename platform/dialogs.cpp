@@ -57,4 +57,18 @@ QString QtDialogs::input(const QString& caption, const QString& prompt, const QS
   return ok ? text : initial;
 }
 
+QString QtDialogs::passwordInput(const QString& caption, const QString& prompt) {
+  bool ok = false;
+  QString text = closable(
+      [&] { return QInputDialog::getText(activeOwner(), caption, prompt, QLineEdit::Password, QString(), &ok); });
+  return ok ? text : QString();
+}
+
+bool QtDialogs::question(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, activeOwner());
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return closable([&] { return box.exec(); }) == QMessageBox::Yes;
+}
+
 }  // namespace platform

@@ -27,6 +27,10 @@ class Dialogs {
   virtual bool confirm(const QString& caption, const QString& text) = 0;
   // The one-line input dialog: the edited text on OK, the initial text on Cancel.
   virtual QString input(const QString& caption, const QString& prompt, const QString& initial) = 0;
+  // The one-line input dialog with its text shown as dots; the empty text on Cancel.
+  virtual QString passwordInput(const QString& caption, const QString& prompt) = 0;
+  // A Yes/No question with Yes the default; true for Yes.
+  virtual bool question(const QString& caption, const QString& text) = 0;
   // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
   // these calls still waiting then throws DialogsClosed.
   virtual void closeAll() = 0;
@@ -43,6 +47,8 @@ class QtDialogs final : public Dialogs {
   void error(const QString& text) override;
   bool confirm(const QString& caption, const QString& text) override;
   QString input(const QString& caption, const QString& prompt, const QString& initial) override;
+  QString passwordInput(const QString& caption, const QString& prompt) override;
+  bool question(const QString& caption, const QString& text) override;
   void closeAll() override;
 
  private:

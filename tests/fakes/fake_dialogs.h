@@ -9,7 +9,7 @@
 namespace fakes {
 
 struct AskedDialog {
-  QString kind;  // "message", "error", "confirm", "input"
+  QString kind;  // "message", "error", "confirm", "input", "password", "question"
   QString caption;
   QString text;
 };
@@ -33,6 +33,22 @@ class FakeDialogs final : public platform::Dialogs {
     if (inputAnswers.empty()) return initial;  // as Cancel does
     QString answer = inputAnswers.front();
     inputAnswers.pop_front();
+    return answer;
+  }
+
+  QString passwordInput(const QString& caption, const QString& prompt) override {
+    asked.push_back({"password", caption, prompt});
+    if (inputAnswers.empty()) return QString();  // as Cancel does
+    QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+  }
+  // Yes unless a scripted answer says otherwise, as Enter on the default button does.
+  bool question(const QString& caption, const QString& text) override {
+    asked.push_back({"question", caption, text});
+    if (confirmAnswers.empty()) return true;
+    bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
     return answer;
   }
 

@@ -25,6 +25,14 @@ class ReportingDialogs final : public platform::Dialogs {
     report(caption, prompt);
     return initial;
   }
+  QString passwordInput(const QString& caption, const QString& prompt) override {
+    report(caption, prompt);
+    return QString();
+  }
+  bool question(const QString& caption, const QString& text) override {
+    report(caption, text);
+    return false;
+  }
   void closeAll() override {}
   int shown = 0;
 

@@ -1,0 +1,95 @@
+#include "app/protection_group.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/dialogs.h"
+#include "store/file_key.h"
+#include "store/store_error.h"
+#include "vault/vault.h"
+#include "widgets/handler_guard.h"
+
+namespace {
+
+const QString kCaption = "文件保护";
+
+}  // namespace
+
+ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys)
+    : QGroupBox(kCaption, parent), dialogs_(dialogs), vault_(vault), keys_(keys) {
+  setObjectName("GroupBox_Protection");
+  Label_FileState = new QLabel(this);
+  Label_FileState->setObjectName("Label_FileState");
+  Label_FileState->setWordWrap(true);
+  Button_Protect = new QPushButton(this);
+  Button_Protect->setObjectName("Button_Protect");
+  auto* note = new QLabel("登录窗口只接受字母和数字, 管理密码的强度因此有限.", this);
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label_FileState, 0, 0);
+  grid->addWidget(Button_Protect, 0, 1);
+  grid->addWidget(note, 1, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+  connect(Button_Protect, &QPushButton::clicked, this, [this] {
+    Guarded(dialogs_, [this] { vault_.isProtected() ? unprotectFile() : protectFile(); });
+    refresh();
+  });
+  refresh();
+}
+
+void ProtectionGroup::refresh() {
+  const bool isProtected = vault_.isProtected();
+  Label_FileState->setText(isProtected ? "数据库文件已用管理密码加密."
+                                       : "数据库文件未加密: 拿到 _.udb 的人可以读出全部密码.");
+  Button_Protect->setText(isProtected ? "取消加密" : "用管理密码加密");
+}
+
+void ProtectionGroup::showEvent(QShowEvent* event) {
+  refresh();  // a login may have opened a protected file since
+  QGroupBox::showEvent(event);
+}
+
+QString ProtectionGroup::askMasterPassword() {
+  const QString typed = dialogs_.passwordInput(kCaption, "请输入管理密码");
+  if (typed.isEmpty()) return QString();
+  if (!vault_.isMasterPassword(typed, keys_.storedMasterPassword)) {
+    dialogs_.message("管理密码错误.");
+    return QString();
+  }
+  return typed;
+}
+
+void ProtectionGroup::protectFile() {
+  const QString master = askMasterPassword();
+  if (master.isEmpty()) return;
+  if ((master == "123456" || master.size() < 8) &&
+      !dialogs_.confirm(kCaption, "管理密码仍是 123456 或短于 8 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?"))
+    return;
+  try {
+    vault_.protectFile(master);
+  } catch (const store::StoreError& error) {
+    return dialogs_.message("加密失败, 数据库文件保持原样.\n" + QString::fromUtf8(error.what()));
+  }
+  keys_.fileIsProtected = true;
+  keys_.storedMasterPassword = QString::fromUtf8(store::kProtectedPassMarker);
+  if (!dialogs_.question(kCaption, "也用管理密码加密文件夹中已有的备份吗?")) {
+    dialogs_.message("未加密的备份仍能读出当前的管理密码和全部帐号密码.");
+    return;
+  }
+  if (const int failed = vault_.protectBackups(); failed > 0)
+    dialogs_.message(QString("有 %1 个备份未能加密, 它们仍能读出当前的管理密码和全部帐号密码.").arg(failed));
+}
+
+void ProtectionGroup::unprotectFile() {
+  if (!dialogs_.confirm(kCaption, "取消加密后, 拿到 _.udb 的人可以读出全部密码.\n已加密的备份保持加密.\n仍要取消吗?"))
+    return;
+  const QString master = askMasterPassword();
+  if (master.isEmpty()) return;
+  try {
+    vault_.unprotectFile(master);
+  } catch (const store::StoreError& error) {
+    return dialogs_.message("取消加密失败, 数据库文件保持原样.\n" + QString::fromUtf8(error.what()));
+  }
+  keys_.fileIsProtected = false;
+  keys_.storedMasterPassword = vault_.storedMasterPassword();
+}

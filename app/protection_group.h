@@ -1,0 +1,40 @@
+#pragma once
+// The group "文件保护" of the advanced tab: says whether the database file is protected with the
+// master password, and turns that on or off.
+#include <QGroupBox>
+
+#include "login/session_keys.h"
+
+class QLabel;
+class QPushButton;
+namespace platform {
+class Dialogs;
+}
+namespace vault {
+class Vault;
+}
+
+class ProtectionGroup : public QGroupBox {
+  Q_OBJECT
+ public:
+  ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys);
+
+  // Shows the state the file is in now.
+  void refresh();
+
+  QLabel* Label_FileState;
+  QPushButton* Button_Protect;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void protectFile();
+  void unprotectFile();
+  // The typed master password once it matches the login's; empty when cancelled or wrong.
+  QString askMasterPassword();
+
+  platform::Dialogs& dialogs_;
+  vault::Vault& vault_;
+  SessionKeys& keys_;
+};
