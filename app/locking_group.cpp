@@ -11,7 +11,8 @@ LockingGroup::LockingGroup(QWidget* parent) : QGroupBox("自动锁定", parent) 
   SpinBox_IdleMinutes = new QSpinBox(this);
   SpinBox_IdleMinutes->setObjectName("SpinBox_IdleMinutes");
   SpinBox_IdleMinutes->setRange(0, settings::LockingSettings::kLongestIdleMinutes);
-  SpinBox_IdleMinutes->setSpecialValueText("0 (从不)");
+  SpinBox_IdleMinutes->setSpecialValueText("从不");
+  SpinBox_IdleMinutes->setMinimumWidth(SpinBox_IdleMinutes->sizeHint().width() + fontMetrics().averageCharWidth() * 2);
   SpinBox_IdleMinutes->setAccessibleName("空闲 N 分钟后锁定");
   idleBefore->setBuddy(SpinBox_IdleMinutes);
   CheckBox_LockOnScreenLock = new QCheckBox("屏幕锁定或休眠时锁定", this);

@@ -20,8 +20,11 @@ def steps(world, options):
         config.write("[软件配置]\r\n空闲锁定分钟=1\r\n".encode("gbk"))
     os.environ["KEYHAVEN_TEST_IDLE_LIMIT_SECONDS"] = str(IDLE_SECONDS)
     program = world.start()
-    k.login(k.INITIAL_MASTER)
+    main = k.login(k.INITIAL_MASTER)
     k.check(not main_hidden(), "the main window is shown after the login")
+    k.click(k.control(main, "高级设置", k.atspi().ROLE_PAGE_TAB))
+    k.wait_for(lambda: k.descendants(main, lambda n: n.name == "自动锁定" and k._showing(n), 1), "tab 高级设置 shown")
+    k.screenshot(options.screenshots, "main_advanced_tab")
 
     # Any sender may say the screen locked: a forged signal can only lock.
     sent = k.run(["dbus-send", "--session", "--type=signal", "/org/freedesktop/ScreenSaver",
