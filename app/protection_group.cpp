@@ -24,6 +24,8 @@ ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, va
   Label_FileState->setWordWrap(true);
   Button_Protect = new QPushButton(this);
   Button_Protect->setObjectName("Button_Protect");
+  // Room for the longer of its two texts, so neither is cut.
+  Button_Protect->setMinimumWidth(Button_Protect->fontMetrics().horizontalAdvance("用管理密码加密") + 24);
   auto* note = new QLabel("登录窗口只接受字母和数字, 管理密码的强度因此有限.", this);
   auto* grid = new QGridLayout(this);
   grid->addWidget(Label_FileState, 0, 0);
