@@ -2,12 +2,14 @@
 // Config.ini beside the program: how the hot keys enter values.
 #include <QString>
 
+#include "settings/settings_file.h"
+
 enum class AutoFillMode { Paste, Keystrokes };
 
 class ConfigFile {
  public:
-  static constexpr const char* kFileName = "Config.ini";
-  static constexpr const char* kSection = "软件配置";
+  static constexpr const char* kFileName = settings::SettingsFile::kFileName;
+  static constexpr const char* kSection = settings::SettingsFile::kSection;
   static constexpr const char* kPasteKey = "粘贴式";
   static constexpr const char* kKeystrokeKey = "非粘贴式";
 
