@@ -52,7 +52,7 @@ void ProtectionGroup::showEvent(QShowEvent* event) {
 }
 
 QString ProtectionGroup::askMasterPassword() {
-  const QString typed = dialogs_.passwordInput(kCaption, "请输入管理密码");
+  QString typed = dialogs_.passwordInput(kCaption, "请输入管理密码");
   if (typed.isEmpty()) return QString();
   if (!vault_.isMasterPassword(typed, keys_.storedMasterPassword)) {
     dialogs_.message("管理密码错误.");

@@ -58,7 +58,7 @@ class TForm1 : public QWidget, public LoginHost {
   // True once the window has closed, which ends the program.
   bool hasClosed() const { return closing_; }
   // The database and its operations; the grid shows its listing.
-  vault::Vault& vault() { return vault_; }
+  vault::Vault& vault() override { return vault_; }
   vault::Listing* DataSource1;
 
   // Layout.
