@@ -8,8 +8,10 @@
 #include <QTableView>
 #include <stdexcept>
 
-ProgramSession::ProgramSession(QString programFolder, QString masterPassword)
-    : folder_(std::move(programFolder)), master_(std::move(masterPassword)) {
+ProgramSession::ProgramSession(QString programFolder, QString masterPassword,
+                               crypto::KeyDerivationParameters keyParameters)
+    : folder_(std::move(programFolder)), master_(std::move(masterPassword)), keyParameters_(keyParameters) {
+  keys_.keyParameters = keyParameters_;
   // The start writes a desktop shortcut: it goes to a desktop of the benchmark's own.
   const QString root = desktop_.path();
   QDir().mkpath(root + "/config");
@@ -35,6 +37,8 @@ void ProgramSession::start() {
   main_->Timer_CheckLoginTimer();
   login_->Edit_LoginPass->setText(master_);
   login_->Button_Logining->click();
+  // A protected file's login derives its key on a worker thread, the button off meanwhile.
+  while (!login_->Button_Logining->isEnabled()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   if (!main_->isVisible()) throw std::runtime_error("the login did not open the main window");
   QApplication::processEvents();
 }
@@ -42,6 +46,7 @@ void ProgramSession::start() {
 void ProgramSession::stop() {
   DestroyProgramWindows(main_, login_);
   keys_ = SessionKeys{};
+  keys_.keyParameters = keyParameters_;
 }
 
 void ProgramSession::bringRowIntoView(int row) {

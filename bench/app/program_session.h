@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/program_windows.h"
+#include "crypto/key_derivation.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
@@ -15,11 +16,13 @@
 
 class ProgramSession {
  public:
-  // programFolder ends in '/' and holds _.udb.
-  ProgramSession(QString programFolder, QString masterPassword);
+  // programFolder ends in '/' and holds _.udb; a protected file's key is derived with keyParameters.
+  ProgramSession(QString programFolder, QString masterPassword,
+                 crypto::KeyDerivationParameters keyParameters = crypto::kFileKeyParameters);
   ~ProgramSession();
 
-  // Creates the windows as the program start does, runs the start-up check and logs in;
+  // Creates the windows as the program start does, runs the start-up check and logs in (waiting
+  // for a protected file's key);
   // throws std::runtime_error when the main window does not come up.
   void start();
   // Closes nothing: the windows are destroyed as at the end of a test.
@@ -36,6 +39,7 @@ class ProgramSession {
  private:
   QString folder_;
   QString master_;
+  crypto::KeyDerivationParameters keyParameters_;
   QTemporaryDir desktop_;
   fakes::FakeShell shell_;
   fakes::FakeTaskbar taskbar_;
