@@ -6,9 +6,9 @@
 namespace platform::x11 {
 
 unsigned long KeysymForVirtualKey(std::uint8_t vk) {
-  if (vk >= 'A' && vk <= 'Z') return XK_a + (vk - 'A');
-  if (vk >= '0' && vk <= '9') return XK_0 + (vk - '0');
-  if (vk >= 112 && vk <= 127) return XK_F1 + (vk - 112);  // F1 to F16
+  if (vk >= 'A' && vk <= 'Z') return XK_a + static_cast<unsigned long>(vk - 'A');
+  if (vk >= '0' && vk <= '9') return XK_0 + static_cast<unsigned long>(vk - '0');
+  if (vk >= 112 && vk <= 127) return XK_F1 + static_cast<unsigned long>(vk - 112);  // F1 to F16
   switch (vk) {
     case 3:
       return XK_Break;
