@@ -1,13 +1,12 @@
 #include "crypto/key_derivation.h"
 
 #include <argon2.h>
-#include <sys/random.h>
 
-#include <cerrno>
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <system_error>
+
+#include "crypto/system_random.h"
 
 namespace crypto {
 
@@ -15,15 +14,7 @@ KeySalt NewKeySalt(const KeyDerivationParameters& parameters) {
   KeySalt salt{};
   salt[0] = static_cast<unsigned char>(parameters.number >> 8);
   salt[1] = static_cast<unsigned char>(parameters.number & 0xFF);
-  std::size_t filled = 2;
-  while (filled < salt.size()) {
-    const ssize_t got = ::getrandom(salt.data() + filled, salt.size() - filled, 0);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category(), "getrandom");
-    }
-    filled += static_cast<std::size_t>(got);
-  }
+  FillRandom(salt.data() + 2, salt.size() - 2);
   return salt;
 }
 

@@ -7,20 +7,24 @@
 #include <system_error>
 
 namespace crypto {
-namespace {
 
-std::uint32_t RandomWord() {
-  std::uint32_t word = 0;
-  auto* out = reinterpret_cast<unsigned char*>(&word);
+void FillRandom(unsigned char* out, std::size_t size) {
   std::size_t filled = 0;
-  while (filled < sizeof word) {
-    const ssize_t got = getrandom(out + filled, sizeof word - filled, 0);
+  while (filled < size) {
+    const ssize_t got = getrandom(out + filled, size - filled, 0);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw std::system_error(errno, std::generic_category(), "getrandom");
     }
     filled += static_cast<std::size_t>(got);
   }
+}
+
+namespace {
+
+std::uint32_t RandomWord() {
+  std::uint32_t word = 0;
+  FillRandom(reinterpret_cast<unsigned char*>(&word), sizeof word);
   return word;
 }
 
