@@ -53,6 +53,8 @@ Settings SettingsFile::read() const {
   read.symbols = ini.readBool(kSection, kSymbolsKey, rules.symbols);
   read.excludeLookAlikes = ini.readBool(kSection, kExcludeLookAlikesKey, rules.excludeLookAlikes);
   if (read.upperCase || read.lowerCase || read.digits || read.symbols) rules = read;
+
+  settings.dailyBackups = ReadClamped(ini, kDailyBackupsKey, settings.dailyBackups, 0, Settings::kMostDailyBackups);
   return settings;
 }
 

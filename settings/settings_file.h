@@ -1,8 +1,8 @@
 #pragma once
 // The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time,
-// the chosen hot keys and the password generator's last choice. A missing key or one that is not
-// a number gives the default, a number out of range the nearest allowed one; a copy of the
-// program that does not know these keys leaves them alone.
+// the chosen hot keys, the password generator's last choice and how many daily backups are kept. A missing key or one
+// that is not a number gives the default, a number out of range the nearest allowed one; a copy of the program that
+// does not know these keys leaves them alone.
 #include <QString>
 
 #include "crypto/password_generator.h"
@@ -32,11 +32,13 @@ struct HotKeySettings {
 struct Settings {
   static constexpr int kShortestClipboardSeconds = 10;
   static constexpr int kLongestClipboardSeconds = 600;
+  static constexpr int kMostDailyBackups = 3650;
 
   LockingSettings locking;
   int clipboardSeconds = 60;
   HotKeySettings hotKeys;
   crypto::PasswordRules generator;
+  int dailyBackups = 7;  // 0: none taken
 
   bool operator==(const Settings&) const = default;
 };
@@ -60,6 +62,7 @@ class SettingsFile {
   static constexpr const char* kDigitsKey = "数字";
   static constexpr const char* kSymbolsKey = "符号";
   static constexpr const char* kExcludeLookAlikesKey = "排除易混淆字符";
+  static constexpr const char* kDailyBackupsKey = "保留每日备份";
 
   // programFolder ends in a path separator.
   explicit SettingsFile(const QString& programFolder);

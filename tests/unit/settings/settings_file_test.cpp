@@ -96,4 +96,15 @@ TEST_F(SettingsFileTest, ValuesOutOfRangeOrUnusableFallBack) {
   EXPECT_TRUE(settings::IsUsableHotKeyPair("Ctrl+Up", "Ctrl+Down"));
 }
 
+TEST_F(SettingsFileTest, DailyBackupsKeepSevenUnlessTheFileSaysHowMany) {
+  const SettingsFile file(programFolder());
+  EXPECT_EQ(file.read().dailyBackups, 7);
+  set("保留每日备份", "0");
+  EXPECT_EQ(file.read().dailyBackups, 0);
+  set("保留每日备份", "30");
+  EXPECT_EQ(file.read().dailyBackups, 30);
+  set("保留每日备份", "-1");
+  EXPECT_EQ(file.read().dailyBackups, 0);
+}
+
 }  // namespace
