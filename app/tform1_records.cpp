@@ -2,48 +2,23 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <string>
-#include <utility>
 
 #include "app/tform1.h"
-#include "encoding/codepage.h"
 #include "platform/dialogs.h"
+#include "vault/record_checks.h"
 #include "widgets/panel_status_bar.h"
 
-namespace {
-
-// The first required field that is empty, with its message; empty when all are filled.
-QString missingField(const QComboBox* category, const QLineEdit* title, const QLineEdit* account,
-                     const QLineEdit* password) {
-  if (category->currentText().isEmpty()) return "请选择分类.";
-  if (title->text().isEmpty()) return "请填写标题.";
-  if (account->text().isEmpty()) return "请填写帐号.";
-  if (password->text().isEmpty()) return "请填写密码.";
-  return QString();
-}
-
-// Refuses a password or note with a character the code page cannot carry: stored, it would
-// come back replaced, and auto-fill would later enter a wrong value. Empty when both fit.
-QString uncarriedCharacter(const QLineEdit* password, const QPlainTextEdit* note) {
-  const std::pair<QString, QString> fields[] = {{"密码", password->text()}, {"备注", note->toPlainText()}};
-  for (const auto& [name, text] : fields)
-    if (std::string refused = encoding::FirstCharacterOutsideCp936(text.toStdString()); !refused.empty())
-      return name + "中有无法保存的字符: " + QString::fromStdString(refused);
-  return QString();
-}
-
-}  // namespace
-
 void TForm1::Button1Click() {
-  if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
+  const vault::Record record = recordInForm();
+  if (QString missing = vault::MissingField(record); !missing.isEmpty()) {
     services_.dialogs.message(missing);
     return;
   }
-  if (QString refusal = uncarriedCharacter(Edit_MiMa, Memo_BeiZhu); !refusal.isEmpty()) {
+  if (QString refusal = vault::UncarriedCharacter(record); !refusal.isEmpty()) {
     services_.dialogs.message(refusal);
     return;
   }
-  vault_.addRecord(recordInForm());
+  vault_.addRecord(record);
   services_.dialogs.message("添加成功.");
   Button_ClearAllEditClick();
   Button_RefreshClick();
@@ -54,15 +29,16 @@ void TForm1::Button2Click() {
     services_.dialogs.message("不可编辑");
     return;
   }
-  if (QString missing = missingField(Edit_FenLei, Edit_BiaoTi, Edit_ZhangHao, Edit_MiMa); !missing.isEmpty()) {
+  const vault::Record record = recordInForm();
+  if (QString missing = vault::MissingField(record); !missing.isEmpty()) {
     services_.dialogs.message(missing);
     return;
   }
-  if (QString refusal = uncarriedCharacter(Edit_MiMa, Memo_BeiZhu); !refusal.isEmpty()) {
+  if (QString refusal = vault::UncarriedCharacter(record); !refusal.isEmpty()) {
     services_.dialogs.message(refusal);
     return;
   }
-  const int changed = vault_.modifyRecord(recordInForm());
+  const int changed = vault_.modifyRecord(record);
   Button_ClearAllEditClick();
   if (changed == 0) {
     // The record was deleted meanwhile: saying "saved" would be a lie.
