@@ -56,6 +56,11 @@ inline std::string InsertRecord(const NewRecord& r) {
          Quote(r.noteCipher) + "')";
 }
 
+// The insert of a typed record with its six values as parameters, for adding many records.
+inline const char* InsertRecordParameters() {
+  return "Insert into data (分类,标题,网址,帐号,密码,备注) values (?,?,?,?,?,?)";
+}
+
 inline std::string InsertCategoryPlaceholder(std::string_view category, std::string_view passwordCipher) {
   return "Insert into data (分类,标题,网址,帐号,密码) values ('" + Quote(category) + "','标题','http://','账号','" +
          Quote(passwordCipher) + "')";

@@ -10,6 +10,7 @@
 #include "store/backup.h"
 #include "store/compaction.h"
 #include "store/protected_file.h"
+#include "store/record_inserter.h"
 #include "store/statements.h"
 #include "store/store_error.h"
 #include "vault/master_password.h"
@@ -168,6 +169,36 @@ void Vault::countUse(const QString& number) { run({store::sql::CountUse(Text(num
 void Vault::addRecord(const Record& r) {
   listing_.execute({store::sql::InsertRecord(
       {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)})});
+}
+
+std::vector<Record> Vault::records() {
+  store::Query all(connection_);
+  all.addSql(store::sql::SelectAllUnordered());
+  all.open();
+  const crypto::FieldRevealer reveal(databaseKey_);
+  std::vector<Record> records;
+  records.reserve(all.rows().size());
+  for (const auto& row : all.rows()) {
+    auto text = [&](std::size_t column) { return QString::fromStdString(row[column]); };
+    records.push_back({text(0), text(1), text(2), text(3), text(4), QString::fromStdString(reveal(row[5])),
+                       QString::fromStdString(reveal(row[6]))});
+  }
+  return records;
+}
+
+bool Vault::addRecords(const std::vector<Record>& records, const std::function<bool(int added)>& goOn) {
+  listing_.close();
+  statements_.close();
+  store::RecordInserter inserter(connection_);
+  int added = 0;
+  for (const Record& r : records) {
+    inserter.insert(
+        {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)});
+    if (++added % kAddedBetweenAsks == 0 && !goOn(added)) return false;
+  }
+  if (!goOn(added)) return false;
+  inserter.commit();
+  return true;
 }
 
 int Vault::modifyRecord(const Record& r) {

@@ -4,6 +4,7 @@
 // database key and the master password. Which record an operation means is the caller's choice.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,6 +90,13 @@ class Vault {
   // One more use of a record, which lists it higher by usage.
   void countUse(const QString& number);
   void addRecord(const Record& record);
+  // Every record with its password and note deciphered, in the table's order; the listing stays.
+  std::vector<Record> records();
+  // Adds the records in one transaction. goOn(added) is asked after every kAddedBetweenAsks
+  // records; its false rolls the transaction back. Throws StoreError with nothing added.
+  // Gives whether the records were added.
+  static constexpr int kAddedBetweenAsks = 500;
+  bool addRecords(const std::vector<Record>& records, const std::function<bool(int added)>& goOn);
   // Overwrites the record of record.number; gives the number of records changed (0: gone meanwhile).
   int modifyRecord(const Record& record);
   // Deletes a listed record; the listing keeps its other rows. Throws when it is not listed.
@@ -103,11 +111,13 @@ class Vault {
   void renameCategory(const QString& oldName, const QString& newName);
   // Deletes the category's records after a backup; false, with nothing deleted, when the backup failed.
   bool deleteCategory(const QString& name, const QString& clockText);
+  // Copies the file to folder + prefix + stamp + "_.udb", never over an earlier backup; gives
+  // whether the whole copy was written.
+  bool takeBackup(const std::string& prefix, const QString& clockText) const;
 
  private:
   int run(const std::vector<std::string>& lines);
   std::string readFirst(const std::string& statement, std::string_view column);
-  bool takeBackup(const std::string& prefix, const QString& clockText) const;
   std::string protect(const QString& plain) const;
   store::FileKey heldFileKey() const;
   void holdFileKey(DerivedFileKey derived);
