@@ -15,6 +15,7 @@
 #include "store/engine_handles.h"
 #include "store/file_copy.h"
 #include "store/file_descriptor.h"
+#include "store/replacement_lock.h"
 #include "store/store_error.h"
 
 namespace store {
@@ -147,6 +148,7 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
 }
 
 bool CompactDatabaseFile(std::string_view path, std::string_view password) {
+  const ReplacementLock lock(FolderOf(std::string(path)), ReplacementLock::Mode::kExclusive);
   std::string database;
   if (!ResolvePath(path, database)) return false;
   Connection source;
@@ -155,6 +157,7 @@ bool CompactDatabaseFile(std::string_view path, std::string_view password) {
 }
 
 bool CompactDatabaseFile(std::string_view path, const FileKey& key) {
+  const ReplacementLock lock(FolderOf(std::string(path)), ReplacementLock::Mode::kExclusive);
   std::string database;
   if (!ResolvePath(path, database)) return false;
   Connection source;

@@ -21,7 +21,8 @@ std::string GetTempDirectory();
 void CompactDatabase(std::string_view sourceConnection, std::string_view destinationConnection);
 
 // Compacts the file under its password and replaces it; false on any failure, in which case
-// the file is left byte-identical. Never throws.
+// the file is left byte-identical. Holds the folder's replacement lock exclusively meanwhile;
+// throws FileBusyError, the file untouched, when another program keeps it.
 bool CompactDatabaseFile(std::string_view path, std::string_view password);
 
 // The same for a protected file: the copy is keyed with the same key and salt.

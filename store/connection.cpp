@@ -100,6 +100,7 @@ sqlite3* Connection::handle() {
   sqlite3* db = nullptr;
   // Read-write without create: a missing file must stay missing.
   int rc = sqlite3_open_v2(parts.dataSource.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(db, kBusyTimeoutMilliseconds);
   if (rc == SQLITE_OK && fileKey_) {
     const RawKeyText key(*fileKey_);
     rc = sqlite3_key(db, key.view().data(), static_cast<int>(key.view().size()));

@@ -27,6 +27,9 @@ std::string BuildConnectionString(std::string_view programFolder);
 
 inline constexpr std::string_view kDatabaseFileName = "_.udb";
 inline constexpr std::string_view kDatabasePassword = "kv7Rq2mZx9Tb";
+// How long a statement waits for another program's transaction on the same file (the window
+// and keyhaven-cli may work on it at once) before it reports the file locked.
+inline constexpr int kBusyTimeoutMilliseconds = 5000;
 
 class Connection {
  public:

@@ -14,6 +14,7 @@
 #include "store/engine_error.h"
 #include "store/engine_handles.h"
 #include "store/file_copy.h"
+#include "store/replacement_lock.h"
 #include "store/store_error.h"
 
 namespace store {
@@ -31,6 +32,7 @@ int OpenKeyed(const std::string& path, std::string_view key, Database& db) {
   sqlite3* raw = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   db.reset(raw);
+  if (rc == SQLITE_OK) rc = sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds);
   if (rc == SQLITE_OK) rc = sqlite3_key(raw, key.data(), static_cast<int>(key.size()));
   if (rc != SQLITE_OK) return rc;
   sqlite3_stmt* check = nullptr;
@@ -130,6 +132,7 @@ bool SyncFile(const std::string& path) {
 // Writes `path` anew under `destinationKey` through a checked copy that replaces it at once.
 void Rewrite(const std::string& path, std::string_view sourceKey, std::string_view destinationKey,
              std::string_view passValue) {
+  const ReplacementLock lock(FolderOf(path), ReplacementLock::Mode::kExclusive);
   std::error_code error;
   // Through a link to the file it names, so the new file lands where the data is.
   const std::string database = std::filesystem::canonical(path, error).string();

@@ -112,7 +112,7 @@ TEST_F(CompactionTest, CompactsTwiceKeepingKeyRowsAndSchemaVersion) {
   EXPECT_EQ(content(), before);
   EXPECT_LT(std::filesystem::file_size(database()), sizeBefore) << "free pages were dropped";
   EXPECT_TRUE(tmp_.entries().empty()) << "the temporary copy is removed";
-  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"_.udb"});
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{".keyhaven.lock", "_.udb"}));
 
   ASSERT_TRUE(CompactDatabaseFile(database(), kDatabasePassword));
   EXPECT_EQ(content(), before);
@@ -203,7 +203,7 @@ TEST_F(CompactionTest, FailuresLeaveTheFileByteIdenticalAndOpenable) {
   EXPECT_EQ(ReadBytes(database()), original);
   EXPECT_EQ(content(), rows);
   EXPECT_TRUE(tmp_.entries().empty()) << "a failed compaction leaves no copy of the data behind";
-  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"_.udb"});
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{".keyhaven.lock", "_.udb"}));
 }
 
 TEST_F(CompactionTest, AFileThatIsNoDatabaseIsLeftAlone) {
