@@ -29,6 +29,7 @@ namespace settings {
 struct LockingSettings;
 }
 class ClipboardGroup;
+class HotKeyGroup;
 class LockingGroup;
 
 class TForm1 : public QWidget, public LoginHost {
@@ -38,8 +39,9 @@ class TForm1 : public QWidget, public LoginHost {
   TForm1(platform::Services& services, SessionKeys& keys, QString programFolder);
   ~TForm1() override;
 
-  // The login window, created after the main window as the program starts.
-  void setLoginWindow(TForm2* login) { login_ = login; }
+  // The login window, created after the main window as the program starts; it takes the hot keys
+  // read from Config.ini.
+  void setLoginWindow(TForm2* login);
 
   // Runs the creation steps; false when the program is to end (the deferred end is started).
   bool FormCreate();
@@ -140,6 +142,7 @@ class TForm1 : public QWidget, public LoginHost {
   // Advanced tab: one group per setting beyond the original tabs.
   ClipboardGroup* GroupBox_Clipboard;
   LockingGroup* GroupBox_Locking;
+  HotKeyGroup* GroupBox_HotKeys;
 
   // About tab.
   QGroupBox* GroupBox2;
@@ -249,9 +252,10 @@ class TForm1 : public QWidget, public LoginHost {
   void onSignal(Sender* sender, Signal signal, Handler handler);
 
   void FormClose();
-  // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存配置".
+  // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存配置";
+  // false, with a message and nothing written, when the chosen hot keys cannot be used.
   void loadAdvancedSettings();
-  void saveAdvancedSettings();
+  bool saveAdvancedSettings();
   void applyLocking(const settings::LockingSettings& locking);
   void applyColumnLayout();
   void selectCategoryInForm(const QString& category);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "app/clipboard_group.h"
+#include "app/hot_key_group.h"
 #include "app/locking_group.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
@@ -371,6 +372,7 @@ void TForm1::buildAdvancedTab() {
   auto* tab = new QVBoxLayout(TabSheet4);
   tab->addWidget(GroupBox_Locking = new LockingGroup(TabSheet4));
   tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
+  tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(TabSheet4));
   tab->addWidget(new ProtectionGroup(TabSheet4, services_.dialogs, vault_, keys_));
   tab->addStretch();
 }

@@ -127,9 +127,9 @@ void TForm1::Button_HIdeClick() { HideME->trigger(); }
 void TForm1::CloseMeClick() { closeMainWindow(); }
 
 void TForm1::Button6Click() {
+  if (!saveAdvancedSettings()) return;
   ConfigFile(programFolder_)
       .writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
-  saveAdvancedSettings();
   services_.dialogs.message("配置保存成功！");
 }
 

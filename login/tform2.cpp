@@ -11,6 +11,7 @@
 
 #include "login/protected_login.h"
 #include "platform/dialogs.h"
+#include "platform/hot_key_text.h"
 #include "platform/hot_keys.h"
 #include "vault/master_password.h"
 #include "widgets/alphanumeric_filter.h"
@@ -177,22 +178,79 @@ void TForm2::Edit_ErrorChange() {
 
 void TForm2::Button2Click() { host_.closeMainWindow(); }
 
+namespace {
+
+bool RegisterCombination(platform::HotKeys& hotKeys, int id, const QString& portableText) {
+  const std::optional<platform::HotKeyCombination> combination = platform::HotKeyFromText(portableText);
+  return combination && hotKeys.registerHotKey(id, combination->modifiers, combination->virtualKey);
+}
+
+// The defaults keep the names the hint has always given them.
+QString HotKeyName(const QString& portableText) {
+  if (portableText == settings::HotKeySettings::kDefaultAccount) return "Ctrl + ←";
+  if (portableText == settings::HotKeySettings::kDefaultPassword) return "Ctrl + →";
+  return QKeySequence::fromString(portableText, QKeySequence::PortableText).toString(QKeySequence::NativeText);
+}
+
+QString TakenMessage(const QStringList& taken) {
+  return "热键 " + taken.join("、") + " 已被其他程序占用，无法用它自动输入。";
+}
+
+}  // namespace
+
 void TForm2::registerHotKeys() {
-  bool accountOk = services_.hotKeys.registerHotKey(kAccountHotKeyId, platform::kModControl, platform::kVkLeft);
-  bool passwordOk = services_.hotKeys.registerHotKey(kPasswordHotKeyId, platform::kModControl, platform::kVkRight);
+  QStringList taken;
+  if (!RegisterCombination(services_.hotKeys, kAccountHotKeyId, hotKeys_.account))
+    taken << HotKeyName(hotKeys_.account);
+  if (!RegisterCombination(services_.hotKeys, kPasswordHotKeyId, hotKeys_.password))
+    taken << HotKeyName(hotKeys_.password);
   hotKeysRegistered_ = true;
-  if ((accountOk && passwordOk) || hotKeyConflictReported_) return;
+  hotKeysSuspended_ = false;
+  if (taken.isEmpty() || hotKeyConflictReported_) return;
   // Said once per run: without it the hot key would silently do nothing.
   hotKeyConflictReported_ = true;
-  QStringList taken;
-  if (!accountOk) taken << "Ctrl + ←";
-  if (!passwordOk) taken << "Ctrl + →";
-  services_.dialogs.message("热键 " + taken.join("、") + " 已被其他程序占用，无法用它自动输入。");
+  services_.dialogs.message(TakenMessage(taken));
 }
 
 void TForm2::releaseHotKeys() {
   if (!hotKeysRegistered_) return;
+  unregisterBoth();
+  hotKeysRegistered_ = false;
+  hotKeysSuspended_ = false;
+}
+
+void TForm2::unregisterBoth() {
   services_.hotKeys.unregisterHotKey(kAccountHotKeyId);
   services_.hotKeys.unregisterHotKey(kPasswordHotKeyId);
-  hotKeysRegistered_ = false;
+}
+
+settings::HotKeySettings TForm2::changeHotKeys(const settings::HotKeySettings& chosen) {
+  if (!hotKeysRegistered_) {
+    hotKeys_ = chosen;  // the next login registers them
+    return hotKeys_;
+  }
+  // Both go first: a swap of the two would otherwise meet its own other half.
+  unregisterBoth();
+  QStringList taken;
+  hotKeys_.account = registerOrKeep(kAccountHotKeyId, hotKeys_.account, chosen.account, taken);
+  // Kept, the old account key may be the chosen password key: the two must stay apart.
+  const QString password = chosen.password == hotKeys_.account ? hotKeys_.password : chosen.password;
+  hotKeys_.password = registerOrKeep(kPasswordHotKeyId, hotKeys_.password, password, taken);
+  if (hotKeysSuspended_) unregisterBoth();
+  if (!taken.isEmpty()) services_.dialogs.message(TakenMessage(taken));
+  return hotKeys_;
+}
+
+QString TForm2::registerOrKeep(int id, const QString& old, const QString& chosen, QStringList& taken) {
+  if (RegisterCombination(services_.hotKeys, id, chosen)) return chosen;
+  taken << HotKeyName(chosen);
+  RegisterCombination(services_.hotKeys, id, old);
+  return old;
+}
+
+void TForm2::suspendHotKeys(bool suspended) {
+  if (!hotKeysRegistered_ || suspended == hotKeysSuspended_) return;
+  hotKeysSuspended_ = suspended;
+  if (suspended) return unregisterBoth();
+  registerHotKeys();
 }

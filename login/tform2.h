@@ -1,11 +1,13 @@
 #pragma once
 // The login window: asks for the master password, counts failures, and owns the auto-fill
 // hot keys for the rest of the run.
+#include <QStringList>
 #include <QWidget>
 
 #include "login/login_host.h"
 #include "login/session_keys.h"
 #include "platform/services.h"
+#include "settings/settings_file.h"
 
 class QGroupBox;
 class QLabel;
@@ -28,9 +30,17 @@ class TForm2 : public QWidget {
   // Brings the window to the front with the focus in the password box.
   void present();
 
-  // Ctrl+Left and Ctrl+Right, registered after every successful login.
+  // The chosen combinations (Ctrl+Left and Ctrl+Right unless others were chosen), registered
+  // after every successful login.
   void registerHotKeys();
   void releaseHotKeys();
+  // Puts the chosen combinations in force; while the hot keys are on they are registered at once,
+  // and one that another program holds is reported and leaves the old one in force. Returns the
+  // combinations in force afterwards.
+  settings::HotKeySettings changeHotKeys(const settings::HotKeySettings& chosen);
+  const settings::HotKeySettings& hotKeys() const { return hotKeys_; }
+  // While the user records a new combination, the keys pressed must reach the field.
+  void suspendHotKeys(bool suspended);
 
   QGroupBox* GroupBox1;
   QLabel* Label1;
@@ -54,6 +64,9 @@ class TForm2 : public QWidget {
   void typeIntoFocusedWindow(const QString& value);
   void pasteIntoFocusedWindow();
   void loginSucceeded();
+  void unregisterBoth();
+  // Registers the chosen combination for id, or the old one again when it cannot be had.
+  QString registerOrKeep(int id, const QString& old, const QString& chosen, QStringList& taken);
   void countFailure();
   // The end of a protected file's derivation: the box and the button take input again.
   void protectedLoginFinished(bool opened, const QString& error);
@@ -64,6 +77,8 @@ class TForm2 : public QWidget {
   AlphanumericKeyFilter* keyFilter_;
   ProtectedLogin* protectedLogin_;
   bool loginButtonIsDefault_ = false;
+  settings::HotKeySettings hotKeys_;
   bool hotKeysRegistered_ = false;
+  bool hotKeysSuspended_ = false;
   bool hotKeyConflictReported_ = false;
 };

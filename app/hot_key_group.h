@@ -1,0 +1,39 @@
+#pragma once
+// The group "热键" of the advanced tab: the two combinations that fill the account name and the
+// password into another program.
+#include <QGroupBox>
+#include <QString>
+
+#include "settings/settings_file.h"
+
+class QKeySequenceEdit;
+
+class HotKeyGroup : public QGroupBox {
+  Q_OBJECT
+ public:
+  explicit HotKeyGroup(QWidget* parent);
+
+  // The first chord of each field in Qt's portable text.
+  settings::HotKeySettings hotKeys() const;
+  void setHotKeys(const settings::HotKeySettings& hotKeys);
+
+  QKeySequenceEdit* KeySequenceEdit_Account;
+  QKeySequenceEdit* KeySequenceEdit_Password;
+
+ signals:
+  // True while one of the fields has the focus: the keys pressed there are meant for the field,
+  // not for the hot keys.
+  void recordingChanged(bool recording);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool recording_ = false;
+};
+
+// Why the chosen pair cannot be used, for the message; empty when it can.
+QString HotKeyChoiceProblem(const settings::HotKeySettings& chosen);
+
+// The tip at the bottom of the main window and on the settings page for the combinations in force.
+QString HotKeyHint(const settings::HotKeySettings& inForce);

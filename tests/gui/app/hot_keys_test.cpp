@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/hot_key_group.h"
+#include "login/tform2.h"
+#include "platform/hot_keys.h"
+#include "platform/ini_file.h"
+#include "settings/settings_file.h"
+#include "tests/gui/app/app_harness.h"
+
+namespace {
+
+constexpr unsigned kCtrlAlt = platform::kModControl | platform::kModAlt;
+const QString kDefaultHint = "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.";
+
+void choose(QKeySequenceEdit* field, const char* portableText) {
+  field->setKeySequence(QKeySequence::fromString(portableText, QKeySequence::PortableText));
+}
+
+// The raw value of a key in Config.ini; "absent" when the key is not there.
+std::string storedKey(AppHarness& app, const char* key) {
+  return platform::IniFile((app.folder() + settings::SettingsFile::kFileName).toStdString())
+      .readString(settings::SettingsFile::kSection, key, "absent");
+}
+
+}  // namespace
+
+TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  EXPECT_EQ(group.hotKeys(), settings::HotKeySettings()) << "without Config.ini, Ctrl+Left and Ctrl+Right";
+  EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
+  EXPECT_EQ(app.main->Label16->text(), kDefaultHint);
+
+  choose(group.KeySequenceEdit_Password, "Ctrl+Alt+P, Ctrl+X");
+  app.main->Button6->click();
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
+  EXPECT_EQ(storedKey(app, "密码热键"), "Ctrl+Alt+P") << "only the first chord is kept";
+  EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Left");
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
+  const QString hint = "小技巧:Ctrl+Left 自动输入帐号 Ctrl+Alt+P 自动输入密码.";
+  EXPECT_EQ(app.main->Label22->text(), hint);
+  EXPECT_EQ(app.main->Label16->text(), hint);
+
+  app.restart();
+  app.startAndLogin();
+  EXPECT_EQ(app.main->GroupBox_HotKeys->hotKeys(), (settings::HotKeySettings{"Ctrl+Left", "Ctrl+Alt+P"}));
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
+  EXPECT_EQ(app.main->Label22->text(), hint);
+}
+
+TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  const struct {
+    const char* account;
+    const char* password;
+    const char* said;
+  } refused[] = {{"Ctrl+Left", "Ctrl+Left", "“输入帐号”和“输入密码”不能使用同一个热键 Ctrl+Left."},
+                 {"Shift+P", "Ctrl+Right", "“输入帐号”的热键须含有 Ctrl、Alt 或 Meta 键."},
+                 {"Ctrl+Left", "", "“输入密码”的热键须含有 Ctrl、Alt 或 Meta 键."}};
+  for (const auto& choice : refused) {
+    app.dialogs.asked.clear();
+    choose(group.KeySequenceEdit_Account, choice.account);
+    choose(group.KeySequenceEdit_Password, choice.password);
+    app.main->Button6->click();
+    EXPECT_EQ(app.dialogs.texts(), QStringList{QString(choice.said) + "\n配置没有保存."}) << choice.said;
+  }
+  EXPECT_FALSE(QFile::exists(app.folder() + settings::SettingsFile::kFileName)) << "not even the auto-fill mode";
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 39}));
+  EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
+}
+
+TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneStays) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.hotKeys.taken.insert('P');
+  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  choose(group.KeySequenceEdit_Account, "Ctrl+Alt+A");
+  choose(group.KeySequenceEdit_Password, "Ctrl+Alt+P");
+  app.main->Button6->click();
+  ASSERT_EQ(app.dialogs.texts().size(), 2);
+  EXPECT_EQ(app.dialogs.texts()[0], "热键 Ctrl+Alt+P 已被其他程序占用，无法用它自动输入。");
+  EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Alt+A");
+  EXPECT_EQ(storedKey(app, "密码热键"), "absent");
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'A'}));
+  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 39}))
+      << "the old password key still works";
+  EXPECT_EQ(group.hotKeys(), (settings::HotKeySettings{"Ctrl+Alt+A", "Ctrl+Right"}))
+      << "the field shows what is in force";
+  EXPECT_EQ(app.main->Label22->text(), "小技巧:Ctrl+Alt+A 自动输入帐号 Ctrl+Right 自动输入密码.");
+}
+
+TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(app.main.get()));
+  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  app.main->PageControl1->setCurrentWidget(app.main->TabSheet4);
+
+  group.KeySequenceEdit_Account->setFocus();
+  EXPECT_TRUE(app.hotKeys.registered.empty()) << "Ctrl+Right must reach the field, not fill";
+  const int registrations = app.hotKeys.registerCalls;
+  group.KeySequenceEdit_Password->setFocus();
+  EXPECT_TRUE(app.hotKeys.registered.empty());
+  app.main->Button6->setFocus();
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u);
+  EXPECT_EQ(app.hotKeys.registerCalls, registrations + 2) << "once, not at the move between the fields";
+
+  // A lock that turns the hot keys off while a field records: leaving the field keeps them off.
+  group.KeySequenceEdit_Password->setFocus();
+  app.login->releaseHotKeys();
+  app.main->Button6->setFocus();
+  EXPECT_TRUE(app.hotKeys.registered.empty());
+}
