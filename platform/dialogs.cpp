@@ -2,14 +2,46 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace platform {
 
 namespace {
 QWidget* activeOwner() { return QApplication::activeWindow(); }
+
+// Qt's own file dialog rather than the desktop's: only a dialog of ours can be closed as the
+// program locks.
+constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontUseNativeDialog;
+
+class QtProgress final : public Progress {
+ public:
+  QtProgress(const QString& caption, const QString& text, const int& closings)
+      : dialog_(text, "取消", 0, 0, activeOwner()), closings_(closings), closingsAtStart_(closings) {
+    dialog_.setWindowTitle(caption);
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setAutoReset(false);
+    dialog_.setAutoClose(false);
+    dialog_.setMinimumDuration(500);  // a short operation ends before anything flashes up
+  }
+
+  bool advance(int done, int total) override {
+    dialog_.setMaximum(total);
+    dialog_.setValue(done);
+    QApplication::processEvents();
+    return !dialog_.wasCanceled() && closings_ == closingsAtStart_;
+  }
+
+ private:
+  QProgressDialog dialog_;
+  const int& closings_;
+  const int closingsAtStart_;
+};
+
 }  // namespace
 
 template <typename Run>
@@ -69,6 +101,23 @@ bool QtDialogs::question(const QString& caption, const QString& text) {
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
   return closable([&] { return box.exec(); }) == QMessageBox::Yes;
+}
+
+QString QtDialogs::openFileName(const QString& caption, const QString& filter) {
+  return closable([&] {
+    return QFileDialog::getOpenFileName(activeOwner(), caption, QDir::homePath(), filter, nullptr, kFileDialogOptions);
+  });
+}
+
+QString QtDialogs::saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) {
+  return closable([&] {
+    return QFileDialog::getSaveFileName(activeOwner(), caption, QDir::home().filePath(suggestedName), filter, nullptr,
+                                        kFileDialogOptions);
+  });
+}
+
+std::unique_ptr<Progress> QtDialogs::progress(const QString& caption, const QString& text) {
+  return std::make_unique<QtProgress>(caption, text, closings_);
 }
 
 }  // namespace platform

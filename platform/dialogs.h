@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and input dialog of the program.
 #include <QString>
+#include <memory>
 #include <stdexcept>
 
 class QWidget;
@@ -11,6 +12,15 @@ namespace platform {
 class DialogsClosed : public std::runtime_error {
  public:
   DialogsClosed() : std::runtime_error("dialogs closed") {}
+};
+
+// The window of a long operation, with a cancel button; open while this object lives.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  // Shows done of total and lets the program answer the user; false once the user cancelled or
+  // closeAll() closed the window.
+  virtual bool advance(int done, int total) = 0;
 };
 
 class Dialogs {
@@ -31,6 +41,13 @@ class Dialogs {
   virtual QString passwordInput(const QString& caption, const QString& prompt) = 0;
   // A Yes/No question with Yes the default; true for Yes.
   virtual bool question(const QString& caption, const QString& text) = 0;
+  // The file dialog that picks an existing file; the path, or empty on Cancel. filter as Qt's
+  // file dialogs take it ("CSV 文件 (*.csv)").
+  virtual QString openFileName(const QString& caption, const QString& filter) = 0;
+  // The file dialog that names a file to write, offering suggestedName; empty on Cancel.
+  virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) = 0;
+  // The window of a long operation, with text above its bar, open while the result lives.
+  virtual std::unique_ptr<Progress> progress(const QString& caption, const QString& text) = 0;
   // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
   // these calls still waiting then throws DialogsClosed.
   virtual void closeAll() = 0;
@@ -49,6 +66,9 @@ class QtDialogs final : public Dialogs {
   QString input(const QString& caption, const QString& prompt, const QString& initial) override;
   QString passwordInput(const QString& caption, const QString& prompt) override;
   bool question(const QString& caption, const QString& text) override;
+  QString openFileName(const QString& caption, const QString& filter) override;
+  QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) override;
+  std::unique_ptr<Progress> progress(const QString& caption, const QString& text) override;
   void closeAll() override;
 
  private:

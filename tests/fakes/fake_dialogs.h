@@ -3,13 +3,16 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/dialogs.h"
 
 namespace fakes {
 
 struct AskedDialog {
-  QString kind;  // "message", "error", "confirm", "input", "password", "question"
+  QString kind;  // "message", "error", "confirm", "input", "password", "question", "open", "save", "progress"
   QString caption;
   QString text;
 };
@@ -52,6 +55,20 @@ class FakeDialogs final : public platform::Dialogs {
     return answer;
   }
 
+  QString openFileName(const QString& caption, const QString& filter) override {
+    asked.push_back({"open", caption, filter});
+    return nextFileName();
+  }
+  QString saveFileName(const QString& caption, const QString& suggestedName, const QString&) override {
+    asked.push_back({"save", caption, suggestedName});
+    return nextFileName();
+  }
+
+  std::unique_ptr<platform::Progress> progress(const QString& caption, const QString& text) override {
+    asked.push_back({"progress", caption, text});
+    return std::make_unique<Progress>(*this);
+  }
+
   void closeAll() override { ++closeAllCalls; }
 
   // The texts shown, in order, of one kind.
@@ -65,7 +82,34 @@ class FakeDialogs final : public platform::Dialogs {
   std::deque<AskedDialog> asked;
   std::deque<bool> confirmAnswers;
   std::deque<QString> inputAnswers;
+  std::deque<QString> fileAnswers;  // none left: Cancel
+  // Runs at each step of a progress window, as the user's actions between two steps; false
+  // presses its cancel button.
+  std::function<bool(int done, int total)> onProgress;
+  std::vector<int> progressSteps;  // the `done` of every step, in order
   int closeAllCalls = 0;
+
+ private:
+  class Progress final : public platform::Progress {
+   public:
+    explicit Progress(FakeDialogs& dialogs) : dialogs_(dialogs), closeAllCallsAtStart_(dialogs.closeAllCalls) {}
+    bool advance(int done, int total) override {
+      dialogs_.progressSteps.push_back(done);
+      const bool goOn = !dialogs_.onProgress || dialogs_.onProgress(done, total);
+      return goOn && dialogs_.closeAllCalls == closeAllCallsAtStart_;
+    }
+
+   private:
+    FakeDialogs& dialogs_;
+    const int closeAllCallsAtStart_;
+  };
+
+  QString nextFileName() {
+    if (fileAnswers.empty()) return QString();
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
 };
 
 }  // namespace fakes

@@ -11,6 +11,11 @@
 
 namespace {
 
+class CancelledProgress final : public platform::Progress {
+ public:
+  bool advance(int, int) override { return false; }
+};
+
 // Every message the sender shows counts as a failure of the run.
 class ReportingDialogs final : public platform::Dialogs {
  public:
@@ -32,6 +37,18 @@ class ReportingDialogs final : public platform::Dialogs {
   bool question(const QString& caption, const QString& text) override {
     report(caption, text);
     return false;
+  }
+  QString openFileName(const QString& caption, const QString& filter) override {
+    report(caption, filter);
+    return QString();
+  }
+  QString saveFileName(const QString& caption, const QString& suggestedName, const QString&) override {
+    report(caption, suggestedName);
+    return QString();
+  }
+  std::unique_ptr<platform::Progress> progress(const QString& caption, const QString& text) override {
+    report(caption, text);
+    return std::make_unique<CancelledProgress>();
   }
   void closeAll() override {}
   int shown = 0;
