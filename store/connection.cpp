@@ -68,9 +68,9 @@ ConnectionString ConnectionString::Parse(std::string_view text) {
   return result;
 }
 
-std::string BuildConnectionString(std::string_view programFolder) {
-  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + std::string(programFolder) +
-         "_.udb;Persist Security Info=False;Jet OLEDB:Database Password=" + std::string(kDatabasePassword);
+std::string BuildConnectionString(std::string_view programFolder, std::string_view fileName) {
+  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + std::string(programFolder) + std::string(fileName) +
+         ";Persist Security Info=False;Jet OLEDB:Database Password=" + std::string(kDatabasePassword);
 }
 
 Connection::~Connection() { close(); }

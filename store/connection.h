@@ -21,11 +21,11 @@ struct ConnectionString {
   static ConnectionString Parse(std::string_view text);
 };
 
-// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<folder>_.udb;Persist Security Info=False;Jet OLEDB:Database
-// Password=kv7Rq2mZx9Tb"
-std::string BuildConnectionString(std::string_view programFolder);
-
 inline constexpr std::string_view kDatabaseFileName = "_.udb";
+
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<folder>_.udb;Persist Security Info=False;Jet OLEDB:Database
+// Password=kv7Rq2mZx9Tb"; another file of the folder by its name.
+std::string BuildConnectionString(std::string_view programFolder, std::string_view fileName = kDatabaseFileName);
 inline constexpr std::string_view kDatabasePassword = "kv7Rq2mZx9Tb";
 // How long a statement waits for another program's transaction on the same file (the window
 // and keyhaven-cli may work on it at once) before it reports the file locked.

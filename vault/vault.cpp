@@ -26,15 +26,16 @@ std::string Text(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-void Vault::open(const QString& folder, const crypto::KeyDerivationParameters& parameters) {
+void Vault::open(const QString& folder, const crypto::KeyDerivationParameters& parameters, const QString& fileName) {
   folder_ = folder;
+  fileName_ = fileName;
   parameters_ = parameters;
   fileKey_.reset();
   connection_.setFileKey(std::nullopt);
-  connection_.setConnectionString(store::BuildConnectionString(Text(folder_)));
+  connection_.setConnectionString(store::BuildConnectionString(Text(folder_), Text(fileName_)));
 }
 
-std::string Vault::databaseFile() const { return Text(folder_) + std::string(store::kDatabaseFileName); }
+std::string Vault::databaseFile() const { return Text(folder_) + Text(fileName_); }
 
 void Vault::close() {
   listing_.close();

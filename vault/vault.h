@@ -35,9 +35,11 @@ class Vault {
   Vault(const Vault&) = delete;
   Vault& operator=(const Vault&) = delete;
 
-  // Names folder + "_.udb" (folder ends in '/'); the first operation that needs the file opens it.
-  // A protected file's keys are derived with `parameters`.
-  void open(const QString& folder, const crypto::KeyDerivationParameters& parameters = crypto::kFileKeyParameters);
+  // Names folder + "_.udb" (folder ends in '/'), or another file of the folder by its name; the
+  // first operation that needs the file opens it. A protected file's keys are derived with `parameters`.
+  void open(const QString& folder, const crypto::KeyDerivationParameters& parameters = crypto::kFileKeyParameters,
+            const QString& fileName = QString::fromUtf8(store::kDatabaseFileName.data(),
+                                                        static_cast<qsizetype>(store::kDatabaseFileName.size())));
   std::string databaseFile() const;
   const store::Connection& connection() const { return connection_; }
   // Closes the listing and the file; the next operation opens it again.
@@ -124,6 +126,7 @@ class Vault {
   DerivedFileKey newFileKey(const QString& password) const;
 
   QString folder_;
+  QString fileName_;
   crypto::KeyDerivationParameters parameters_ = crypto::kFileKeyParameters;
   std::optional<DerivedFileKey> fileKey_;
   std::string databaseKey_;

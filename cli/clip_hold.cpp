@@ -1,0 +1,56 @@
+#include "cli/clip_hold.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTimer>
+#include <csignal>
+
+#include "input/clipboard.h"
+
+namespace cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+constexpr int kPollMilliseconds = 100;
+
+}  // namespace
+
+bool HasGraphicalSession() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+void HoldOnClipboard(const QString& value, int seconds) {
+  interrupted = 0;
+  // Ctrl+C, a closed terminal and kill all end the wait the same way: with the clipboard emptied.
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
+
+  input::SharedClipboard().copySecret(value);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QElapsedTimer held;
+  held.start();
+  QEventLoop loop;
+  QTimer poll;
+  bool owned = false;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    // Ownership may reach the server a moment after the copy: only a loss after it counts.
+    const bool ownsNow = clipboard->ownsClipboard();
+    const bool replaced = owned && !ownsNow;
+    owned = owned || ownsNow;
+    if (interrupted || replaced || held.elapsed() >= qint64{seconds} * 1000) loop.quit();
+  });
+  poll.start(kPollMilliseconds);
+  loop.exec();
+  input::SharedClipboard().Clear();
+  // The clearing reaches the X server only while the event loop runs once more.
+  QCoreApplication::processEvents();
+}
+
+}  // namespace cli

@@ -1,0 +1,54 @@
+// keyhaven-cli: the accounts of keyhaven's database from a terminal or a script.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <exception>
+#include <memory>
+
+#include "cli/arguments.h"
+#include "cli/cli_error.h"
+#include "cli/clip_hold.h"
+#include "cli/commands.h"
+#include "cli/record_output.h"
+#include "keyhaven_version.h"
+
+namespace {
+
+QStringList ArgumentsAfterProgram(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+// The clipboard needs the graphical application; every other command stays off the display.
+std::unique_ptr<QCoreApplication> MakeApplication(const cli::Invocation& invocation, int& argc, char** argv) {
+  if (invocation.command == "clip") {
+    if (!cli::HasGraphicalSession()) throw cli::Failure("没有图形会话, 无法使用剪贴板.");
+    return std::make_unique<QGuiApplication>(argc, argv);
+  }
+  return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const cli::Invocation invocation = cli::ParseArguments(ArgumentsAfterProgram(argc, argv));
+    if (invocation.version) {
+      cli::PrintLine(QString("keyhaven-cli ") + KEYHAVEN_VERSION);
+      return cli::kSuccess;
+    }
+    if (invocation.help) {
+      cli::PrintLine(cli::HelpText(invocation.command));
+      return cli::kSuccess;
+    }
+    const std::unique_ptr<QCoreApplication> application = MakeApplication(invocation, argc, argv);
+    return cli::RunCommand(invocation);
+  } catch (const cli::CliError& error) {
+    cli::PrintErrorLine(error.message());
+    return error.code();
+  } catch (const std::exception& error) {
+    // The store's messages start with the window's Chinese line and carry the engine's after it.
+    cli::PrintErrorLine(QString::fromUtf8(error.what()));
+    return cli::kFailure;
+  }
+}

@@ -1,0 +1,92 @@
+#include "cli/transfer_commands.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <algorithm>
+#include <csignal>
+#include <optional>
+
+#include "cli/record_output.h"
+#include "cli/session.h"
+#include "cli/terminal_input.h"
+#include "transfer/csv_export.h"
+#include "transfer/csv_import.h"
+
+namespace cli {
+
+namespace {
+
+// A terminal shows every unreadable row the window would; the count says how many there are.
+constexpr std::size_t kUnreadableShown = 10;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+// The confirmation on the terminal, or --yes; without either the command cannot go on.
+void Confirm(const Invocation& invocation, const QString& question) {
+  if (invocation.has("--yes")) return;
+  const std::optional<bool> yes = ConfirmOnTerminal(question);
+  if (!yes) throw UsageError("没有终端可以确认, 请加 --yes.");
+  if (!*yes) throw Failure("已取消.");
+}
+
+QString Summary(const transfer::ImportPlan& plan) {
+  QStringList lines;
+  lines << "文件格式: " + transfer::FormatName(plan.format);
+  lines << QString("将添加 %1 条记录, %2 个新分类.").arg(plan.records.size()).arg(plan.newCategories.size());
+  if (plan.duplicates > 0) lines << QString("跳过 %1 条重复的记录.").arg(plan.duplicates);
+  if (plan.otherTypes > 0) lines << QString("跳过 %1 条不是登录类型的记录.").arg(plan.otherTypes);
+  if (!plan.unreadable.empty()) {
+    lines << QString("%1 行无法读取:").arg(plan.unreadable.size());
+    const std::size_t shown = std::min(plan.unreadable.size(), kUnreadableShown);
+    for (std::size_t i = 0; i < shown; ++i)
+      lines << QString("第%1行: %2").arg(plan.unreadable[i].line).arg(plan.unreadable[i].reason);
+    if (plan.unreadable.size() > shown) lines << "……";
+  }
+  return lines.join('\n');
+}
+
+// The time stamp of the backup, in the form of the window's clock.
+QString ClockText() { return QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"); }
+
+}  // namespace
+
+ExitCode Import(const Invocation& invocation, Session& session) {
+  transfer::ImportPlan plan;
+  try {
+    plan = transfer::PlanImport(session.vault(), invocation.arguments[0]);
+  } catch (const transfer::TransferError& error) {
+    throw Failure(error.message());
+  }
+  const QString summary = Summary(plan);
+  if (plan.records.empty()) throw Failure(summary + "\n没有可导入的记录.");
+  PrintLine(summary);
+  Confirm(invocation, "现在导入吗?");
+  // Ctrl+C while the records go in rolls the whole import back.
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  transfer::ImportOutcome outcome;
+  try {
+    outcome = transfer::RunImport(session.vault(), plan, ClockText(), [](int, int) { return interrupted == 0; });
+  } catch (const transfer::TransferError& error) {
+    throw Failure(error.message());
+  }
+  if (outcome == transfer::ImportOutcome::Cancelled) throw Failure("导入已取消, 没有导入任何记录.");
+  PrintLine(QString("已导入 %1 条记录.").arg(plan.records.size()));
+  return kSuccess;
+}
+
+ExitCode Export(const Invocation& invocation, Session& session) {
+  Confirm(invocation, "导出的文件包含明文密码, 请妥善保管并在用完后删除.\n仍要导出吗?");
+  int written = 0;
+  try {
+    written = transfer::ExportCsv(session.vault(), invocation.arguments[0]);
+  } catch (const transfer::TransferError& error) {
+    throw Failure(error.message());
+  }
+  PrintLine(QString("已导出 %1 条记录.").arg(written));
+  return kSuccess;
+}
+
+}  // namespace cli
