@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/master_password_prompt.h"
 #include "platform/dialogs.h"
 #include "store/file_key.h"
 #include "store/store_error.h"
@@ -51,18 +52,8 @@ void ProtectionGroup::showEvent(QShowEvent* event) {
   QGroupBox::showEvent(event);
 }
 
-QString ProtectionGroup::askMasterPassword() {
-  QString typed = dialogs_.passwordInput(kCaption, "请输入管理密码");
-  if (typed.isEmpty()) return QString();
-  if (!vault_.isMasterPassword(typed, keys_.storedMasterPassword)) {
-    dialogs_.message("管理密码错误.");
-    return QString();
-  }
-  return typed;
-}
-
 void ProtectionGroup::protectFile() {
-  const QString master = askMasterPassword();
+  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption);
   if (master.isEmpty()) return;
   if ((master == "123456" || master.size() < 8) &&
       !dialogs_.confirm(kCaption, "管理密码仍是 123456 或短于 8 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?"))
@@ -85,7 +76,7 @@ void ProtectionGroup::protectFile() {
 void ProtectionGroup::unprotectFile() {
   if (!dialogs_.confirm(kCaption, "取消加密后, 拿到 _.udb 的人可以读出全部密码.\n已加密的备份保持加密.\n仍要取消吗?"))
     return;
-  const QString master = askMasterPassword();
+  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption);
   if (master.isEmpty()) return;
   try {
     vault_.unprotectFile(master);

@@ -31,8 +31,6 @@ class ProtectionGroup : public QGroupBox {
  private:
   void protectFile();
   void unprotectFile();
-  // The typed master password once it matches the login's; empty when cancelled or wrong.
-  QString askMasterPassword();
 
   platform::Dialogs& dialogs_;
   vault::Vault& vault_;

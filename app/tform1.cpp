@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/transfer_group.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
 #include "platform/lock_signals.h"
@@ -109,6 +110,8 @@ void TForm1::connectHandlers() {
   onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
   onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
   onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);
+  onSignal(GroupBox_Transfer->Button_Import, &QPushButton::clicked, &TForm1::Button_ImportClick);
+  onSignal(GroupBox_Transfer->Button_Export, &QPushButton::clicked, &TForm1::Button_ExportClick);
 
   onSignal(Button10, &QPushButton::clicked, &TForm1::Button10Click);
   onSignal(Button8, &QPushButton::clicked, &TForm1::Button8Click);

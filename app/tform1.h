@@ -1,5 +1,6 @@
 #pragma once
 // The main window: accounts, settings and about tabs; the database objects; timers and tray.
+#include <QDate>
 #include <QWidget>
 #include <memory>
 
@@ -31,6 +32,7 @@ struct LockingSettings;
 class ClipboardGroup;
 class HotKeyGroup;
 class LockingGroup;
+class TransferGroup;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -143,6 +145,7 @@ class TForm1 : public QWidget, public LoginHost {
   ClipboardGroup* GroupBox_Clipboard;
   LockingGroup* GroupBox_Locking;
   HotKeyGroup* GroupBox_HotKeys;
+  TransferGroup* GroupBox_Transfer;
 
   // About tab.
   QGroupBox* GroupBox2;
@@ -225,6 +228,9 @@ class TForm1 : public QWidget, public LoginHost {
   void Button7Click();
   void Button_PassClealClick();
   void Button5Click();
+  // Import and export.
+  void Button_ImportClick();
+  void Button_ExportClick();
   // Shell.
   void Button10Click();
   void AboutmeClick();
@@ -267,6 +273,7 @@ class TForm1 : public QWidget, public LoginHost {
   // The form's record, as the add and the modify write it.
   vault::Record recordInForm() const;
   QString clockText() const;
+  void takeDailyBackupIfDue();
   void openAddress(const QString& address);
   void copyEditToClipboard(QLineEdit* edit);
 
@@ -279,4 +286,6 @@ class TForm1 : public QWidget, public LoginHost {
   bool closing_ = false;
   bool lockOnScreenLock_ = true;
   bool clearOnLock_ = false;
+  QDate dailyBackupDay_;  // of the last daily backup this run took or tried
+  bool importRunning_ = false;
 };

@@ -27,6 +27,7 @@
 #include "app/program_icon.h"
 #include "app/protection_group.h"
 #include "app/tform1.h"
+#include "app/transfer_group.h"
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/list_box.h"
@@ -374,6 +375,7 @@ void TForm1::buildAdvancedTab() {
   tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
   tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(TabSheet4));
   tab->addWidget(new ProtectionGroup(TabSheet4, services_.dialogs, vault_, keys_));
+  tab->addWidget(GroupBox_Transfer = new TransferGroup(TabSheet4));
   tab->addStretch();
 }
 

@@ -58,6 +58,7 @@ bool TForm1::FormCreate() {
 void TForm1::Timer1Timer() {
   // Fixed widths and no zone word: the text stamps backup names, which must differ every second.
   StatusBar1->setPanelText(2, QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"));
+  if (login_ && !login_->Edit_LoginPass_Temp->text().isEmpty()) takeDailyBackupIfDue();
 }
 
 void TForm1::Timer_CheckLoginTimer() {
@@ -140,6 +141,7 @@ void TForm1::openAfterLogin() {
   activateWindow();
   Button_GeiClass->click();
   Button_Refresh->click();
+  takeDailyBackupIfDue();
 }
 
 void TForm1::showOnTaskbar() { services_.taskbar.showOnTaskbar(*this); }

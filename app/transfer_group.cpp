@@ -1,0 +1,21 @@
+#include "app/transfer_group.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+TransferGroup::TransferGroup(QWidget* parent) : QGroupBox("导入导出", parent) {
+  setObjectName("GroupBox_Transfer");
+  Button_Import = new QPushButton("导入CSV...", this);
+  Button_Import->setObjectName("Button_Import");
+  Button_Export = new QPushButton("导出CSV...", this);
+  Button_Export->setObjectName("Button_Export");
+  auto* note =
+      new QLabel("可导入KeePassXC、Bitwarden、Chrome/Chromium和Firefox导出的CSV文件, 导入前自动备份数据库.", this);
+  note->setWordWrap(true);
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(note, 0, 0);
+  grid->addWidget(Button_Import, 0, 1);
+  grid->addWidget(Button_Export, 0, 2);
+  grid->setColumnStretch(0, 1);
+}

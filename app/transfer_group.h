@@ -1,0 +1,15 @@
+#pragma once
+// The group "导入导出" of the advanced tab: accounts brought in from other programs' CSV files,
+// and every record taken out as one.
+#include <QGroupBox>
+
+class QPushButton;
+
+class TransferGroup : public QGroupBox {
+  Q_OBJECT
+ public:
+  explicit TransferGroup(QWidget* parent);
+
+  QPushButton* Button_Import;
+  QPushButton* Button_Export;
+};
