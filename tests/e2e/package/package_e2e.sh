@@ -58,7 +58,7 @@ for needed in libqt6widgets6 libsqlcipher0 libx11-6 libxtst6 qt6-qpa-plugins fon
   echo "$depends" | tr ',' '\n' | grep -q "^ *$needed\b" || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in ./usr/bin/keyhaven ./usr/bin/keyhaven-newdb ./usr/share/applications/keyhaven.desktop \
+for file in ./usr/bin/keyhaven ./usr/bin/keyhaven-newdb ./usr/bin/keyhaven-cli ./usr/share/applications/keyhaven.desktop \
             ./usr/share/icons/hicolor/48x48/apps/keyhaven.png ./usr/share/keyhaven/_.udb; do
   echo "$contents" | grep -qx "$file" || fail "the package lacks $file"
 done
@@ -137,6 +137,10 @@ wait_for_window '^管理登录$' >/dev/null || fail "the second start showed no 
   fail "the second start showed the first-start notice again"
 cmp -s "$data/_.udb" "$work/after-first-run.udb" || fail "the second start replaced the database"
 stop_program
+
+# --- the command line finds the same data folder ---
+echo 123456 | /usr/bin/keyhaven-cli ls --categories >"$work/cli.log" 2>&1 ||
+  fail "the installed keyhaven-cli did not open $data/_.udb: $(cat "$work/cli.log")"
 
 dpkg -r keyhaven >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -r failed"; }
 installed=""

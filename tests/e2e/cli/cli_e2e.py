@@ -1,0 +1,162 @@
+"""keyhaven-cli end to end: every command a script uses, on temporary databases, with the master
+password on standard input; the clipboard under Xvfb, read back with xclip."""
+
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+DATABASE_KEY = "kv7Rq2mZx9Tb"
+MASTER = "123456"
+CATEGORY = "工作邮箱"
+SECRET = "S3cret!pw"
+
+parser = argparse.ArgumentParser()
+parser.add_argument("--cli", required=True)
+parser.add_argument("--newdb", required=True)
+options = parser.parse_args()
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+def cli(database, *arguments, lines=(MASTER,), environment=None):
+    """Runs one command without a terminal: the master password and answers come as lines."""
+    stdin = "".join(line + "\n" for line in lines)
+    return subprocess.run([options.cli, "--db", database, *arguments], input=stdin.encode(), capture_output=True,
+                          timeout=60, env=environment, start_new_session=True)
+
+
+def out(result):
+    return result.stdout.decode()
+
+
+def err(result):
+    return result.stderr.decode()
+
+
+def sql(database, statement):
+    script = f"PRAGMA key='{DATABASE_KEY}';\n.mode list\n{statement};\n"
+    result = subprocess.run(["sqlcipher", "-batch", database], input=script.encode(), capture_output=True, timeout=30)
+    return [line for line in result.stdout.decode().splitlines() if line != "ok"]
+
+
+def new_database(folder, *protect, master=MASTER):
+    database = os.path.join(folder, "_.udb")
+    subprocess.run([options.newdb, *protect, "--master-stdin", database], input=(master + "\n").encode(),
+                   check=True, capture_output=True)
+    return database
+
+
+work = tempfile.mkdtemp(prefix="keyhaven-cli-")
+db = new_database(work)
+# Categories are made in the window; here the category's first record goes in directly.
+sql(db, f"Insert into data (分类,标题,网址,帐号,密码) values ('{CATEGORY}','标题','http://','账号','')")
+# The clipboard's time, in Config.ini's code page.
+with open(os.path.join(work, "Config.ini"), "wb") as config:
+    config.write("[软件配置]\r\n剪贴板清空秒数=15\r\n".encode("gbk"))
+
+# --- add, with the window's checks ---
+added = cli(db, "add", lines=(MASTER, CATEGORY.lower(), "公司邮箱", "https://mail.example", "alice", SECRET, "备注一"))
+check(added.returncode == 0 and out(added).strip() == "添加成功.", f"add stores a record: {out(added)}{err(added)}")
+unknown = cli(db, "add", lines=(MASTER, "没有这个分类", "t", "", "a", "p", ""))
+check(unknown.returncode == 1 and err(unknown).startswith("请选择分类.\n") and CATEGORY in err(unknown),
+      f"add refuses a category that does not exist and names the categories: {err(unknown)}")
+untitled = cli(db, "add", lines=(MASTER, CATEGORY, "", "", "a", "p", ""))
+check(untitled.returncode == 1 and err(untitled).strip() == "请填写标题.", f"add without a title: {err(untitled)}")
+generated = cli(db, "add", "--generate", "24", lines=(MASTER, CATEGORY, "私人邮箱", "", "bob", "note"))
+check(generated.returncode == 0, f"add --generate reads no password line: {err(generated)}")
+stored = sql(db, "select count(*) from data")
+check(stored == ["3"], f"three records are stored: {stored}")
+
+# --- ls, show, search ---
+listed = cli(db, "ls")
+rows = [line.split("\t") for line in out(listed).splitlines()]
+check(listed.returncode == 0 and len(rows) == 3 and all(len(row) == 4 for row in rows),
+      f"ls prints number, category, title, account per record, no header: {rows}")
+check([CATEGORY, "公司邮箱", "alice"] in [row[1:] for row in rows], "ls shows the added record")
+number = next(row[0] for row in rows if row[2] == "公司邮箱")
+categories = cli(db, "ls", "--categories")
+check(out(categories) == f"{CATEGORY}\t3\n", f"ls --categories counts: {out(categories)!r}")
+check(cli(db, "ls", "没有这个分类").returncode == 2, "ls of an empty category exits 2")
+
+shown = cli(db, "show", "公司")
+check(shown.returncode == 0 and "密码: ******\n" in out(shown) and SECRET not in out(shown) and
+      "备注: 备注一\n" in out(shown), f"show masks the password: {out(shown)}")
+revealed = cli(db, "show", number, "--reveal")
+check(revealed.returncode == 0 and f"密码: {SECRET}\n" in out(revealed), "show NUMBER --reveal shows the password")
+several = cli(db, "show", "邮箱")
+check(several.returncode == 2 and len(out(several).splitlines()) == 2, f"an ambiguous title lists both: {out(several)}")
+check(cli(db, "show", "不存在").returncode == 2, "show of nothing exits 2")
+
+found = cli(db, "search", "--field", "备注", "备注一")
+check(found.returncode == 0 and out(found).split("\t")[2] == "公司邮箱", f"search in deciphered notes: {out(found)}")
+by_account = cli(db, "search", "bo", "--field", "帐号")
+check(by_account.returncode == 0 and "私人邮箱" in out(by_account) and "公司邮箱" not in out(by_account),
+      "search takes its option after the word")
+check(cli(db, "search", "--field", "密码", "x").returncode == 2, "search in an unoffered column is a usage error")
+nothing = cli(db, "search", "zzz")
+check(nothing.returncode == 2 and err(nothing).strip() == "对不起没有找到相关信息！", "search without hits exits 2")
+
+# --- exit codes of the command line itself ---
+wrong = cli(db, "ls", lines=("654321",))
+check(wrong.returncode == 1 and "密码错误" in err(wrong) and out(wrong) == "", "a wrong password: one try, exit 1")
+check(cli(db, "frobnicate").returncode == 2, "an unknown command exits 2")
+check(cli(db, "show").returncode == 2, "a missing argument exits 2")
+check(cli(os.path.join(work, "nothing.udb"), "ls").returncode == 1, "a missing database file exits 1")
+password = cli(db, "generate", "20", "--no-symbols", lines=())
+check(password.returncode == 0 and len(out(password).strip()) == 20 and out(password).strip().isalnum(),
+      f"generate LENGTH --no-symbols: {out(password)!r}")
+
+# --- clip: the secret hint, one use counted, cleared at Ctrl+C ---
+uses_before = sql(db, f"select 统计 from data where 编号={number}")
+clip = subprocess.Popen([options.cli, "--db", db, "clip", number], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                        stderr=subprocess.PIPE, start_new_session=True)
+clip.stdin.write((MASTER + "\n").encode())
+clip.stdin.close()
+said = clip.stdout.readline().decode()
+check(said.startswith("已复制密码") and "15 秒" in said and SECRET not in said,
+      f"clip names the field and the configured time, never the value: {said!r}")
+
+
+def clipboard(*what):
+    result = subprocess.run(["xclip", "-o", "-selection", "clipboard", *what], capture_output=True, timeout=10)
+    return result.stdout.decode() if result.returncode == 0 else None
+
+
+check(clipboard() == SECRET, "the password is on the clipboard")
+check("x-kde-passwordManagerHint" in (clipboard("-t", "TARGETS") or ""), "with the secret hint")
+check(sql(db, f"select 统计 from data where 编号={number}") == [str(int(uses_before[0]) + 1)], "one use is counted")
+time.sleep(0.3)
+check(clip.poll() is None, "clip stays in the foreground")
+clip.send_signal(signal.SIGINT)
+check(clip.wait(10) == 0, "Ctrl+C ends clip with exit 0")
+check(not clipboard(), "the clipboard is empty afterwards")
+headless = dict(os.environ)
+headless.pop("DISPLAY", None)
+no_display = cli(db, "clip", number, environment=headless)
+check(no_display.returncode == 1 and err(no_display).strip() != "", "clip without a graphical session exits 1")
+
+# --- rm: confirmed with --yes; with no terminal to ask on, a usage error ---
+check(cli(db, "rm", number).returncode == 2, "rm without a terminal or --yes exits 2")
+removed = cli(db, "rm", number, "--yes")
+check(removed.returncode == 0 and sql(db, f"select count(*) from data where 编号={number}") == ["0"],
+      "rm --yes deletes the record")
+
+# --- a protected file opens from the master password alone ---
+protected_folder = tempfile.mkdtemp(prefix="keyhaven-cli-protected-")
+protected = new_database(protected_folder, "--protect", master="Protected2026")
+check(cli(protected, "ls", lines=("Protected2026",)).returncode == 0, "ls opens a protected file")
+check(cli(protected, "ls").returncode == 1, "another password does not open it")
+
+subprocess.run(["rm", "-rf", work, protected_folder])
+if failures:
+    print(f"{len(failures)} checks failed", file=sys.stderr)
+    sys.exit(1)
