@@ -33,7 +33,7 @@ TEST(X11KeySink, KeysHeldFollowsTheUsersKeysButNotItsOwn) {
   auto sink = platform::x11::X11KeySink::open();
   ASSERT_NE(sink, nullptr);
   EXPECT_FALSE(sink->keysHeld());
-  for (const char* key : {"Control_L", "Control_R", "Shift_L", "Alt_L", "Right"}) {
+  for (const char* key : {"Control_L", "Control_R", "Shift_L", "Alt_L", "Super_L", "Right"}) {
     Xdotool({"keydown", key});
     EXPECT_TRUE(sink->keysHeld()) << key;
     EXPECT_FALSE(input::WaitForKeyRelease(*sink, std::chrono::milliseconds(50))) << key;
