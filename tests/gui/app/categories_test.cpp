@@ -17,6 +17,7 @@
 #include "store/query.h"
 #include "tests/gui/app/app_harness.h"
 #include "tests/support/disk_faults.h"
+#include "vault/daily_backup.h"
 
 namespace {
 
@@ -67,7 +68,12 @@ QString highlighted(const AppHarness& app) {
   return chosen.isEmpty() ? QString() : chosen.front()->text();
 }
 
-QStringList backups(const AppHarness& app) { return QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files); }
+// Every backup but the daily one that the login takes.
+QStringList backups(const AppHarness& app) {
+  QStringList made = QDir(app.folder()).entryList({"*_bak_*_.udb"}, QDir::Files);
+  made.removeIf([](const QString& name) { return name.startsWith(vault::kDailyBackupPrefix); });
+  return made;
+}
 
 }  // namespace
 
