@@ -14,6 +14,10 @@ void Bind(sqlite3_stmt* statement, int position, const std::string& value) {
 }  // namespace
 
 RecordInserter::RecordInserter(Connection& connection) : connection_(connection), db_(connection.handle()) {
+  // Dirty pages stay in memory until the commit, so that a rollback before it has written
+  // nothing: the file keeps its very bytes, which a journal played back would not give (the
+  // cipher writes every page anew).
+  Run(db_, "PRAGMA cache_spill=OFF");
   if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
     throw StoreError(DescribeEngineFailure(connection_.dataSource(), db_));
   open_ = true;
@@ -47,14 +51,21 @@ void RecordInserter::commit() {
     throw StoreError(message);
   }
   open_ = false;
+  sqlite3_exec(db_, "PRAGMA cache_spill=ON", nullptr, nullptr, nullptr);
 }
 
 void RecordInserter::rollback() {
   if (!open_) return;
   open_ = false;
   statement_.reset();
-  // The engine may have rolled back already after a full disk or an I/O error.
-  if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (sqlite3_get_autocommit(db_) == 0) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  } else {
+    // After a full disk or an I/O error the engine has ended the transaction itself and plays
+    // its journal back at the next read: read now, so that the file is whole again at once.
+    sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  }
+  sqlite3_exec(db_, "PRAGMA cache_spill=ON", nullptr, nullptr, nullptr);
 }
 
 }  // namespace store

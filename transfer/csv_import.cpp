@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <filesystem>
 
 #include "store/store_error.h"
 #include "transfer/csv_reader.h"
 #include "transfer/import_formats.h"
+#include "transfer/import_room.h"
 #include "transfer/text_decoding.h"
 
 namespace transfer {
@@ -117,6 +119,7 @@ ImportPlan PlanImport(vault::Vault& vault, const QString& path) {
 ImportOutcome RunImport(vault::Vault& vault, const ImportPlan& plan, const QString& clockText,
                         const std::function<bool(int done, int total)>& progress) {
   if (!vault.takeBackup(kImportBackupPrefix, clockText)) throw TransferError("无法建立导入前的备份, 没有导入任何记录.");
+  CheckRoomFor(plan.records, std::filesystem::path(vault.databaseFile()).parent_path().string());
   const int total = static_cast<int>(plan.records.size());
   try {
     const bool added = vault.addRecords(plan.records, [&](int done) { return progress(done, total); });

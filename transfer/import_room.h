@@ -1,0 +1,18 @@
+#pragma once
+// Whether the disk has room for an import. A full disk in the middle of the commit would leave
+// the file rewritten by the journal's playback: whole, but no longer the same bytes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vault/vault.h"
+
+namespace transfer {
+
+// A generous estimate of what adding the records takes on disk, the journal included.
+std::uintmax_t BytesToAdd(const std::vector<vault::Record>& records);
+
+// Throws TransferError when the disk of `folder` has less room than the records need.
+void CheckRoomFor(const std::vector<vault::Record>& records, const std::string& folder);
+
+}  // namespace transfer
