@@ -1,9 +1,5 @@
 #pragma once
-// What an import will do, in the words of its confirmation.
-#include <QString>
+// What an import will do, in the words of its confirmation; shared with the command line.
+#include "transfer/import_summary.h"
 
-#include "transfer/csv_import.h"
-
-// The format, the records and categories to be added, the rows skipped and the first rows that
-// could not be read, one line each.
-QString ImportSummary(const transfer::ImportPlan& plan);
+using transfer::ImportSummary;

@@ -1,8 +1,6 @@
 #include "cli/transfer_commands.h"
 
 #include <QDateTime>
-#include <QStringList>
-#include <algorithm>
 #include <csignal>
 #include <optional>
 
@@ -11,13 +9,11 @@
 #include "cli/terminal_input.h"
 #include "transfer/csv_export.h"
 #include "transfer/csv_import.h"
+#include "transfer/import_summary.h"
 
 namespace cli {
 
 namespace {
-
-// A terminal shows every unreadable row the window would; the count says how many there are.
-constexpr std::size_t kUnreadableShown = 10;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -29,22 +25,6 @@ void Confirm(const Invocation& invocation, const QString& question) {
   const std::optional<bool> yes = ConfirmOnTerminal(question);
   if (!yes) throw UsageError("没有终端可以确认, 请加 --yes.");
   if (!*yes) throw Failure("已取消.");
-}
-
-QString Summary(const transfer::ImportPlan& plan) {
-  QStringList lines;
-  lines << "文件格式: " + transfer::FormatName(plan.format);
-  lines << QString("将添加 %1 条记录, %2 个新分类.").arg(plan.records.size()).arg(plan.newCategories.size());
-  if (plan.duplicates > 0) lines << QString("跳过 %1 条重复的记录.").arg(plan.duplicates);
-  if (plan.otherTypes > 0) lines << QString("跳过 %1 条不是登录类型的记录.").arg(plan.otherTypes);
-  if (!plan.unreadable.empty()) {
-    lines << QString("%1 行无法读取:").arg(plan.unreadable.size());
-    const std::size_t shown = std::min(plan.unreadable.size(), kUnreadableShown);
-    for (std::size_t i = 0; i < shown; ++i)
-      lines << QString("第%1行: %2").arg(plan.unreadable[i].line).arg(plan.unreadable[i].reason);
-    if (plan.unreadable.size() > shown) lines << "……";
-  }
-  return lines.join('\n');
 }
 
 // The time stamp of the backup, in the form of the window's clock.
@@ -59,9 +39,11 @@ ExitCode Import(const Invocation& invocation, Session& session) {
   } catch (const transfer::TransferError& error) {
     throw Failure(error.message());
   }
-  const QString summary = Summary(plan);
-  if (plan.records.empty()) throw Failure(summary + "\n没有可导入的记录.");
-  PrintLine(summary);
+  PrintLine(transfer::ImportSummary(plan));
+  if (plan.records.empty()) {
+    PrintLine("没有可导入的记录.");
+    return kSuccess;
+  }
   Confirm(invocation, "现在导入吗?");
   // Ctrl+C while the records go in rolls the whole import back.
   interrupted = 0;

@@ -1,7 +1,9 @@
-#include "app/import_summary.h"
+#include "transfer/import_summary.h"
 
 #include <QStringList>
 #include <algorithm>
+
+namespace transfer {
 
 namespace {
 
@@ -10,9 +12,9 @@ constexpr std::size_t kUnreadableShown = 10;
 
 }  // namespace
 
-QString ImportSummary(const transfer::ImportPlan& plan) {
+QString ImportSummary(const ImportPlan& plan) {
   QStringList lines;
-  lines << "文件格式: " + transfer::FormatName(plan.format);
+  lines << "文件格式: " + FormatName(plan.format);
   lines << QString("将添加 %1 条记录, %2 个新分类.").arg(plan.records.size()).arg(plan.newCategories.size());
   if (plan.duplicates > 0) lines << QString("跳过 %1 条重复的记录.").arg(plan.duplicates);
   if (plan.otherTypes > 0) lines << QString("跳过 %1 条不是登录类型的记录.").arg(plan.otherTypes);
@@ -25,3 +27,5 @@ QString ImportSummary(const transfer::ImportPlan& plan) {
   }
   return lines.join('\n');
 }
+
+}  // namespace transfer
