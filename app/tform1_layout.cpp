@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -369,14 +370,26 @@ void TForm1::buildSettingsTab() {
 }
 
 void TForm1::buildAdvancedTab() {
-  // Each group is a widget of its own that calls the modules below the window.
-  auto* tab = new QVBoxLayout(TabSheet4);
-  tab->addWidget(GroupBox_Locking = new LockingGroup(TabSheet4));
-  tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(TabSheet4));
-  tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(TabSheet4));
-  tab->addWidget(new ProtectionGroup(TabSheet4, services_.dialogs, vault_, keys_));
-  tab->addWidget(GroupBox_Transfer = new TransferGroup(TabSheet4));
+  // Each group is a widget of its own that calls the modules below the window. The window's
+  // size is fixed, so the groups scroll once they need more height than the tab has.
+  auto* groups = new QWidget;
+  auto* tab = new QVBoxLayout(groups);
+  tab->addWidget(GroupBox_Locking = new LockingGroup(groups));
+  tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(groups));
+  tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(groups));
+  tab->addWidget(new ProtectionGroup(groups, services_.dialogs, vault_, keys_));
+  tab->addWidget(GroupBox_Transfer = new TransferGroup(groups));
   tab->addStretch();
+  auto* scroll = new QScrollArea(TabSheet4);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(groups);
+  scroll->viewport()->setAutoFillBackground(false);
+  groups->setAutoFillBackground(false);
+  auto* page = new QVBoxLayout(TabSheet4);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->addWidget(scroll);
 }
 
 void TForm1::buildAboutTab() {
