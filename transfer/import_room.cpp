@@ -9,13 +9,13 @@ namespace transfer {
 
 namespace {
 
-constexpr std::uintmax_t kBytesPerRow = 32;              // the row's own overhead
-constexpr std::uintmax_t kJournalAndSlack = 256 * 1024;  // pages the journal keeps, half-filled pages
+constexpr std::uintmax_t kBytesPerRow = 32;                              // the row's own overhead
+constexpr std::uintmax_t kJournalAndSlack = std::uintmax_t{256} * 1024;  // pages the journal keeps, half-filled pages
 
 std::uintmax_t Utf8Bytes(const QString& text) { return static_cast<std::uintmax_t>(text.toUtf8().size()); }
 
 // The hexadecimal text of the cipher: two digits per byte, whole blocks of 8, at least one.
-std::uintmax_t CipherBytes(const QString& text) { return 2 * 8 * (Utf8Bytes(text) / 8 + 1); }
+std::uintmax_t CipherBytes(const QString& text) { return std::uintmax_t{16} * (Utf8Bytes(text) / 8 + 1); }
 
 }  // namespace
 
