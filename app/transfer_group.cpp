@@ -10,9 +10,9 @@ TransferGroup::TransferGroup(QWidget* parent) : QGroupBox("导入导出", parent
   Button_Import->setObjectName("Button_Import");
   Button_Export = new QPushButton("导出CSV...", this);
   Button_Export->setObjectName("Button_Export");
-  auto* note =
-      new QLabel("可导入KeePassXC、Bitwarden、Chrome/Chromium和Firefox导出的CSV文件, 导入前自动备份数据库.", this);
-  note->setWordWrap(true);
+  // One line, so the advanced tab keeps all its groups in view; the formats are in the tooltip.
+  Button_Import->setToolTip("KeePassXC、Bitwarden、Chrome/Chromium或Firefox导出的CSV文件");
+  auto* note = new QLabel("导入前自动备份数据库.", this);
   auto* grid = new QGridLayout(this);
   grid->addWidget(note, 0, 0);
   grid->addWidget(Button_Import, 0, 1);
