@@ -3,6 +3,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -92,6 +93,23 @@ TEST_F(Dialogs, AnInputGivesTheTypedTextOrTheInitialOneWhenCancelled) {
   EXPECT_EQ((WithDialog<QInputDialog, QString>([&] { return dialogs.input("修改分类", "新名称", "旧名"); },
                                                typeAndPress("新名", false))),
             "旧名");
+}
+
+TEST_F(Dialogs, AProgressGoesOnUntilItsCancelButtonOrALock) {
+  const auto progress = dialogs.progress("导入CSV", "正在导入...");
+  EXPECT_TRUE(progress->advance(1, 10));
+  QProgressDialog* window = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* found = qobject_cast<QProgressDialog*>(w)) window = found;
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "导入CSV");
+  window->cancel();  // as its button does
+  EXPECT_FALSE(progress->advance(2, 10));
+
+  const auto another = dialogs.progress("导入CSV", "正在导入...");
+  EXPECT_TRUE(another->advance(1, 10));
+  dialogs.closeAll();
+  EXPECT_FALSE(another->advance(2, 10));
 }
 
 }  // namespace
