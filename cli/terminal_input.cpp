@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 namespace cli {
@@ -27,10 +28,24 @@ bool Write(int fd, const QString& text) {
   return ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
 }
 
+// The terminal's settings while its echo is off, for a Ctrl+C in the middle of a hidden answer.
+int quietTerminal = -1;
+termios echoingSettings{};
+
+void RestoreEchoAndEnd(int signal) {
+  ::tcsetattr(quietTerminal, TCSANOW, &echoingSettings);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
 std::optional<QString> AskOn(int tty, const QString& prompt, bool hidden) {
   termios original{};
   const bool quiet = hidden && ::tcgetattr(tty, &original) == 0;
   if (quiet) {
+    quietTerminal = tty;
+    echoingSettings = original;
+    std::signal(SIGINT, RestoreEchoAndEnd);
+    std::signal(SIGTERM, RestoreEchoAndEnd);
     termios noEcho = original;
     noEcho.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     noEcho.c_lflag |= ECHONL;
@@ -38,7 +53,11 @@ std::optional<QString> AskOn(int tty, const QString& prompt, bool hidden) {
   }
   std::optional<std::string> line;
   if (Write(tty, prompt)) line = ReadLine(tty);
-  if (quiet) ::tcsetattr(tty, TCSANOW, &original);
+  if (quiet) {
+    ::tcsetattr(tty, TCSANOW, &original);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+  }
   if (!line) return std::nullopt;
   return QString::fromStdString(*line);
 }

@@ -44,7 +44,9 @@ class Vault {
   const store::Connection& connection() const { return connection_; }
   // Closes the listing and the file; the next operation opens it again.
   void close();
-  // Compacts the closed file; false when it could not be done and the file is as it was.
+  // Compacts the closed file; false when it could not be done and the file is as it was. Throws
+  // store::FileBusyError, the file untouched, while another program (keyhaven-cli) keeps the
+  // folder's replacement lock; so do the protection on and off and a protected file's password change.
   bool compact();
 
   // Whether the file on disk is a protected one, told by its bytes before any login.
