@@ -96,6 +96,19 @@ TEST_F(TransferTest, ACancelOrALockDuringTheImportWritesNothingAndYesImports) {
   EXPECT_EQ(files("导入前备份_bak_*_.udb").size(), 3) << "one backup before each run";
 }
 
+TEST_F(TransferTest, AFailedImportIsToldAndWritesNothing) {
+  // The engine refuses every new row, as a full disk would.
+  app.exec("create trigger refuse before insert on data begin select raise(abort, 'refused'); end");
+  import();
+  ASSERT_FALSE(app.dialogs.asked.empty());
+  EXPECT_EQ(app.dialogs.asked.back().kind, "message");
+  EXPECT_EQ(app.dialogs.asked.back().caption, "导入CSV");
+  EXPECT_TRUE(app.dialogs.asked.back().text.contains("没有导入任何记录"))
+      << app.dialogs.asked.back().text.toStdString();
+  EXPECT_EQ(app.records().size(), 1u);
+  EXPECT_EQ(app.gridRowCount(), 1) << "the listing is back";
+}
+
 TEST_F(TransferTest, TheExportAsksTheMasterPasswordAndWarnsBeforeItWrites) {
   const QString path = app.folder() + "out.csv";
   app.dialogs.inputAnswers = {"654321"};
