@@ -288,4 +288,5 @@ class TForm1 : public QWidget, public LoginHost {
   bool clearOnLock_ = false;
   QDate dailyBackupDay_;  // of the last daily backup this run took or tried
   bool importRunning_ = false;
+  bool closeAfterImport_ = false;  // the program's end was asked for while an import ran
 };

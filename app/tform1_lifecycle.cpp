@@ -146,7 +146,15 @@ void TForm1::openAfterLogin() {
 
 void TForm1::showOnTaskbar() { services_.taskbar.showOnTaskbar(*this); }
 
-void TForm1::closeMainWindow() { close(); }
+void TForm1::closeMainWindow() {
+  // An import runs under its progress window, whose events may ask for the end (the tray menu):
+  // the import is cancelled first, and the window closes once it has rolled back.
+  if (importRunning_) {
+    closeAfterImport_ = true;
+    return;
+  }
+  close();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!closing_) {

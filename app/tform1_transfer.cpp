@@ -38,12 +38,14 @@ void TForm1::Button_ImportClick() {
     const QScopedValueRollback<bool> running(importRunning_, true);
     const auto progress = services_.dialogs.progress(kImportCaption, "正在导入...");
     try {
-      outcome = transfer::RunImport(vault_, *plan, clockText(),
-                                    [&progress](int done, int total) { return progress->advance(done, total); });
+      outcome = transfer::RunImport(vault_, *plan, clockText(), [this, &progress](int done, int total) {
+        return progress->advance(done, total) && !closeAfterImport_;
+      });
     } catch (const transfer::TransferError& error) {
       failure = error.message();
     }
   }
+  if (closeAfterImport_) return closeMainWindow();
   // The import closed the listing, whatever its outcome.
   Button_GeiClass->click();
   Button_Refresh->click();

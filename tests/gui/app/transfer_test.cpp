@@ -96,6 +96,17 @@ TEST_F(TransferTest, ACancelOrALockDuringTheImportWritesNothingAndYesImports) {
   EXPECT_EQ(files("导入前备份_bak_*_.udb").size(), 3) << "one backup before each run";
 }
 
+TEST_F(TransferTest, TheTrayMenusEndDuringTheImportCancelsItBeforeTheWindowCloses) {
+  app.dialogs.onProgress = [this](int, int) {
+    app.main->CloseMe->trigger();
+    EXPECT_FALSE(app.main->hasClosed()) << "not while the import holds the file";
+    return true;
+  };
+  import();
+  EXPECT_TRUE(app.main->hasClosed());
+  EXPECT_EQ(app.records().size(), 1u);
+}
+
 TEST_F(TransferTest, AFailedImportIsToldAndWritesNothing) {
   // The engine refuses every new row, as a full disk would.
   app.exec("create trigger refuse before insert on data begin select raise(abort, 'refused'); end");
