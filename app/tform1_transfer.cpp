@@ -3,12 +3,12 @@
 #include <QScopedValueRollback>
 #include <optional>
 
-#include "app/import_summary.h"
 #include "app/master_password_prompt.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
 #include "transfer/csv_export.h"
 #include "transfer/csv_import.h"
+#include "transfer/import_summary.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -29,8 +29,8 @@ void TForm1::Button_ImportClick() {
     return services_.dialogs.messageWithCaption(kImportCaption, error.message());
   }
   if (plan->records.empty())
-    return services_.dialogs.messageWithCaption(kImportCaption, ImportSummary(*plan) + "\n没有可导入的记录.");
-  if (!services_.dialogs.question(kImportCaption, ImportSummary(*plan) + "\n现在导入吗?")) return;
+    return services_.dialogs.messageWithCaption(kImportCaption, transfer::ImportSummary(*plan) + "\n没有可导入的记录.");
+  if (!services_.dialogs.question(kImportCaption, transfer::ImportSummary(*plan) + "\n现在导入吗?")) return;
 
   std::optional<transfer::ImportOutcome> outcome;
   QString failure;

@@ -6,9 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/import_summary.h"
 #include "app/transfer_group.h"
 #include "tests/gui/app/app_harness.h"
+#include "transfer/import_summary.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ TEST_F(TransferTest, TheExportAsksTheMasterPasswordAndWarnsBeforeItWrites) {
 TEST(ImportSummary, ShowsTheFirstTenUnreadableRowsAndTheSkippedTypes) {
   transfer::ImportPlan plan{transfer::CsvFormat::Bitwarden, {}, {"导入"}, 0, 3, {}};
   for (int line = 2; line <= 13; ++line) plan.unreadable.push_back({line, "字段数少于标题行"});
-  const QStringList lines = ImportSummary(plan).split('\n');
+  const QStringList lines = transfer::ImportSummary(plan).split('\n');
   ASSERT_EQ(lines.size(), 15);
   EXPECT_EQ(lines[0], "文件格式: Bitwarden");
   EXPECT_EQ(lines[1], "将添加 0 条记录, 1 个新分类.");
