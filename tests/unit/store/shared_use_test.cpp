@@ -24,6 +24,8 @@ sqlite3* OpenOther(const std::string& file) {
   sqlite3* other = nullptr;
   EXPECT_EQ(sqlite3_open_v2(file.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_key(other, kDatabasePassword.data(), static_cast<int>(kDatabasePassword.size()));
+  // The other program waits too: its commit may meet this side still reading the schema.
+  sqlite3_busy_timeout(other, 5000);
   return other;
 }
 
