@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "input/clipboard.h"
+#include "platform/x11/x11_display.h"
 
 namespace cli {
 
@@ -22,7 +23,8 @@ constexpr int kPollMilliseconds = 100;
 }  // namespace
 
 bool HasGraphicalSession() {
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (!qEnvironmentVariableIsEmpty("DISPLAY")) return platform::x11::DisplayAnswers();
+  return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 void HoldOnClipboard(const QString& value, int seconds) {
