@@ -167,10 +167,7 @@ Record Vault::listedRecord(int row) const {
 
 void Vault::countUse(const QString& number) { run({store::sql::CountUse(Text(number))}); }
 
-void Vault::addRecord(const Record& r) {
-  listing_.execute({store::sql::InsertRecord(
-      {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)})});
-}
+void Vault::addRecord(const Record& r) { listing_.execute({store::sql::InsertRecord(stored(r))}); }
 
 std::vector<Record> Vault::records() {
   store::Query all(connection_);
@@ -193,8 +190,7 @@ bool Vault::addRecords(const std::vector<Record>& records, const std::function<b
   store::RecordInserter inserter(connection_);
   int added = 0;
   for (const Record& r : records) {
-    inserter.insert(
-        {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)});
+    inserter.insert(stored(r));
     if (++added % kAddedBetweenAsks == 0 && !goOn(added)) return false;
   }
   if (!goOn(added)) return false;
@@ -203,9 +199,7 @@ bool Vault::addRecords(const std::vector<Record>& records, const std::function<b
 }
 
 int Vault::modifyRecord(const Record& r) {
-  return listing_.execute(store::sql::UpdateRecordLines(
-      {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)},
-      Text(r.number)));
+  return listing_.execute(store::sql::UpdateRecordLines(stored(r), Text(r.number)));
 }
 
 void Vault::deleteRecord(const QString& number, int listedRow) {
@@ -274,6 +268,10 @@ std::string Vault::readFirst(const std::string& statement, std::string_view colu
 
 bool Vault::takeBackup(const std::string& prefix, const QString& clockText) const {
   return store::TakeBackup(Text(folder_), prefix, Text(clockText));
+}
+
+store::sql::NewRecord Vault::stored(const Record& r) const {
+  return {Text(r.category), Text(r.title), Text(r.address), Text(r.account), protect(r.password), protect(r.note)};
 }
 
 std::string Vault::protect(const QString& plain) const { return crypto::ProtectField(Text(plain), databaseKey_); }

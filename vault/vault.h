@@ -14,6 +14,7 @@
 #include "crypto/key_derivation.h"
 #include "store/connection.h"
 #include "store/query.h"
+#include "store/statements.h"
 #include "vault/listing.h"
 
 namespace vault {
@@ -123,6 +124,8 @@ class Vault {
   int run(const std::vector<std::string>& lines);
   std::string readFirst(const std::string& statement, std::string_view column);
   std::string protect(const QString& plain) const;
+  // The six values as the table keeps them: the password and the note enciphered.
+  store::sql::NewRecord stored(const Record& record) const;
   store::FileKey heldFileKey() const;
   void holdFileKey(DerivedFileKey derived);
   DerivedFileKey newFileKey(const QString& password) const;
