@@ -14,13 +14,12 @@ constexpr Qt::KeyboardModifiers kHotKeyModifiers = Qt::ControlModifier | Qt::Alt
 
 QKeySequence FromPortable(const QString& text) { return QKeySequence::fromString(text, QKeySequence::PortableText); }
 
-QString Native(const QString& portableText) { return FromPortable(portableText).toString(QKeySequence::NativeText); }
-
 QString ProblemOf(const QString& field, const QString& portableText) {
   const QKeySequence sequence = FromPortable(portableText);
   if (sequence.isEmpty() || !(sequence[0].keyboardModifiers() & kHotKeyModifiers))
     return "“" + field + "”的热键须含有 Ctrl、Alt 或 Meta 键.";
-  if (!platform::HotKeyFromSequence(sequence)) return "“" + field + "”的热键 " + Native(portableText) + " 不能使用.";
+  if (!platform::HotKeyFromSequence(sequence))
+    return "“" + field + "”的热键 " + platform::NativeHotKeyText(portableText) + " 不能使用.";
   return {};
 }
 
@@ -79,11 +78,12 @@ QString HotKeyChoiceProblem(const settings::HotKeySettings& chosen) {
   for (const QString& problem : {ProblemOf("输入帐号", chosen.account), ProblemOf("输入密码", chosen.password)})
     if (!problem.isEmpty()) return problem;
   if (!settings::IsUsableHotKeyPair(chosen.account, chosen.password))
-    return "“输入帐号”和“输入密码”不能使用同一个热键 " + Native(chosen.account) + ".";
+    return "“输入帐号”和“输入密码”不能使用同一个热键 " + platform::NativeHotKeyText(chosen.account) + ".";
   return {};
 }
 
 QString HotKeyHint(const settings::HotKeySettings& inForce) {
   if (inForce == settings::HotKeySettings()) return "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.";
-  return "小技巧:" + Native(inForce.account) + " 自动输入帐号 " + Native(inForce.password) + " 自动输入密码.";
+  return "小技巧:" + platform::NativeHotKeyText(inForce.account) + " 自动输入帐号 " +
+         platform::NativeHotKeyText(inForce.password) + " 自动输入密码.";
 }

@@ -189,7 +189,7 @@ bool RegisterCombination(platform::HotKeys& hotKeys, int id, const QString& port
 QString HotKeyName(const QString& portableText) {
   if (portableText == settings::HotKeySettings::kDefaultAccount) return "Ctrl + ←";
   if (portableText == settings::HotKeySettings::kDefaultPassword) return "Ctrl + →";
-  return QKeySequence::fromString(portableText, QKeySequence::PortableText).toString(QKeySequence::NativeText);
+  return platform::NativeHotKeyText(portableText);
 }
 
 QString TakenMessage(const QStringList& taken) {

@@ -58,6 +58,10 @@ QString FirstChordText(const QKeySequence& sequence) {
   return QKeySequence(sequence[0]).toString(QKeySequence::PortableText);
 }
 
+QString NativeHotKeyText(const QString& portableText) {
+  return QKeySequence::fromString(portableText, QKeySequence::PortableText).toString(QKeySequence::NativeText);
+}
+
 std::optional<HotKeyCombination> HotKeyFromSequence(const QKeySequence& sequence) {
   if (sequence.isEmpty()) return std::nullopt;
   const QKeyCombination chord = sequence[0];

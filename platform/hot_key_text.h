@@ -18,6 +18,9 @@ struct HotKeyCombination {
 // portable text; empty for an empty sequence.
 QString FirstChordText(const QKeySequence& sequence);
 
+// A combination's portable text as the user reads it on this desktop (Qt's native text).
+QString NativeHotKeyText(const QString& portableText);
+
 // The first chord as a combination, when it holds Ctrl, Alt or Meta and a key that can be
 // grabbed (letters, digits, F1 to F16, arrows and the named keys of the editing block); a
 // key of the numeric keypad is refused.
