@@ -11,6 +11,7 @@ import keyhaven_e2e as k
 ACCOUNT = "yz.user@example.com"
 PASSWORD = "Zy+^%~(){}@#!7"
 TITLE = "自动输入测试"
+CLEARING_SECONDS = 10
 
 
 def ab01_keysym():
@@ -54,6 +55,10 @@ def choose_mode(main, caption):
 
 def steps(world, options):
     use_layout(options.layout)
+    if options.wait_clearing:
+        # The shortest time a user can choose, so the wait for the clearing stays short.
+        with open(os.path.join(world.folder, "Config.ini"), "wb") as config:
+            config.write(f"[软件配置]\r\n剪贴板清空秒数={CLEARING_SECONDS}\r\n".encode("gbk"))
     world.start()
     main = k.login(k.INITIAL_MASTER)
     listbox = k.add_category(main, "自动输入分类")
@@ -79,8 +84,8 @@ def steps(world, options):
 
     if options.wait_clearing:
         # The countdown started with the copy button; later copies do not restart it.
-        k.wait_for(lambda: k.clipboard() == "", "the clipboard to be emptied a minute after the copy",
-                   timeout=90, interval=1)
+        k.wait_for(lambda: k.clipboard() == "", f"the clipboard to be emptied {CLEARING_SECONDS} s after the copy",
+                   timeout=CLEARING_SECONDS + 30, interval=0.5)
         k.check(True, "the timed clearing empties the clipboard")
 
 

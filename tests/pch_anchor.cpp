@@ -1,0 +1,2 @@
+// Built only to precompile the headers that the tests share.
+int main() { return 0; }
