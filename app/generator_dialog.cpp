@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "widgets/named_widgets.h"
+
 namespace {
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, bool checked) {
@@ -19,12 +21,7 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, b
   return box;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  return b;
-}
+using widgets::button;
 
 }  // namespace
 

@@ -32,22 +32,13 @@
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/list_box.h"
+#include "widgets/named_widgets.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
 
-template <typename W, typename... Args>
-W* make(QWidget* parent, const char* name, Args&&... args) {
-  auto* widget = new W(std::forward<Args>(args)..., parent);
-  widget->setObjectName(name);
-  return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-  auto* b = make<QPushButton>(parent, name, caption);
-  b->setAutoDefault(false);
-  return b;
-}
+using widgets::button;
+using widgets::make;
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
   auto* l = make<QLabel>(parent, name, text);

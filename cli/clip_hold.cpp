@@ -7,16 +7,13 @@
 #include <QTimer>
 #include <csignal>
 
+#include "cli/interruption.h"
 #include "input/clipboard.h"
 #include "platform/x11/x11_display.h"
 
 namespace cli {
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) { interrupted = 1; }
 
 constexpr int kPollMilliseconds = 100;
 
@@ -28,11 +25,8 @@ bool HasGraphicalSession() {
 }
 
 void HoldOnClipboard(const QString& value, int seconds) {
-  interrupted = 0;
   // Ctrl+C, a closed terminal and kill all end the wait the same way: with the clipboard emptied.
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
-  std::signal(SIGHUP, OnInterrupt);
+  CatchSignals({SIGINT, SIGTERM, SIGHUP});
 
   input::SharedClipboard().copySecret(value);
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -46,7 +40,7 @@ void HoldOnClipboard(const QString& value, int seconds) {
     const bool ownsNow = clipboard->ownsClipboard();
     const bool replaced = owned && !ownsNow;
     owned = owned || ownsNow;
-    if (interrupted || replaced || held.elapsed() >= qint64{seconds} * 1000) loop.quit();
+    if (Interrupted() || replaced || held.elapsed() >= qint64{seconds} * 1000) loop.quit();
   });
   poll.start(kPollMilliseconds);
   loop.exec();

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <optional>
 
+#include "cli/interruption.h"
 #include "cli/record_output.h"
 #include "cli/session.h"
 #include "cli/terminal_input.h"
@@ -14,10 +15,6 @@
 namespace cli {
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) { interrupted = 1; }
 
 // The confirmation on the terminal, or --yes; without either the command cannot go on.
 void Confirm(const Invocation& invocation, const QString& question) {
@@ -46,11 +43,10 @@ ExitCode Import(const Invocation& invocation, Session& session) {
   }
   Confirm(invocation, "现在导入吗?");
   // Ctrl+C while the records go in rolls the whole import back.
-  interrupted = 0;
-  std::signal(SIGINT, OnInterrupt);
+  CatchSignals({SIGINT});
   transfer::ImportOutcome outcome;
   try {
-    outcome = transfer::RunImport(session.vault(), plan, ClockText(), [](int, int) { return interrupted == 0; });
+    outcome = transfer::RunImport(session.vault(), plan, ClockText(), [](int, int) { return !Interrupted(); });
   } catch (const transfer::TransferError& error) {
     throw Failure(error.message());
   }

@@ -1,0 +1,25 @@
+#pragma once
+// Controls are known by their object names (to the tests and to screen readers' scripts), so
+// every control is made with one.
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <utility>
+
+namespace widgets {
+
+template <typename W, typename... Args>
+W* make(QWidget* parent, const char* name, Args&&... args) {
+  auto* widget = new W(std::forward<Args>(args)..., parent);
+  widget->setObjectName(name);
+  return widget;
+}
+
+// A button that Enter in one of the window's edits does not press.
+inline QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+  auto* b = make<QPushButton>(parent, name, caption);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace widgets
