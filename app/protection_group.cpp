@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/master_password_prompt.h"
+#include "crypto/master_password_rules.h"
 #include "platform/dialogs.h"
 #include "store/file_key.h"
 #include "store/store_error.h"
@@ -55,7 +56,7 @@ void ProtectionGroup::showEvent(QShowEvent* event) {
 void ProtectionGroup::protectFile() {
   const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption);
   if (master.isEmpty()) return;
-  if ((master == "123456" || master.size() < 8) &&
+  if (crypto::IsWeakMasterPassword(master.toStdString()) &&
       !dialogs_.confirm(kCaption, "管理密码仍是 123456 或短于 8 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?"))
     return;
   try {

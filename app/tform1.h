@@ -270,6 +270,12 @@ class TForm1 : public QWidget, public LoginHost {
   // Moves the grid's current row, stopping at the first and the last row.
   void moveCursorTo(int row);
   void showCurrentRecordNumber();
+  // The password box masked, and the button offering "显示" again.
+  void maskPassword();
+  // The idle lock and the screen lock: the user has left.
+  void lockBecauseTheUserLeft();
+  // The form, our clipboard copy and the hot keys let go of the picked record.
+  void forgetPickedRecord();
   // The form's record, as the add and the modify write it.
   vault::Record recordInForm() const;
   QString clockText() const;

@@ -92,11 +92,16 @@ void TForm1::N4Click() {
 
 void TForm1::N3Click() {
   const QString category = Edit_FenLei->currentText();
-  if (!services_.dialogs.confirm("警告", "您真的要删除该分类吗?\n" + category)) return;
+  const int records = vault_.recordsInCategory(category);
+  if (!services_.dialogs.confirm("警告", "您真的要删除该分类吗?\n" + category + "\n其中的 " + QString::number(records) +
+                                             " 条记录也将删除 (删除前自动备份)."))
+    return;
   if (!vault_.deleteCategory(category, clockText())) {
     services_.dialogs.message("备份数据库失败,分类没有删除.");
     return;
   }
   Button_ClearAllEditClick();
   Button_GeiClassClick();
+  // The grid lists the records that remain, as the status bar counts them.
+  Button_RefreshClick();
 }

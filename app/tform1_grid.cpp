@@ -29,6 +29,7 @@ void TForm1::DBGrid1CellClick() {
   // Nothing to pick while no listing is open or it is empty: the form stays as it is.
   if (!DataSource1->isOpen() || DataSource1->count() == 0 || cursorRow() < 0) return;
   const vault::Record record = vault_.listedRecord(cursorRow());
+  maskPassword();  // "显示" was meant for the record shown then
   Edit_BianHao->setText(record.number);
   selectCategoryInForm(record.category);
   Edit_WangZhi->setText(record.address);
@@ -87,9 +88,13 @@ void TForm1::Button_Pass_ShowOrHideClick() {
     Button_Pass_ShowOrHide->setText("隐藏");
     Edit_MiMa->setEchoMode(QLineEdit::Normal);
   } else {
-    Button_Pass_ShowOrHide->setText("显示");
-    Edit_MiMa->setEchoMode(QLineEdit::Password);
+    maskPassword();
   }
+}
+
+void TForm1::maskPassword() {
+  Button_Pass_ShowOrHide->setText("显示");
+  Edit_MiMa->setEchoMode(QLineEdit::Password);
 }
 
 void TForm1::Button_ClearAllEditClick() {

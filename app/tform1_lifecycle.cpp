@@ -85,9 +85,9 @@ void TForm1::Timer_CloseMeTimer() {
 }
 
 void TForm1::Button_CheckEnCryptClick() {
-  // A protected file cannot be read before the login: the login reads its database key.
+  // The database key is read, or drawn and stored, only after a right password (openAfterLogin):
+  // a wrong one must not change a byte of the file.
   keys_.fileIsProtected = vault_.isProtected() || vault_.fileIsProtected();
-  if (!keys_.fileIsProtected) vault_.loadDatabaseKey();
 }
 
 void TForm1::Button_CheckLoginClick() {
@@ -135,6 +135,7 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::openAfterLogin() {
+  if (vault_.databaseKey().empty()) vault_.loadDatabaseKey();
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   show();
   raise();

@@ -8,16 +8,26 @@
 #include "login/tform2.h"
 #include "platform/dialogs.h"
 
-void TForm1::IdleLimitReached() { HideME->trigger(); }
+void TForm1::IdleLimitReached() { lockBecauseTheUserLeft(); }
 
 void TForm1::ScreenLockedOrAsleep() {
-  if (lockOnScreenLock_) HideME->trigger();
+  if (lockOnScreenLock_) lockBecauseTheUserLeft();
+}
+
+void TForm1::lockBecauseTheUserLeft() {
+  HideME->trigger();
+  // Whatever the box says: a hot key pressed by whoever comes to the machine types nothing.
+  if (!clearOnLock_) forgetPickedRecord();
 }
 
 void TForm1::HideMEAfterLock() {
   // Whatever was asked before the lock is not to be answered over the login window.
   services_.dialogs.closeAll();
-  if (!clearOnLock_) return;
+  maskPassword();  // whoever unlocks next did not ask to see it
+  if (clearOnLock_) forgetPickedRecord();
+}
+
+void TForm1::forgetPickedRecord() {
   Button_ClearAllEditClick();
   Edit_MiMa_Temp->clear();
   input::SharedClipboard().Clear();  // only while it still holds our copy

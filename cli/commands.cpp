@@ -12,6 +12,7 @@
 #include "cli/record_output.h"
 #include "cli/session.h"
 #include "cli/terminal_input.h"
+#include "cli/terminal_text.h"
 #include "cli/transfer_commands.h"
 #include "crypto/password_generator.h"
 #include "settings/settings_file.h"
@@ -127,7 +128,7 @@ ExitCode Edit(const Invocation& invocation, Session& session, TerminalInput& inp
   vault::Record record = vault.listedRecord(FindRecord(vault, invocation.arguments[0]));
   // An empty answer keeps the field as it is.
   const auto change = [&](QString& field, const QString& name, bool hidden = false) {
-    const QString shown = hidden ? QString("回车保留原密码") : field;
+    const QString shown = hidden ? QString("回车保留原密码") : ForTerminal(field);
     if (QString typed = Answer(input, name + " [" + shown + "]: ", hidden); !typed.isEmpty()) field = typed;
   };
   change(record.category, "分类");
@@ -150,8 +151,8 @@ ExitCode Remove(const Invocation& invocation, Session& session) {
   const int row = FindRecord(vault, invocation.arguments[0]);
   const vault::Record record = vault.listedRecord(row);
   if (!invocation.has("--yes")) {
-    const std::optional<bool> yes =
-        ConfirmOnTerminal("您真的要删除该记录吗?\n" + record.number + "\t" + record.title + " / " + record.account);
+    const std::optional<bool> yes = ConfirmOnTerminal("您真的要删除该记录吗?\n" + record.number + "\t" +
+                                                      ForTerminal(record.title) + " / " + ForTerminal(record.account));
     if (!yes) throw UsageError("没有终端可以确认删除, 请加 --yes.");
     if (!*yes) throw Failure("未删除.");
   }

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/record_output.h"
 #include "keyhaven_version.h"
+#include "platform/core_dumps.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(const cli::Invocation& invocat
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::KeepMemoryOutOfCoreDumps();  // the master password and the records pass through memory
   try {
     const cli::Invocation invocation = cli::ParseArguments(ArgumentsAfterProgram(argc, argv));
     if (invocation.version) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/terminal_text.h"
+
 namespace cli {
 
 namespace {
@@ -15,7 +17,7 @@ constexpr std::array<std::string_view, 4> kListedFields = {"编号", "分类", "
 // A tab or line break inside a field would split its line: it is shown as a blank.
 void AppendField(std::string& out, const std::string& field) {
   const std::size_t start = out.size();
-  out += field;
+  out += ForStandardOutput(field);
   std::replace_if(
       out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
       [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
@@ -53,19 +55,19 @@ void PrintListing(const vault::Listing& listing) {
 void PrintRecord(const vault::Record& record, bool revealPassword) {
   QString text;
   text += "编号: " + record.number + "\n";
-  text += "分类: " + record.category + "\n";
-  text += "标题: " + record.title + "\n";
-  text += "网址: " + record.address + "\n";
-  text += "帐号: " + record.account + "\n";
-  text += "密码: " + (revealPassword ? record.password : QString("******")) + "\n";
-  text += "备注: " + record.note + "\n";
+  text += "分类: " + ForStandardOutput(record.category) + "\n";
+  text += "标题: " + ForStandardOutput(record.title) + "\n";
+  text += "网址: " + ForStandardOutput(record.address) + "\n";
+  text += "帐号: " + ForStandardOutput(record.account) + "\n";
+  text += "密码: " + (revealPassword ? ForStandardOutput(record.password) : QString("******")) + "\n";
+  text += "备注: " + ForStandardOutput(record.note) + "\n";
   Write(stdout, text);
 }
 
 void PrintCategories(const QStringList& names, const std::vector<int>& counts) {
   QString text;
   for (qsizetype i = 0; i < names.size(); ++i)
-    text += names[i] + "\t" + QString::number(counts[static_cast<std::size_t>(i)]) + "\n";
+    text += ForStandardOutput(names[i]) + "\t" + QString::number(counts[static_cast<std::size_t>(i)]) + "\n";
   Write(stdout, text);
 }
 

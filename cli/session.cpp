@@ -32,8 +32,9 @@ void Session::logIn(const QString& typed) {
     vault_.loadDatabaseKey();
     return;
   }
-  vault_.loadDatabaseKey();
+  // Checked before the key is drawn and stored: a wrong password changes no byte of the file.
   if (!vault_.isMasterPassword(typed, vault_.storedMasterPassword())) throw Failure("密码错误...");
+  vault_.loadDatabaseKey();
 }
 
 }  // namespace cli

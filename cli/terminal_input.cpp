@@ -7,17 +7,27 @@
 #include <csignal>
 #include <string>
 
+#include "cli/cli_error.h"
+
 namespace cli {
 
 namespace {
 
+// A password line longer than this is no password (`< /dev/zero` would never end); other answers
+// get more room for long notes.
+constexpr std::size_t kLongestPasswordLine = 4096;
+constexpr std::size_t kLongestLine = 65536;
+
 // One line without its line end; nullopt when the input ends before anything was read. Read a
 // byte at a time, so that nothing after the line is taken from a shared standard input.
-std::optional<std::string> ReadLine(int fd) {
+std::optional<std::string> ReadLine(int fd, std::size_t longest) {
   std::string line;
   char c = 0;
   ssize_t got = 0;
-  while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') line += c;
+  while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') {
+    if (line.size() == longest) throw Failure(QString("输入的一行超过 %1 KiB, 已拒绝.").arg(longest / 1024));
+    line += c;
+  }
   if (got < 0 || (got == 0 && line.empty())) return std::nullopt;
   if (line.ends_with('\r')) line.pop_back();
   return line;
@@ -51,13 +61,20 @@ std::optional<QString> AskOn(int tty, const QString& prompt, bool hidden) {
     noEcho.c_lflag |= ECHONL;
     ::tcsetattr(tty, TCSAFLUSH, &noEcho);
   }
+  // The terminal gets its echo back however the answer ends, a refused long line included.
+  struct EchoBack {
+    bool quiet;
+    int tty;
+    const termios& original;
+    ~EchoBack() {
+      if (!quiet) return;
+      ::tcsetattr(tty, TCSANOW, &original);
+      std::signal(SIGINT, SIG_DFL);
+      std::signal(SIGTERM, SIG_DFL);
+    }
+  } echoBack{quiet, tty, original};
   std::optional<std::string> line;
-  if (Write(tty, prompt)) line = ReadLine(tty);
-  if (quiet) {
-    ::tcsetattr(tty, TCSANOW, &original);
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-  }
+  if (Write(tty, prompt)) line = ReadLine(tty, hidden ? kLongestPasswordLine : kLongestLine);
   if (!line) return std::nullopt;
   return QString::fromStdString(*line);
 }
@@ -76,7 +93,7 @@ TerminalInput::~TerminalInput() {
 
 std::optional<QString> TerminalInput::ask(const QString& prompt, bool hidden) {
   if (terminal_ >= 0) return AskOn(terminal_, prompt, hidden);
-  const std::optional<std::string> line = ReadLine(STDIN_FILENO);
+  const std::optional<std::string> line = ReadLine(STDIN_FILENO, hidden ? kLongestPasswordLine : kLongestLine);
   if (!line) return std::nullopt;
   return QString::fromStdString(*line);
 }

@@ -1,6 +1,7 @@
 #include "cli/transfer_commands.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <csignal>
 #include <optional>
 
@@ -8,6 +9,7 @@
 #include "cli/record_output.h"
 #include "cli/session.h"
 #include "cli/terminal_input.h"
+#include "cli/terminal_text.h"
 #include "transfer/csv_export.h"
 #include "transfer/csv_import.h"
 #include "transfer/import_summary.h"
@@ -56,10 +58,12 @@ ExitCode Import(const Invocation& invocation, Session& session) {
 }
 
 ExitCode Export(const Invocation& invocation, Session& session) {
+  const QString& target = invocation.arguments[0];
+  if (QFileInfo::exists(target)) Confirm(invocation, "文件已存在, 要替换它吗?\n" + ForTerminal(target));
   Confirm(invocation, "导出的文件包含明文密码, 请妥善保管并在用完后删除.\n仍要导出吗?");
   int written = 0;
   try {
-    written = transfer::ExportCsv(session.vault(), invocation.arguments[0]);
+    written = transfer::ExportCsv(session.vault(), target);
   } catch (const transfer::TransferError& error) {
     throw Failure(error.message());
   }

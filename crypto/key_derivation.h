@@ -2,6 +2,7 @@
 // The key of a protected database file: Argon2id over the master password and the file's salt.
 #include <array>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "crypto/held_key.h"
@@ -30,8 +31,18 @@ KeySalt NewKeySalt(const KeyDerivationParameters& parameters);
 
 std::uint16_t SaltParameterNumber(const KeySalt& salt);
 
+// The derivation's memory could not be had; the message tells the user how much it needs.
+class KeyMemoryError : public std::bad_alloc {
+ public:
+  explicit KeyMemoryError(std::uint32_t memoryKiB);
+  const char* what() const noexcept override { return message_.data(); }
+
+ private:
+  std::array<char, 128> message_{};
+};
+
 // Derives straight into a held buffer, so the key has no other copy. The caller wipes its
-// copies of the password. Throws std::bad_alloc when the memory is not there, and
+// copies of the password. Throws KeyMemoryError when the memory is not there, and
 // std::runtime_error on any other refusal of the function.
 HeldKey DeriveFileKey(std::string_view password, const KeySalt& salt, const KeyDerivationParameters& parameters);
 

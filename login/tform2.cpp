@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "crypto/master_password_rules.h"
 #include "login/protected_login.h"
 #include "platform/dialogs.h"
 #include "platform/hot_key_text.h"
@@ -34,6 +35,11 @@ class ClearOnClick : public QObject {
   }
 };
 
+// The window keeps its fixed size; the hint of the initial password adds one line.
+constexpr int kWidth = 260;
+constexpr int kHeight = 147;
+constexpr int kHeightWithHint = 167;
+
 }  // namespace
 
 TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
@@ -43,7 +49,7 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
       host_(host) {
   setObjectName("TForm2");
   setWindowTitle("管理登录");
-  setFixedSize(260, 147);
+  setFixedSize(kWidth, kHeight);
 
   GroupBox1 = new QGroupBox(this);
   GroupBox1->setObjectName("GroupBox1");
@@ -56,6 +62,9 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   Edit_LoginPass->setAttribute(Qt::WA_InputMethodEnabled, false);
   Edit_LoginPass->setAccessibleName("请输入管理密码：");
   Label1->setBuddy(Edit_LoginPass);
+  initialPasswordHint_ = new QLabel("初始管理密码为 123456", GroupBox1);
+  initialPasswordHint_->setObjectName("Label_InitialPassword");
+  initialPasswordHint_->hide();
   Button_Logining = new QPushButton("进入", GroupBox1);
   Button_Logining->setObjectName("Button_Logining");
   Button2 = new QPushButton("退出", GroupBox1);
@@ -74,6 +83,7 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   auto* box = new QVBoxLayout(GroupBox1);
   box->addWidget(Label1);
   box->addWidget(Edit_LoginPass, 0, Qt::AlignHCenter);
+  box->addWidget(initialPasswordHint_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(Button_Logining);
@@ -117,6 +127,13 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
 TForm2::~TForm2() { releaseHotKeys(); }
 
 void TForm2::present() {
+  // A protected file cannot be asked without a derivation; its password is never the initial one.
+  const bool initial =
+      !keys_.fileIsProtected && vault::IsMasterPassword(QString::fromUtf8(crypto::kInitialMasterPassword.data(),
+                                                                          crypto::kInitialMasterPassword.size()),
+                                                        keys_.storedMasterPassword);
+  initialPasswordHint_->setVisible(initial);
+  setFixedSize(kWidth, initial ? kHeightWithHint : kHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   hide();
   show();

@@ -76,6 +76,8 @@ class TForm2 : public QWidget {
   LoginHost& host_;
   AlphanumericKeyFilter* keyFilter_;
   ProtectedLogin* protectedLogin_;
+  // Shown while the master password of a fixed-key file is still the initial one.
+  QLabel* initialPasswordHint_;
   bool loginButtonIsDefault_ = false;
   settings::HotKeySettings hotKeys_;
   bool hotKeysRegistered_ = false;

@@ -12,7 +12,8 @@ namespace settings {
 struct LockingSettings {
   static constexpr int kLongestIdleMinutes = 1440;
 
-  int idleMinutes = 0;  // 0: never
+  // 0: never. Without a choice of the user's, a program left unlocked locks after 10 minutes.
+  int idleMinutes = 10;
   bool lockOnScreenLock = true;
   bool clearOnLock = false;  // the record form, our clipboard copy and the hot keys
 

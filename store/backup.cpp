@@ -82,19 +82,22 @@ std::string CategoryBackupPrefix(std::string_view category) {
 }
 
 std::string BackupFileName(std::string_view programFolder, std::string_view prefix, std::string_view clockText,
-                           int copy) {
+                           int copy, std::string_view databaseName) {
   std::string stamp = FitForFileName(BackupStamp(clockText));
   if (copy > 1) stamp += "_" + std::to_string(copy);
-  const std::size_t fixed = stamp.size() + kBackupSuffix.size();
+  const std::string suffix =
+      databaseName == kDatabaseFileName ? std::string(kBackupSuffix) : "_" + std::string(databaseName);
+  const std::size_t fixed = stamp.size() + suffix.size();
   const std::size_t room = fixed < kMaxFileNameBytes ? kMaxFileNameBytes - fixed : 0;
-  return std::string(programFolder) + ShortenPrefix(FitForFileName(prefix), room) + stamp + std::string(kBackupSuffix);
+  return std::string(programFolder) + ShortenPrefix(FitForFileName(prefix), room) + stamp + suffix;
 }
 
-bool TakeBackup(std::string_view programFolder, std::string_view prefix, std::string_view clockText) {
-  const std::string database = std::string(programFolder) + std::string(kDatabaseFileName);
+bool TakeBackup(std::string_view programFolder, std::string_view prefix, std::string_view clockText,
+                std::string_view databaseName) {
+  const std::string database = std::string(programFolder) + std::string(databaseName);
   // An earlier backup of the same name stays; this one takes the next free number.
   for (int copy = 1;; ++copy) {
-    const std::string name = BackupFileName(programFolder, prefix, clockText, copy);
+    const std::string name = BackupFileName(programFolder, prefix, clockText, copy, databaseName);
     const int failure = CopyFileWithoutReplacing(database, name);
     if (failure != EEXIST) return failure == 0;
     struct stat taken {};

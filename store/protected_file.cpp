@@ -24,6 +24,8 @@ namespace {
 // A file this short holds no protected database with its tables.
 constexpr std::uintmax_t kSmallestProtectedFile = 1024;
 constexpr std::string_view kPlainDatabaseHeader{"SQLite format 3\0", 16};
+// The engine's smallest page: every whole database file is a multiple of it.
+constexpr std::uintmax_t kPageBytes = 512;
 
 // Opens an existing file with a key and reads its schema, which is where the engine checks the
 // key. Gives the engine's result; SQLITE_NOTADB also for a file without tables (an empty file
@@ -182,9 +184,19 @@ std::optional<std::array<unsigned char, kFileSaltBytes>> ReadFileSalt(const std:
 }
 
 bool OpensWithKey(const std::string& path, const FileKey& key) {
+  // A file is whole pages: one that is not was cut short, whatever key is tried on it.
+  std::error_code sizeError;
+  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+  if (!sizeError && (size == 0 || size % kPageBytes != 0))
+    throw StoreError(DescribeEngineFailure(path, SQLITE_CORRUPT, 0, sqlite3_errstr(SQLITE_CORRUPT)));
   const RawKeyText keyText(key);
   Database db(nullptr, &sqlite3_close);
-  return OpenKeyed(path, keyText.view(), db) == SQLITE_OK;
+  const int rc = OpenKeyed(path, keyText.view(), db);
+  // A wrong key reads the first page as noise (not a database); the right one gets further and
+  // may find the rest damaged, which is no wrong password.
+  if (rc != SQLITE_OK && (rc & 0xff) != SQLITE_NOTADB)
+    throw StoreError(DescribeEngineFailure(path, db.get(), "cannot open database \"" + path + "\": "));
+  return rc == SQLITE_OK;
 }
 
 void ProtectDatabaseFile(const std::string& path, const FileKey& key) {

@@ -23,7 +23,8 @@ DatabaseFileKind ClassifyDatabaseFile(const std::string& path);
 // The salt of a protected file; nullopt when the file is shorter or cannot be read.
 std::optional<std::array<unsigned char, kFileSaltBytes>> ReadFileSalt(const std::string& path);
 
-// Whether the key opens the file as an account database (what a login checks).
+// Whether the key opens the file as an account database (what a login checks). Throws StoreError
+// when the file is damaged rather than keyed otherwise.
 bool OpensWithKey(const std::string& path, const FileKey& key);
 
 // Turns a fixed-key file (the main file or a backup) into a protected one with `key`: a complete

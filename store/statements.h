@@ -69,6 +69,11 @@ inline std::string InsertCategoryPlaceholder(std::string_view category, std::str
 // The seven lines of the modify statement, in order.
 std::vector<std::string> UpdateRecordLines(const NewRecord& r, std::string_view number);
 
+// The records that DeleteCategory deletes.
+inline std::string CountCategory(std::string_view category) {
+  return "Select count(*) as 条数 from data where 分类='" + Quote(category) + "' ";
+}
+
 inline std::string DeleteCategory(std::string_view category) {
   return "delete 分类  from data where 分类='" + Quote(category) + "' ";
 }

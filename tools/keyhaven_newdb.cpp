@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "crypto/key_derivation.h"
+#include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
 #include "store/database_file.h"
 #include "store/store_error.h"
@@ -29,15 +30,14 @@ constexpr std::string_view kHelp =
     "  --master PASSWORD    take it from the command line, where other users can see it in the\n"
     "                       process list, and where it stays in the shell's history\n"
     "With --protect the file is keyed with a key derived from the master password, and nothing\n"
-    "opens it without that password; it needs --master-stdin or --ask-master and another\n"
-    "password than 123456.\n";
-constexpr std::string_view kDefaultMasterPassword = "123456";
+    "opens it without that password; it needs --master-stdin or --ask-master and a password of\n"
+    "at least 8 letters and digits other than 123456.\n";
 
 enum class MasterSource { kDefault, kArgument, kStandardInput, kTerminal };
 
 struct Options {
   MasterSource source = MasterSource::kDefault;
-  std::string master{kDefaultMasterPassword};
+  std::string master{crypto::kInitialMasterPassword};
   bool force = false;
   bool protect = false;
   bool help = false;
@@ -139,15 +139,6 @@ std::optional<std::string> MasterPassword(const Options& options) {
   return options.master;
 }
 
-// The login window takes nothing but letters and digits, so any other password could
-// never be typed in.
-bool IsTypeableMasterPassword(std::string_view password) {
-  const auto letterOrDigit = [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  };
-  return !password.empty() && std::all_of(password.begin(), password.end(), letterOrDigit);
-}
-
 // Wipes the typed password as soon as the key is derived from it.
 void CreateProtectedFile(const std::string& path, std::string& master, bool force) {
   const crypto::KeySalt salt = crypto::NewKeySalt(crypto::kFileKeyParameters);
@@ -174,12 +165,13 @@ int main(int argc, char** argv) {
   }
   std::optional<std::string> master = MasterPassword(options);
   if (!master) return 1;
-  if (!IsTypeableMasterPassword(*master)) {
+  if (!crypto::IsTypeableMasterPassword(*master)) {
     std::cerr << "keyhaven-newdb: the master password must be letters and digits only, and not empty\n";
     return 1;
   }
-  if (options.protect && *master == kDefaultMasterPassword) {
-    std::cerr << "keyhaven-newdb: a protected file needs another master password than the built-in 123456\n";
+  if (options.protect && crypto::IsWeakMasterPassword(*master)) {
+    std::cerr << "keyhaven-newdb: a protected file needs a master password of at least "
+              << crypto::kShortestStrongMasterPassword << " letters and digits other than 123456\n";
     return 1;
   }
   try {

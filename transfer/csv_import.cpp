@@ -47,6 +47,8 @@ QString SixFields(const vault::Record& r) {
 QByteArray ReadFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw TransferError("无法读取文件 " + path + ": " + file.errorString());
+  if (file.size() > kLargestImport)
+    throw TransferError("文件 " + path + " 超过 64 MiB, 不像是密码的导出文件, 没有导入.");
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) throw TransferError("无法读取文件 " + path + ": " + file.errorString());
   return bytes;

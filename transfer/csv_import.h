@@ -31,8 +31,11 @@ struct ImportPlan {
   std::vector<UnreadableRow> unreadable;  // all of them; the window shows the first 10
 };
 
+// A file larger than this is refused before it is read: exports of passwords are far smaller.
+inline constexpr qint64 kLargestImport = qint64{64} << 20;
+
 // Reads and decodes the file and compares it with the vault's records. Throws TransferError
-// when the file cannot be read or its header is none of the four formats.
+// when the file cannot be read, is larger than kLargestImport or its header is none of the four formats.
 ImportPlan PlanImport(vault::Vault& vault, const QString& path);
 
 enum class ImportOutcome { Imported, Cancelled };

@@ -157,6 +157,10 @@ MappedRow MapRow(const RecognisedHeader& header, const QStringList& fields) {
       break;
   }
   if (mapped.kind != MappedRow::Kind::Record) return mapped;
+  // Stored text ends at a NUL: the value kept would not be the value read.
+  for (const QString* value : {&mapped.record.category, &mapped.record.title, &mapped.record.address,
+                               &mapped.record.account, &mapped.record.password, &mapped.record.note})
+    if (value->contains(QChar(u'\0'))) return {MappedRow::Kind::Unreadable, {}, "含有空字符 (NUL)"};
   if (const QString outside = FirstCharacterNotStorable(mapped.record); !outside.isEmpty())
     return {MappedRow::Kind::Unreadable, {}, "含有无法保存的字符: " + outside};
   return mapped;

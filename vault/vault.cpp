@@ -245,6 +245,10 @@ void Vault::renameCategory(const QString& oldName, const QString& newName) {
   statements_.close();
 }
 
+int Vault::recordsInCategory(const QString& name) {
+  return std::stoi(readFirst(store::sql::CountCategory(Text(name)), "条数"));
+}
+
 bool Vault::deleteCategory(const QString& name, const QString& clockText) {
   // The backup is the only way back from this deletion: without it nothing is deleted.
   if (!takeBackup(store::CategoryBackupPrefix(Text(name)), clockText)) return false;
@@ -267,7 +271,7 @@ std::string Vault::readFirst(const std::string& statement, std::string_view colu
 }
 
 bool Vault::takeBackup(const std::string& prefix, const QString& clockText) const {
-  return store::TakeBackup(Text(folder_), prefix, Text(clockText));
+  return store::TakeBackup(Text(folder_), prefix, Text(clockText), Text(fileName_));
 }
 
 store::sql::NewRecord Vault::stored(const Record& r) const {

@@ -114,6 +114,8 @@ class Vault {
   // A category is made by its first record, a placeholder.
   void addCategory(const QString& name);
   void renameCategory(const QString& oldName, const QString& newName);
+  // The number of records that deleteCategory deletes.
+  int recordsInCategory(const QString& name);
   // Deletes the category's records after a backup; false, with nothing deleted, when the backup failed.
   bool deleteCategory(const QString& name, const QString& clockText);
   // Copies the file to folder + prefix + stamp + "_.udb", never over an earlier backup; gives

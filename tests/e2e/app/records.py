@@ -69,8 +69,10 @@ def steps(world, options):
     k.wait_for(lambda: new_title in [row[3] for row in k.grid_row_texts(table)], "the grid to show the new title")
 
     k.click_list_item(listbox, CATEGORY)
+    going = k.sql(world.database, f"select count(*) from data where 分类='{CATEGORY}'")[0][0]
     k.category_menu(listbox, "删除选中分类(包含分类所有帐号信息)")
-    k.answer_message(f"您真的要删除该分类吗?\n{CATEGORY}", answer=k.YES, caption="警告")
+    k.answer_message(f"您真的要删除该分类吗?\n{CATEGORY}\n其中的 {going} 条记录也将删除 (删除前自动备份).",
+                     answer=k.YES, caption="警告")
     k.wait_for(lambda: CATEGORY not in [i.name for i in k.list_items(listbox)], "the category to leave the list")
     left = k.sql(world.database, f"select count(*) from data where 分类='{CATEGORY}'")
     k.check(left == [["0"]], f"the category's records are deleted: {left}")

@@ -2,11 +2,15 @@
 password on standard input; the clipboard under Xvfb, read back with xclip."""
 
 import argparse
+import fcntl
 import os
+import pty
+import select
 import signal
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 DATABASE_KEY = "kv7Rq2mZx9Tb"
@@ -32,6 +36,38 @@ def cli(database, *arguments, lines=(MASTER,), environment=None):
     stdin = "".join(line + "\n" for line in lines)
     return subprocess.run([options.cli, "--db", database, *arguments], input=stdin.encode(), capture_output=True,
                           timeout=60, env=environment, start_new_session=True)
+
+
+def on_terminal(database, *arguments, dialogue=(("管理密码", MASTER),)):
+    """Runs one command on a terminal of its own, typing each answer once its prompt has shown;
+    gives the exit code and everything the terminal showed."""
+    leader, follower = pty.openpty()
+    process = subprocess.Popen([options.cli, "--db", database, *arguments], stdin=follower, stdout=follower,
+                               stderr=follower, start_new_session=True,
+                               preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
+    os.close(follower)
+    shown, searched = b"", 0
+
+    def read_until(prompt):
+        nonlocal shown
+        deadline = time.monotonic() + 30
+        while (prompt is None or prompt not in shown[searched:]) and time.monotonic() < deadline:
+            if select.select([leader], [], [], 0.2)[0]:
+                try:
+                    chunk = os.read(leader, 4096)
+                except OSError:  # the command has ended and closed the terminal
+                    return
+                if not chunk:
+                    return
+                shown += chunk
+
+    for prompt, answer in dialogue:
+        read_until(prompt.encode())
+        searched = len(shown)
+        os.write(leader, (answer + "\n").encode())
+    read_until(None)
+    os.close(leader)
+    return process.wait(30), shown.decode("utf-8", "replace")
 
 
 def out(result):
@@ -111,6 +147,9 @@ check(wrong.returncode == 1 and "密码错误" in err(wrong) and out(wrong) == "
 check(cli(db, "frobnicate").returncode == 2, "an unknown command exits 2")
 check(cli(db, "show").returncode == 2, "a missing argument exits 2")
 check(cli(os.path.join(work, "nothing.udb"), "ls").returncode == 1, "a missing database file exits 1")
+with open("/dev/zero", "rb") as zero:
+    endless = subprocess.run([options.cli, "--db", db, "ls"], stdin=zero, capture_output=True, timeout=30)
+check(endless.returncode == 1 and "超过 4 KiB" in err(endless), f"an endless password line is refused: {err(endless)}")
 password = cli(db, "generate", "20", "--no-symbols", lines=())
 check(password.returncode == 0 and len(out(password).strip()) == 20 and out(password).strip().isalnum(),
       f"generate LENGTH --no-symbols: {out(password)!r}")
@@ -136,6 +175,9 @@ check("x-kde-passwordManagerHint" in (clipboard("-t", "TARGETS") or ""), "with t
 check(sql(db, f"select 统计 from data where 编号={number}") == [str(int(uses_before[0]) + 1)], "one use is counted")
 time.sleep(0.3)
 check(clip.poll() is None, "clip stays in the foreground")
+with open(f"/proc/{clip.pid}/limits") as limits:
+    core = next(line for line in limits if line.startswith("Max core file size")).split()
+check(core[4:6] == ["0", "0"], f"keyhaven-cli writes no core file: {core}")
 clip.send_signal(signal.SIGINT)
 check(clip.wait(10) == 0, "Ctrl+C ends clip with exit 0")
 check(not clipboard(), "the clipboard is empty afterwards")
@@ -143,11 +185,46 @@ headless = dict(os.environ, DISPLAY=":97")  # no server answers there
 no_display = cli(db, "clip", number, environment=headless)
 check(no_display.returncode == 1 and "没有图形会话" in err(no_display), "clip without a graphical session exits 1")
 
+# --- control characters are escaped on a terminal, exact through a pipe ---
+sql(db, f"update data set 标题='标题\x1b[2J\\' where 编号={number}")
+code, shown = on_terminal(db, "show", number)
+check(code == 0 and "标题: 标题\\x1b[2J\\\\\r\n" in shown and "\x1b" not in shown,
+      f"show on a terminal escapes the escape character and the backslash: {shown!r}")
+check("标题\x1b[2J\\\n" in out(cli(db, "show", number)), "show into a pipe gives the stored title unchanged")
+
+# --- export asks before it replaces a file ---
+existing = os.path.join(work, "existing.csv")
+with open(existing, "w") as f:
+    f.write("keep me\n")
+code, shown = on_terminal(db, "export", existing, dialogue=(("管理密码", MASTER), ("要替换它吗", "n")))
+check(code == 1 and open(existing).read() == "keep me\n", f"export keeps an existing file when told no: {shown!r}")
+check(cli(db, "export", existing, "--yes").returncode == 0 and open(existing).read() != "keep me\n",
+      "export --yes replaces it")
+
 # --- rm: confirmed with --yes; with no terminal to ask on, a usage error ---
 check(cli(db, "rm", number).returncode == 2, "rm without a terminal or --yes exits 2")
 removed = cli(db, "rm", number, "--yes")
 check(removed.returncode == 0 and sql(db, f"select count(*) from data where 编号={number}") == ["0"],
       "rm --yes deletes the record")
+
+# --- a wrong password changes no byte of a file whose key is not drawn yet ---
+untouched_folder = tempfile.mkdtemp(prefix="keyhaven-cli-untouched-")
+untouched = new_database(untouched_folder)
+with open(untouched, "rb") as f:
+    before = f.read()
+check(cli(untouched, "ls", lines=("654321",)).returncode == 1, "a wrong password is refused")
+with open(untouched, "rb") as f:
+    check(f.read() == before, "and the file is byte for byte as it was")
+
+# --- keyhaven-newdb: the window's rule for a protected file's password, and its memory ---
+for weak in ("Short12", "123456"):
+    made = subprocess.run([options.newdb, "--protect", "--master-stdin", os.path.join(untouched_folder, "weak.udb")],
+                          input=(weak + "\n").encode(), capture_output=True)
+    check(made.returncode == 1 and b"at least 8" in made.stderr, f"newdb --protect refuses {weak}: {made.stderr!r}")
+starved = subprocess.run(["prlimit", "--as=200000000", options.newdb, "--protect", "--master-stdin",
+                          os.path.join(untouched_folder, "starved.udb")], input=b"Strong2026pw\n", capture_output=True)
+check(starved.returncode == 1 and "需要约 256 MB 可用内存" in starved.stderr.decode(),
+      f"without the derivation's memory newdb says how much it needs: {starved.stderr.decode()!r}")
 
 # --- a protected file opens from the master password alone ---
 protected_folder = tempfile.mkdtemp(prefix="keyhaven-cli-protected-")
@@ -155,7 +232,7 @@ protected = new_database(protected_folder, "--protect", master="Protected2026")
 check(cli(protected, "ls", lines=("Protected2026",)).returncode == 0, "ls opens a protected file")
 check(cli(protected, "ls").returncode == 1, "another password does not open it")
 
-subprocess.run(["rm", "-rf", work, protected_folder])
+subprocess.run(["rm", "-rf", work, protected_folder, untouched_folder])
 if failures:
     print(f"{len(failures)} checks failed", file=sys.stderr)
     sys.exit(1)

@@ -95,13 +95,17 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   app.makeDatabase();
   app.startAndLogin();
   LockingGroup& group = *app.main->GroupBox_Locking;
-  EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: never idle, screen lock locks";
-  EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::seconds(0));
+  EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: 10 idle minutes, screen lock locks";
+  EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(10));
 
   app.lockSignals.lockScreenOrSleep();
   EXPECT_FALSE(app.main->isVisible()) << "an old Config.ini now locks with the screen too";
   EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), "");
-  EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "without clearing, the hot keys keep working";
+  EXPECT_TRUE(app.hotKeys.registered.empty()) << "a screen lock means the user left: the hot keys stop, box or not";
+  app.main->ShowME->trigger();
+  app.typeLogin(AppHarness::kMaster);
+  app.main->Button_HIde->click();
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "最小化 without clearing keeps them working";
 
   app.restart();
   app.startAndLogin();

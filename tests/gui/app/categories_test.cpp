@@ -186,12 +186,14 @@ TEST(Categories, DeleteTakesABackupFirstAndRemovesOnlyThatCategory) {
 
   app.dialogs.confirmAnswers = {true};
   app.main->N3->trigger();
-  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?\n工作/私人 a:b?");
+  EXPECT_EQ(app.dialogs.asked.back().text,
+            "您真的要删除该分类吗?\n工作/私人 a:b?\n其中的 2 条记录也将删除 (删除前自动备份).");
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].category, "保留分类");
   EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"保留分类"});
-  EXPECT_EQ(app.gridRowCount(), 0);
+  EXPECT_EQ(app.gridRowCount(), 1) << "the grid lists the records that remain";
+  EXPECT_EQ(app.panel(0), "共1条信息");
   QStringList made = backups(app);
   ASSERT_EQ(made.size(), 1);
   EXPECT_TRUE(made.front().startsWith("删除[工作_私人 a_b_]分类前备份_bak_")) << made.front().toStdString();
@@ -242,7 +244,8 @@ TEST(Categories, TheMenuActsOnTheHighlightedCategoryAndARightClickKeepsTheHighli
   mouseOnCategory(app, "丙类帐号", Qt::RightButton);
   app.dialogs.confirmAnswers = {true};
   chooseFromMenu(app, app.main->N3);
-  EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该分类吗?\n乙类帐号");
+  EXPECT_EQ(app.dialogs.asked.back().text,
+            "您真的要删除该分类吗?\n乙类帐号\n其中的 1 条记录也将删除 (删除前自动备份).");
   EXPECT_FALSE(listed(app.main->ListBox_Class).contains("乙类帐号"));
   EXPECT_EQ(app.records().size(), 2u);
 

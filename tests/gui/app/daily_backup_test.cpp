@@ -6,6 +6,7 @@
 
 #include "store/backup.h"
 #include "tests/gui/app/app_harness.h"
+#include "tests/support/disk_faults.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ QByteArray Bytes(const QString& path) {
 
 TEST(DailyBackup, TheDaysFirstLoginCopiesTheDatabaseAndAFailureOnlySaysSo) {
   AppHarness app;
+  disk_faults::SmallDisk disk(app.folder().toStdString(), 1024 * 1024);
   app.makeDatabase();
   ASSERT_TRUE(app.create());
   app.main->Timer1Timer();  // the clock that stamps backups
@@ -37,14 +39,13 @@ TEST(DailyBackup, TheDaysFirstLoginCopiesTheDatabaseAndAFailureOnlySaysSo) {
   app.typeLogin(AppHarness::kMaster);
   EXPECT_EQ(DailyBackups(app), taken) << "one a day";
 
-  // Another day's first login, with the file out of reach of a copy: the login goes on.
+  // Another day's first login, with no room left for a copy: the login goes on.
   app.restart();
   ASSERT_TRUE(QFile::remove(app.folder() + taken.front()));
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
-  ASSERT_TRUE(QFile::rename(app.folder() + "_.udb", app.folder() + "away.udb"));
+  disk.fill();
   app.typeLogin(AppHarness::kMaster);
-  ASSERT_TRUE(QFile::rename(app.folder() + "away.udb", app.folder() + "_.udb"));
   EXPECT_TRUE(app.main->isVisible());
   EXPECT_EQ(app.panel(0), "每日备份失败, 请检查数据文件夹的空间和权限.");
   EXPECT_TRUE(DailyBackups(app).isEmpty());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "crypto/protected_field.h"
 #include "tests/gui/app/app_harness.h"
+#include "tests/support/file_bytes.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
@@ -35,6 +37,10 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   AppHarness app;
   startToLogin(app);
   app.exec("insert into data (分类,标题,网址,帐号,密码,备注) values ('家庭网银','bank','','me','','')");
+  const auto* hint = app.login->findChild<QLabel*>("Label_InitialPassword");
+  ASSERT_NE(hint, nullptr);
+  EXPECT_TRUE(hint->isVisible()) << "the initial password is told while it is in force";
+  EXPECT_EQ(hint->text(), "初始管理密码为 123456");
   app.typeLogin("123456");
   EXPECT_FALSE(app.login->isVisible());
   EXPECT_TRUE(app.main->isVisible());
@@ -53,6 +59,8 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
 TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   AppHarness app;
   startToLogin(app, "Secret9");
+  EXPECT_FALSE(app.login->findChild<QLabel*>("Label_InitialPassword")->isVisible());
+  const std::string untouched = file_bytes::ReadBytes(app.databasePath());
   app.typeLogin("secret9");  // differs only in case
   EXPECT_EQ(app.login->Edit_Error->text(), "1");
   EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...1次");
@@ -60,9 +68,13 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   app.typeLogin("nope");
   EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...2次");
   EXPECT_FALSE(app.main->hasClosed());
+  EXPECT_TRUE(file_bytes::ReadBytes(app.databasePath()) == untouched) << "wrong passwords changed the file";
+  EXPECT_EQ(app.scalar("select count(*) from EnCrypt where 序列号 <> '' and 序列号 <> '0'"), "0");
 
   app.typeLogin("Secret9");
   ASSERT_TRUE(app.main->isVisible());
+  EXPECT_EQ(app.scalar("select count(*) from EnCrypt where 序列号 <> '' and 序列号 <> '0'"), "1")
+      << "the right password draws the database key";
   EXPECT_EQ(app.login->Edit_Error->text(), "2") << "a success does not reset the counter";
   app.main->HideME->trigger();
   app.main->ShowME->trigger();

@@ -27,7 +27,7 @@ class SettingsFileTest : public testing::Test {
 TEST_F(SettingsFileTest, MissingFileAndMissingKeysGiveTheDefaults) {
   const SettingsFile file(programFolder());
   const Settings read = file.read();
-  EXPECT_EQ(read.locking.idleMinutes, 0);
+  EXPECT_EQ(read.locking.idleMinutes, 10);
   EXPECT_TRUE(read.locking.lockOnScreenLock);
   EXPECT_FALSE(read.locking.clearOnLock);
   EXPECT_EQ(read.clipboardSeconds, 60);

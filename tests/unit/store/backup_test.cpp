@@ -111,6 +111,13 @@ TEST_F(TakeBackupTest, CopiesTheDatabaseByteForByte) {
   EXPECT_EQ(ReadBytes(backup), ReadBytes(database()));
   EXPECT_EQ(folder_.entries().size(), 2u) << "no temporary file is left beside it";
 
+  // Another database of the folder is the one copied, named after itself.
+  std::filesystem::rename(database(), folder_.file("other.udb"));
+  ASSERT_TRUE(TakeBackup(folder_.programFolder(), kPasswordBackupPrefix, clock, "other.udb"));
+  EXPECT_EQ(ReadBytes(folder_.file("修改密码前备份_bak_20130204090507_other.udb")),
+            ReadBytes(folder_.file("other.udb")));
+  std::filesystem::rename(folder_.file("other.udb"), database());
+
   Connection copy;
   copy.setConnectionString("Data Source=" + backup + ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword));
   Query q(copy);

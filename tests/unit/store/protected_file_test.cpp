@@ -113,6 +113,10 @@ TEST(ProtectedFile, OpensFromItsPasswordAloneAndEachHasItsOwnSalt) {
   EXPECT_EQ(content.pass, Rows{{std::string(kProtectedPassMarker)}});
   EXPECT_EQ(content.encrypt, Rows{{"0"}});
   EXPECT_THROW(Read(first), StoreError) << "the database password must not open it";
+
+  // Cut short, the file is damaged for the right password too: that is no wrong password.
+  WriteBytes(folder.file("cut.udb"), ReadBytes(first).substr(0, ReadBytes(first).size() - 1000));
+  EXPECT_THROW(OpensFromPassword(folder.file("cut.udb"), kMaster), StoreError);
 }
 
 TEST(ProtectedFile, TellsFixedKeyProtectedAndDamagedFilesApart) {

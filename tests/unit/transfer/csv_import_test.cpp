@@ -14,6 +14,7 @@ namespace transfer {
 namespace {
 
 using testing::VaultFolder;
+using namespace std::string_literals;
 
 const std::string kHeader = "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\"\n";
 const QString kClock = "2026-12-09 10:11:12";
@@ -38,9 +39,10 @@ TEST(CsvImport, CountsDuplicatesAndUnreadableRowsAndFilesCategoriesRegardlessOfC
                         "\"Root/WORK\",\"新\",\"me\",\"pw\",\"\",\"two\nlines\"\n"                // 3: new
                         "\"Root/新分类\",\"a\",\"b\",\"pw \xF0\x9F\x98\x80\",\"\",\"\"\n"         // 5: emoji
                         "\"Root/work\",\"新\",\"me\",\"pw\",\"\",\"two\nlines\"\n"                // 6: earlier row
-                        "\"Root/新分类\",\"short\"\n"                                             // 8: too few
-                        "\"Root/新分类\",\"b\",\"c\",\"d\",\"\",\"\"\n"                           // 9: new
-                        "\"Root\",\"open\",\"quote");                                             // 10
+                        "\"Root/新分类\",\"short\"\n"s                                            // 8: too few
+                        + "\"Root/新分类\",\"nul\",\"u\",\"p\0w\",\"\",\"\"\n"s                   // 9: NUL
+                        + "\"Root/新分类\",\"b\",\"c\",\"d\",\"\",\"\"\n"                         // 10: new
+                        + "\"Root\",\"open\",\"quote");                                           // 11
   const ImportPlan plan = PlanImport(folder.vault(), path);
   EXPECT_EQ(plan.duplicates, 2);
   ASSERT_EQ(plan.records.size(), 2u);
@@ -48,14 +50,18 @@ TEST(CsvImport, CountsDuplicatesAndUnreadableRowsAndFilesCategoriesRegardlessOfC
   EXPECT_EQ(plan.records[0].note, "two\nlines");
   EXPECT_EQ(plan.records[1].category, "新分类");
   EXPECT_EQ(plan.newCategories, QStringList{"新分类"}) << "the unreadable row's category counts only once read";
-  ASSERT_EQ(plan.unreadable.size(), 3u);
+  ASSERT_EQ(plan.unreadable.size(), 4u);
   EXPECT_EQ(plan.unreadable[0].line, 5);
   EXPECT_TRUE(plan.unreadable[0].reason.contains(QString::fromUtf8("\xF0\x9F\x98\x80")));
   EXPECT_EQ(plan.unreadable[1].line, 8);
-  EXPECT_EQ(plan.unreadable[2].line, 10);
+  EXPECT_EQ(plan.unreadable[2].line, 9) << "a NUL would cut the password short";
+  EXPECT_EQ(plan.unreadable[3].line, 11);
 
   EXPECT_THROW(PlanImport(folder.vault(), folder.writeFile("other.csv", "a,b,c\n1,2,3\n")), TransferError);
   EXPECT_THROW(PlanImport(folder.vault(), folder.writeFile("empty.csv", "")), TransferError);
+  const QString huge = folder.writeFile("huge.csv", kHeader);
+  std::filesystem::resize_file(huge.toStdString(), kLargestImport + 1);
+  EXPECT_THROW(PlanImport(folder.vault(), huge), TransferError);
   EXPECT_THROW(PlanImport(folder.vault(), QString::fromStdString(folder.folder().file("missing.csv"))), TransferError);
 
   int lastDone = -1;
