@@ -129,9 +129,8 @@ TForm2::~TForm2() { releaseHotKeys(); }
 void TForm2::present() {
   // A protected file cannot be asked without a derivation; its password is never the initial one.
   const bool initial =
-      !keys_.fileIsProtected && vault::IsMasterPassword(QString::fromUtf8(crypto::kInitialMasterPassword.data(),
-                                                                          crypto::kInitialMasterPassword.size()),
-                                                        keys_.storedMasterPassword);
+      !keys_.fileIsProtected &&
+      vault::IsMasterPassword(QString::fromUtf8(crypto::kInitialMasterPassword), keys_.storedMasterPassword);
   initialPasswordHint_->setVisible(initial);
   setFixedSize(kWidth, initial ? kHeightWithHint : kHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());

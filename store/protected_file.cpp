@@ -46,10 +46,13 @@ int OpenKeyed(const std::string& path, std::string_view key, Database& db) {
   return rc;
 }
 
+StoreError CannotOpen(const std::string& path, sqlite3* db) {
+  return StoreError(DescribeEngineFailure(path, db, "cannot open database \"" + path + "\": "));
+}
+
 Database OpenKeyedOrThrow(const std::string& path, std::string_view key) {
   Database db(nullptr, &sqlite3_close);
-  if (OpenKeyed(path, key, db) != SQLITE_OK)
-    throw StoreError(DescribeEngineFailure(path, db.get(), "cannot open database \"" + path + "\": "));
+  if (OpenKeyed(path, key, db) != SQLITE_OK) throw CannotOpen(path, db.get());
   return db;
 }
 
@@ -166,8 +169,7 @@ DatabaseFileKind ClassifyDatabaseFile(const std::string& path) {
   Database db(nullptr, &sqlite3_close);
   const int rc = OpenKeyed(path, kDatabasePassword, db);
   if (rc == SQLITE_OK) return DatabaseFileKind::kFixedKey;
-  if (rc != SQLITE_NOTADB)
-    throw StoreError(DescribeEngineFailure(path, db.get(), "cannot open database \"" + path + "\": "));
+  if (rc != SQLITE_NOTADB) throw CannotOpen(path, db.get());
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error || size < kSmallestProtectedFile || FirstBytes(path, kPlainDatabaseHeader.size()) == kPlainDatabaseHeader)
@@ -194,8 +196,7 @@ bool OpensWithKey(const std::string& path, const FileKey& key) {
   const int rc = OpenKeyed(path, keyText.view(), db);
   // A wrong key reads the first page as noise (not a database); the right one gets further and
   // may find the rest damaged, which is no wrong password.
-  if (rc != SQLITE_OK && (rc & 0xff) != SQLITE_NOTADB)
-    throw StoreError(DescribeEngineFailure(path, db.get(), "cannot open database \"" + path + "\": "));
+  if (rc != SQLITE_OK && (rc & 0xff) != SQLITE_NOTADB) throw CannotOpen(path, db.get());
   return rc == SQLITE_OK;
 }
 

@@ -118,7 +118,8 @@ class Vault {
   int recordsInCategory(const QString& name);
   // Deletes the category's records after a backup; false, with nothing deleted, when the backup failed.
   bool deleteCategory(const QString& name, const QString& clockText);
-  // Copies the file to folder + prefix + stamp + "_.udb", never over an earlier backup; gives
+  // Copies the file to folder + prefix + stamp + "_.udb" (for another file than "_.udb": "_" and
+  // its name in place of "_.udb"), never over an earlier backup; gives
   // whether the whole copy was written.
   bool takeBackup(const std::string& prefix, const QString& clockText) const;
 
