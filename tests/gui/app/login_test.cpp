@@ -69,12 +69,9 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...2次");
   EXPECT_FALSE(app.main->hasClosed());
   EXPECT_TRUE(file_bytes::ReadBytes(app.databasePath()) == untouched) << "wrong passwords changed the file";
-  EXPECT_EQ(app.scalar("select count(*) from EnCrypt where 序列号 <> '' and 序列号 <> '0'"), "0");
 
   app.typeLogin("Secret9");
   ASSERT_TRUE(app.main->isVisible());
-  EXPECT_EQ(app.scalar("select count(*) from EnCrypt where 序列号 <> '' and 序列号 <> '0'"), "1")
-      << "the right password draws the database key";
   EXPECT_EQ(app.login->Edit_Error->text(), "2") << "a success does not reset the counter";
   app.main->HideME->trigger();
   app.main->ShowME->trigger();

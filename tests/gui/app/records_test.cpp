@@ -108,16 +108,16 @@ TEST(Records, AClickWithNoListingChangesNothing) {
 TEST(Records, ShowOrHideTogglesTheMaskOfThePasswordUntilTheNextPickOrLock) {
   AppHarness app;
   startWithRecords(app, 2);
+  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Password);
+  app.main->Button_Pass_ShowOrHide->click();
+  EXPECT_EQ(app.main->Button_Pass_ShowOrHide->text(), "隐藏");
+  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Normal);
+  app.main->Button_Pass_ShowOrHide->click();
+  EXPECT_EQ(app.main->Button_Pass_ShowOrHide->text(), "显示");
+  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Password);
+
   auto* showOrHide = app.main->findChild<QPushButton*>("Button_Pass_ShowOrHide");
   auto* password = app.main->findChild<QLineEdit*>("Edit_MiMa");
-  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-  showOrHide->click();
-  EXPECT_EQ(showOrHide->text(), "隐藏");
-  EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
-  showOrHide->click();
-  EXPECT_EQ(showOrHide->text(), "显示");
-  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-
   showOrHide->click();
   app.pickRow(1);
   EXPECT_EQ(password->echoMode(), QLineEdit::Password) << "another record's password is masked again";
