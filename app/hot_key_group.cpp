@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
+#include <QSpinBox>
 
 #include "platform/hot_key_text.h"
 
@@ -44,10 +45,24 @@ HotKeyGroup::HotKeyGroup(QWidget* parent) : QGroupBox("热键", parent) {
   };
   KeySequenceEdit_Account = field("KeySequenceEdit_Account", "输入帐号", 0);
   KeySequenceEdit_Password = field("KeySequenceEdit_Password", "输入密码", 2);
+  SpinBox_ArmedMinutes = new QSpinBox(this);
+  SpinBox_ArmedMinutes->setObjectName("SpinBox_ArmedMinutes");
+  SpinBox_ArmedMinutes->setRange(0, settings::Settings::kLongestHotKeyArmedMinutes);
+  SpinBox_ArmedMinutes->setSpecialValueText("一直有效");
+  SpinBox_ArmedMinutes->setAccessibleName("选中记录后热键有效分钟");
+  auto* armedLabel = new QLabel("选中记录后热键有效分钟", this);
+  armedLabel->setBuddy(SpinBox_ArmedMinutes);
+  grid->addWidget(armedLabel, 1, 0, 1, 2);
+  grid->addWidget(SpinBox_ArmedMinutes, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   setHotKeys(settings::HotKeySettings());
+  setArmedMinutes(settings::Settings().hotKeyArmedMinutes);
 }
+
+int HotKeyGroup::armedMinutes() const { return SpinBox_ArmedMinutes->value(); }
+
+void HotKeyGroup::setArmedMinutes(int minutes) { SpinBox_ArmedMinutes->setValue(minutes); }
 
 settings::HotKeySettings HotKeyGroup::hotKeys() const {
   return {platform::FirstChordText(KeySequenceEdit_Account->keySequence()),

@@ -1,12 +1,13 @@
 #pragma once
 // The group "热键" of the advanced tab: the two combinations that fill the account name and the
-// password into another program.
+// password into another program, and how long a pick keeps them armed.
 #include <QGroupBox>
 #include <QString>
 
 #include "settings/settings_file.h"
 
 class QKeySequenceEdit;
+class QSpinBox;
 
 class HotKeyGroup : public QGroupBox {
   Q_OBJECT
@@ -16,9 +17,12 @@ class HotKeyGroup : public QGroupBox {
   // The first chord of each field in Qt's portable text.
   settings::HotKeySettings hotKeys() const;
   void setHotKeys(const settings::HotKeySettings& hotKeys);
+  int armedMinutes() const;
+  void setArmedMinutes(int minutes);
 
   QKeySequenceEdit* KeySequenceEdit_Account;
   QKeySequenceEdit* KeySequenceEdit_Password;
+  QSpinBox* SpinBox_ArmedMinutes;
 
  signals:
   // True while one of the fields has the focus: the keys pressed there are meant for the field,

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
@@ -62,6 +63,8 @@ void TForm1::connectHandlers() {
   onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
   onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);
   onSignal(Button11, &QPushButton::clicked, &TForm1::Button11Click);
+  onSignal(Button_SaveAdvanced, &QPushButton::clicked, &TForm1::Button_SaveAdvancedClick);
+  onSignal(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
 
   onSignal(Button_Refresh, &QPushButton::clicked, &TForm1::Button_RefreshClick);
   onSignal(DBGrid1, &QTableView::clicked, &TForm1::DBGrid1CellClick);

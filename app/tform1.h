@@ -7,6 +7,7 @@
 #include "login/login_host.h"
 #include "login/session_keys.h"
 #include "platform/services.h"
+#include "settings/settings_file.h"
 #include "vault/vault.h"
 
 class QAction;
@@ -26,9 +27,6 @@ class QTimer;
 class PanelStatusBar;
 class TForm2;
 class TrayIcon;
-namespace settings {
-struct LockingSettings;
-}
 class ClipboardGroup;
 class HotKeyGroup;
 class LockingGroup;
@@ -146,6 +144,7 @@ class TForm1 : public QWidget, public LoginHost {
   LockingGroup* GroupBox_Locking;
   HotKeyGroup* GroupBox_HotKeys;
   TransferGroup* GroupBox_Transfer;
+  QPushButton* Button_SaveAdvanced;
 
   // About tab.
   QGroupBox* GroupBox2;
@@ -189,6 +188,9 @@ class TForm1 : public QWidget, public LoginHost {
   void Button_HIdeClick();
   void Button6Click();
   void Button11Click();
+  void Button_SaveAdvancedClick();
+  // Leaving 高级设置 with changes there asks once whether to save them.
+  void PageControl1Change();
   // Automatic locking: each lock is the tray's hide, followed by what a lock clears.
   void IdleLimitReached();
   void ScreenLockedOrAsleep();
@@ -258,10 +260,14 @@ class TForm1 : public QWidget, public LoginHost {
   void onSignal(Sender* sender, Signal signal, Handler handler);
 
   void FormClose();
-  // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存配置";
-  // false, with a message and nothing written, when the chosen hot keys cannot be used.
+  // The settings of Config.ini beyond the auto-fill mode: shown at start, written by "保存高级设置"
+  // and "保存配置"; false, with a message and nothing written, when the chosen hot keys cannot be used.
   void loadAdvancedSettings();
   bool saveAdvancedSettings();
+  void showAdvancedSettings(const settings::Settings& shown);
+  settings::Settings advancedSettingsInForm() const;
+  // A lock gives up what was changed on 高级设置 and not saved, and says so.
+  void discardAdvancedChanges();
   void applyLocking(const settings::LockingSettings& locking);
   void applyColumnLayout();
   void selectCategoryInForm(const QString& category);
@@ -292,6 +298,8 @@ class TForm1 : public QWidget, public LoginHost {
   bool closing_ = false;
   bool lockOnScreenLock_ = true;
   bool clearOnLock_ = false;
+  settings::Settings advancedInForce_;  // as saved; what 高级设置 shows beyond it is unsaved
+  QWidget* shownTab_ = nullptr;
   QDate dailyBackupDay_;  // of the last daily backup this run took or tried
   bool importRunning_ = false;
   bool closeAfterImport_ = false;  // the program's end was asked for while an import ran

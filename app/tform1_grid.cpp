@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/tform1.h"
+#include "login/tform2.h"
 #include "widgets/panel_status_bar.h"
 
 void TForm1::Button_RefreshClick() {
@@ -40,6 +41,7 @@ void TForm1::DBGrid1CellClick() {
   Memo_BeiZhu->setPlainText(record.note);
   showCurrentRecordNumber();
   if (!Edit_BianHao->text().isEmpty()) vault_.countUse(Edit_BianHao->text());
+  login_->armHotKeys();
 }
 
 void TForm1::selectCategoryInForm(const QString& category) {

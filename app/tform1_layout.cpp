@@ -97,6 +97,7 @@ void TForm1::buildWindow() {
   buildAdvancedTab();
   buildAboutTab();
   PageControl1->setCurrentIndex(0);
+  shownTab_ = TabSheet1;
 
   Label22 = label(this, "Label22", "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.");
   Label22->setStyleSheet("color: red;");
@@ -378,9 +379,14 @@ void TForm1::buildAdvancedTab() {
   scroll->setWidget(groups);
   scroll->viewport()->setAutoFillBackground(false);
   groups->setAutoFillBackground(false);
+  Button_SaveAdvanced = button(TabSheet4, "Button_SaveAdvanced", "保存高级设置");
+  auto* saveRow = new QHBoxLayout;
+  saveRow->addStretch();
+  saveRow->addWidget(Button_SaveAdvanced);
   auto* page = new QVBoxLayout(TabSheet4);
-  page->setContentsMargins(0, 0, 0, 0);
+  page->setContentsMargins(0, 0, 0, 6);
   page->addWidget(scroll);
+  page->addLayout(saveRow);
 }
 
 void TForm1::buildAboutTab() {

@@ -24,6 +24,7 @@ void TForm1::HideMEAfterLock() {
   // Whatever was asked before the lock is not to be answered over the login window.
   services_.dialogs.closeAll();
   maskPassword();  // whoever unlocks next did not ask to see it
+  discardAdvancedChanges();
   if (clearOnLock_) forgetPickedRecord();
 }
 
@@ -32,6 +33,6 @@ void TForm1::forgetPickedRecord() {
   Edit_MiMa_Temp->clear();
   input::SharedClipboard().Clear();  // only while it still holds our copy
   Timer_ClearClipbrd->stop();
-  // The next successful login registers them again.
+  // The next pick registers them again.
   login_->releaseHotKeys();
 }

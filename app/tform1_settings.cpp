@@ -1,5 +1,8 @@
-// The advanced tab's settings: read from Config.ini at start, written and put to work by "保存配置".
+// The advanced tab's settings: read from Config.ini at start, written and put to work by "保存高级设置"
+// (and by "保存配置" with the rest); changes left unsaved are asked about once or given up.
 #include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "app/clipboard_group.h"
@@ -9,48 +12,88 @@
 #include "login/tform2.h"
 #include "platform/dialogs.h"
 #include "platform/lock_signals.h"
-#include "settings/settings_file.h"
+#include "widgets/panel_status_bar.h"
 
 void TForm1::loadAdvancedSettings() {
-  const settings::Settings saved = settings::SettingsFile(programFolder_).read();
-  GroupBox_Locking->setLocking(saved.locking);
-  applyLocking(saved.locking);
-  GroupBox_Clipboard->setSeconds(saved.clipboardSeconds);
-  Label20->setText(ClipboardNote(saved.clipboardSeconds));
-  Timer_ClearClipbrd->setInterval(saved.clipboardSeconds * 1000);
-  GroupBox_HotKeys->setHotKeys(saved.hotKeys);
-  Label22->setText(HotKeyHint(saved.hotKeys));
-  Label16->setText(HotKeyHint(saved.hotKeys));
+  advancedInForce_ = settings::SettingsFile(programFolder_).read();
+  showAdvancedSettings(advancedInForce_);
+  applyLocking(advancedInForce_.locking);
+  Label20->setText(ClipboardNote(advancedInForce_.clipboardSeconds));
+  Timer_ClearClipbrd->setInterval(advancedInForce_.clipboardSeconds * 1000);
+  Label22->setText(HotKeyHint(advancedInForce_.hotKeys));
+  Label16->setText(HotKeyHint(advancedInForce_.hotKeys));
+}
+
+void TForm1::showAdvancedSettings(const settings::Settings& shown) {
+  GroupBox_Locking->setLocking(shown.locking);
+  GroupBox_Clipboard->setSeconds(shown.clipboardSeconds);
+  GroupBox_HotKeys->setHotKeys(shown.hotKeys);
+  GroupBox_HotKeys->setArmedMinutes(shown.hotKeyArmedMinutes);
+}
+
+settings::Settings TForm1::advancedSettingsInForm() const {
+  settings::Settings inForm = advancedInForce_;
+  inForm.locking = GroupBox_Locking->locking();
+  inForm.clipboardSeconds = GroupBox_Clipboard->seconds();
+  inForm.hotKeys = GroupBox_HotKeys->hotKeys();
+  inForm.hotKeyArmedMinutes = GroupBox_HotKeys->armedMinutes();
+  return inForm;
 }
 
 void TForm1::setLoginWindow(TForm2* login) {
   login_ = login;
   login_->changeHotKeys(GroupBox_HotKeys->hotKeys());
+  login_->setHotKeyArmedMinutes(GroupBox_HotKeys->armedMinutes());
   connect(GroupBox_HotKeys, &HotKeyGroup::recordingChanged, login_, &TForm2::suspendHotKeys);
 }
 
 bool TForm1::saveAdvancedSettings() {
-  const settings::HotKeySettings chosen = GroupBox_HotKeys->hotKeys();
-  if (const QString problem = HotKeyChoiceProblem(chosen); !problem.isEmpty()) {
+  const settings::Settings chosen = advancedSettingsInForm();
+  if (const QString problem = HotKeyChoiceProblem(chosen.hotKeys); !problem.isEmpty()) {
     services_.dialogs.message(problem + "\n配置没有保存.");
     return false;
   }
   const settings::SettingsFile file(programFolder_);
-  file.writeLocking(GroupBox_Locking->locking());
-  applyLocking(GroupBox_Locking->locking());
-  file.writeClipboardSeconds(GroupBox_Clipboard->seconds());
-  Label20->setText(ClipboardNote(GroupBox_Clipboard->seconds()));
+  file.writeLocking(chosen.locking);
+  applyLocking(chosen.locking);
+  file.writeClipboardSeconds(chosen.clipboardSeconds);
+  Label20->setText(ClipboardNote(chosen.clipboardSeconds));
   // A countdown already running keeps its end: a copy never lasts longer than the time it began with.
-  if (!Timer_ClearClipbrd->isActive()) Timer_ClearClipbrd->setInterval(GroupBox_Clipboard->seconds() * 1000);
+  if (!Timer_ClearClipbrd->isActive()) Timer_ClearClipbrd->setInterval(chosen.clipboardSeconds * 1000);
 
   // A combination another program holds is neither written nor shown: the old one stays in force.
-  const settings::HotKeySettings inForce = login_->changeHotKeys(chosen);
-  if (inForce.account == chosen.account) file.writeAccountHotKey(inForce.account);
-  if (inForce.password == chosen.password) file.writePasswordHotKey(inForce.password);
+  const settings::HotKeySettings inForce = login_->changeHotKeys(chosen.hotKeys);
+  if (inForce.account == chosen.hotKeys.account) file.writeAccountHotKey(inForce.account);
+  if (inForce.password == chosen.hotKeys.password) file.writePasswordHotKey(inForce.password);
   GroupBox_HotKeys->setHotKeys(inForce);
+  file.writeHotKeyArmedMinutes(chosen.hotKeyArmedMinutes);
+  login_->setHotKeyArmedMinutes(chosen.hotKeyArmedMinutes);
   Label22->setText(HotKeyHint(inForce));
   Label16->setText(HotKeyHint(inForce));
+  advancedInForce_ = chosen;
+  advancedInForce_.hotKeys = inForce;
   return true;
+}
+
+void TForm1::Button_SaveAdvancedClick() {
+  if (saveAdvancedSettings()) services_.dialogs.message("配置保存成功！");
+}
+
+void TForm1::PageControl1Change() {
+  const bool leftAdvancedTab = shownTab_ == TabSheet4 && PageControl1->currentWidget() != TabSheet4;
+  shownTab_ = PageControl1->currentWidget();
+  if (!leftAdvancedTab || advancedSettingsInForm() == advancedInForce_) return;
+  if (!services_.dialogs.question("高级设置", "高级设置已修改, 要保存吗?")) {
+    showAdvancedSettings(advancedInForce_);
+  } else if (!saveAdvancedSettings()) {
+    PageControl1->setCurrentWidget(TabSheet4);  // the message said why; the choice is still to be mended
+  }
+}
+
+void TForm1::discardAdvancedChanges() {
+  if (advancedSettingsInForm() == advancedInForce_) return;
+  showAdvancedSettings(advancedInForce_);
+  StatusBar1->setPanelText(0, "高级设置的修改没有保存, 已放弃.");
 }
 
 void TForm1::applyLocking(const settings::LockingSettings& locking) {

@@ -2,6 +2,7 @@
 // window has the focus, by pasting or by keystrokes.
 #include <QThread>
 
+#include "input/hot_key_arming.h"
 #include "input/send_keys.h"
 #include "login/tform2.h"
 #include "platform/beeper.h"
@@ -60,9 +61,22 @@ class DirectInput {
   bool granted_;
 };
 
+// The armed time may run out while a fill types; the keys are let go when it ends.
+class FillUnderway {
+ public:
+  explicit FillUnderway(input::HotKeyArming& arming) : arming_(arming) { arming_.fillStarted(); }
+  ~FillUnderway() { arming_.fillEnded(); }
+  FillUnderway(const FillUnderway&) = delete;
+  FillUnderway& operator=(const FillUnderway&) = delete;
+
+ private:
+  input::HotKeyArming& arming_;
+};
+
 }  // namespace
 
 void TForm2::WMHotKey(int id) {
+  const FillUnderway fill(*arming_);
   const QString account = host_.autoFillAccount();
   const QString password = host_.autoFillPassword();
   if (account.isEmpty() || password.isEmpty()) {

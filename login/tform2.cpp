@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "crypto/master_password_rules.h"
+#include "input/hot_key_arming.h"
 #include "login/protected_login.h"
 #include "platform/dialogs.h"
 #include "platform/hot_key_text.h"
@@ -122,6 +123,10 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   connect(Button2, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button2Click(); }); });
   connect(&services_.hotKeys, &platform::HotKeys::pressed, this,
           [this, &dialogs](int id) { Guarded(dialogs, [this, id] { WMHotKey(id); }); });
+  arming_ = new input::HotKeyArming(this);
+  arming_->setObjectName("HotKeyArming");
+  connect(arming_, &input::HotKeyArming::ranOut, this,
+          [this, &dialogs] { Guarded(dialogs, [this] { hotKeysRanOut(); }); });
 }
 
 TForm2::~TForm2() { releaseHotKeys(); }
@@ -177,7 +182,7 @@ void TForm2::loginSucceeded() {
   Edit_LoginPass->clear();
   Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
   host_.showOnTaskbar();
-  registerHotKeys();
+  // The form is empty after a login: the hot keys wait for a pick.
 }
 
 void TForm2::countFailure() {
@@ -228,7 +233,22 @@ void TForm2::registerHotKeys() {
   services_.dialogs.message(TakenMessage(taken));
 }
 
+void TForm2::armHotKeys() {
+  if (!hotKeysRegistered_) registerHotKeys();
+  arming_->arm();
+}
+
+bool TForm2::hotKeysArmed() const { return arming_->armed(); }
+
+void TForm2::setHotKeyArmedMinutes(int minutes) { arming_->setArmedTime(std::chrono::minutes(minutes)); }
+
+void TForm2::hotKeysRanOut() {
+  releaseHotKeys();
+  host_.showStatus("热键已停用, 单击记录重新启用.");
+}
+
 void TForm2::releaseHotKeys() {
+  arming_->disarm();
   if (!hotKeysRegistered_) return;
   unregisterBoth();
   hotKeysRegistered_ = false;
@@ -242,7 +262,7 @@ void TForm2::unregisterBoth() {
 
 settings::HotKeySettings TForm2::changeHotKeys(const settings::HotKeySettings& chosen) {
   if (!hotKeysRegistered_) {
-    hotKeys_ = chosen;  // the next login registers them
+    hotKeys_ = chosen;  // the next pick registers them
     return hotKeys_;
   }
   // Both go first: a swap of the two would otherwise meet its own other half.

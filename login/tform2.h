@@ -1,6 +1,6 @@
 #pragma once
 // The login window: asks for the master password, counts failures, and owns the auto-fill
-// hot keys for the rest of the run.
+// hot keys for the rest of the run: grabbed while a pick has armed them.
 #include <QStringList>
 #include <QWidget>
 
@@ -16,6 +16,9 @@ class QPushButton;
 class AlphanumericKeyFilter;
 class PanelStatusBar;
 class ProtectedLogin;
+namespace input {
+class HotKeyArming;
+}
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -30,10 +33,13 @@ class TForm2 : public QWidget {
   // Brings the window to the front with the focus in the password box.
   void present();
 
-  // The chosen combinations (Ctrl+Left and Ctrl+Right unless others were chosen), registered
-  // after every successful login.
-  void registerHotKeys();
+  // A pick registers the chosen combinations (Ctrl+Left and Ctrl+Right unless others were chosen)
+  // for the armed time; when it runs out they are released and the status bar says so.
+  void armHotKeys();
   void releaseHotKeys();
+  bool hotKeysArmed() const;
+  // 0: armed from the first pick until a lock releases them.
+  void setHotKeyArmedMinutes(int minutes);
   // Puts the chosen combinations in force; while the hot keys are on they are registered at once,
   // and one that another program holds is reported and leaves the old one in force. Returns the
   // combinations in force afterwards.
@@ -64,7 +70,9 @@ class TForm2 : public QWidget {
   void typeIntoFocusedWindow(const QString& value);
   void pasteIntoFocusedWindow();
   void loginSucceeded();
+  void registerHotKeys();
   void unregisterBoth();
+  void hotKeysRanOut();
   // Registers the chosen combination for id, or the old one again when it cannot be had.
   QString registerOrKeep(int id, const QString& old, const QString& chosen, QStringList& taken);
   void countFailure();
@@ -76,6 +84,7 @@ class TForm2 : public QWidget {
   LoginHost& host_;
   AlphanumericKeyFilter* keyFilter_;
   ProtectedLogin* protectedLogin_;
+  input::HotKeyArming* arming_;
   // Shown while the master password of a fixed-key file is still the initial one.
   QLabel* initialPasswordHint_;
   bool loginButtonIsDefault_ = false;

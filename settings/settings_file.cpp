@@ -42,6 +42,8 @@ Settings SettingsFile::read() const {
   const QString password =
       QString::fromStdString(ini.readString(kSection, kPasswordHotKeyKey, HotKeySettings::kDefaultPassword));
   if (IsUsableHotKeyPair(account, password)) settings.hotKeys = {account, password};
+  settings.hotKeyArmedMinutes =
+      ReadClamped(ini, kHotKeyArmedMinutesKey, settings.hotKeyArmedMinutes, 0, Settings::kLongestHotKeyArmedMinutes);
 
   crypto::PasswordRules& rules = settings.generator;
   rules.length = ReadClamped(ini, kPasswordLengthKey, rules.length, crypto::PasswordRules::kShortest,
@@ -75,6 +77,10 @@ void SettingsFile::writeAccountHotKey(const QString& portableText) const {
 
 void SettingsFile::writePasswordHotKey(const QString& portableText) const {
   platform::IniFile(path_).writeString(kSection, kPasswordHotKeyKey, portableText.toStdString());
+}
+
+void SettingsFile::writeHotKeyArmedMinutes(int minutes) const {
+  platform::IniFile(path_).writeString(kSection, kHotKeyArmedMinutesKey, std::to_string(minutes));
 }
 
 void SettingsFile::writeGenerator(const crypto::PasswordRules& rules) const {

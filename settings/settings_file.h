@@ -1,8 +1,8 @@
 #pragma once
-// The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time,
-// the chosen hot keys, the password generator's last choice and how many daily backups are kept. A missing key or one
-// that is not a number gives the default, a number out of range the nearest allowed one; a copy of the program that
-// does not know these keys leaves them alone.
+// The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time, the chosen hot keys
+// and how long a pick arms them, the password generator's last choice and how many daily backups are kept. A missing
+// key or one that is not a number gives the default, a number out of range the nearest allowed one; a copy of the
+// program that does not know these keys leaves them alone.
 #include <QString>
 
 #include "crypto/password_generator.h"
@@ -34,10 +34,13 @@ struct Settings {
   static constexpr int kShortestClipboardSeconds = 10;
   static constexpr int kLongestClipboardSeconds = 600;
   static constexpr int kMostDailyBackups = 3650;
+  static constexpr int kLongestHotKeyArmedMinutes = 1440;
 
   LockingSettings locking;
   int clipboardSeconds = 60;
   HotKeySettings hotKeys;
+  // How long a pick arms the hot keys; 0: from the first pick until a lock lets them go.
+  int hotKeyArmedMinutes = 2;
   crypto::PasswordRules generator;
   int dailyBackups = 7;  // 0: none taken
 
@@ -57,6 +60,7 @@ class SettingsFile {
   static constexpr const char* kClipboardSecondsKey = "剪贴板清空秒数";
   static constexpr const char* kAccountHotKeyKey = "帐号热键";
   static constexpr const char* kPasswordHotKeyKey = "密码热键";
+  static constexpr const char* kHotKeyArmedMinutesKey = "选中记录后热键有效分钟";
   static constexpr const char* kPasswordLengthKey = "密码长度";
   static constexpr const char* kUpperCaseKey = "大写字母";
   static constexpr const char* kLowerCaseKey = "小写字母";
@@ -78,6 +82,7 @@ class SettingsFile {
   void writeClipboardSeconds(int seconds) const;
   void writeAccountHotKey(const QString& portableText) const;
   void writePasswordHotKey(const QString& portableText) const;
+  void writeHotKeyArmedMinutes(int minutes) const;
   void writeGenerator(const crypto::PasswordRules& rules) const;
 
  private:

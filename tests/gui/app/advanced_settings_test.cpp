@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "app/clipboard_group.h"
@@ -94,6 +95,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   LockingGroup& group = *app.main->GroupBox_Locking;
   EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: 10 idle minutes, screen lock locks";
   EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(10));
@@ -104,6 +106,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "a screen lock means the user left: the hot keys stop, box or not";
   app.main->ShowME->trigger();
   app.typeLogin(AppHarness::kMaster);
+  app.pickAnyRecord();
   app.main->Button_HIde->click();
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "最小化 without clearing keeps them working";
 
@@ -131,10 +134,12 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   EXPECT_EQ(app.main->Edit_ZhangHao->text(), "");
   EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), "");
   EXPECT_EQ(QApplication::clipboard()->text(), "");
-  EXPECT_TRUE(app.hotKeys.registered.empty()) << "clearing stops the hot keys until the next login";
+  EXPECT_TRUE(app.hotKeys.registered.empty()) << "clearing stops the hot keys until the next pick";
   EXPECT_GT(app.dialogs.closeAllCalls, 0);
   app.main->ShowME->trigger();
   app.typeLogin(AppHarness::kMaster);
+  EXPECT_TRUE(app.hotKeys.registered.empty());
+  app.pickRow(0);
   EXPECT_EQ(app.hotKeys.registered.size(), 2u);
 
   app.restart();
@@ -153,4 +158,41 @@ TEST(AdvancedSettings, ClosingAllDialogsEndsTheOperationThatAskedWithoutAWord) {
                 ranToTheEnd = true;
               }) == false);
   EXPECT_FALSE(ranToTheEnd);
+}
+
+TEST(AdvancedSettings, TheTabSavesItselfAndAskedOnceAboutChangesLeftUnsavedALockGivesThemUp) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  auto& tabs = *Named<QTabWidget>(*app.main, "PageControl1");
+  QWidget* advanced = Named<QWidget>(*app.main, "TabSheet4");
+  auto* idle = Named<QSpinBox>(*app.main, "SpinBox_IdleMinutes");
+  const auto savedIdle = [&] { return settings::SettingsFile(app.folder()).read().locking.idleMinutes; };
+  tabs.setCurrentWidget(advanced);
+  idle->setValue(3);
+  Named<QPushButton>(*app.main, "Button_SaveAdvanced")->click();
+  EXPECT_EQ(savedIdle(), 3);
+  EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(3));
+  tabs.setCurrentIndex(0);
+  EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"}) << "nothing unsaved: no question";
+
+  tabs.setCurrentWidget(advanced);
+  idle->setValue(4);
+  app.dialogs.confirmAnswers.push_back(false);
+  tabs.setCurrentIndex(0);
+  EXPECT_EQ(app.dialogs.texts("question"), QStringList{"高级设置已修改, 要保存吗?"});
+  EXPECT_EQ(idle->value(), 3) << "No gives the change up";
+  tabs.setCurrentWidget(advanced);
+  idle->setValue(5);
+  tabs.setCurrentIndex(1);
+  EXPECT_EQ(savedIdle(), 5) << "Yes saves";
+  EXPECT_EQ(app.dialogs.texts("question").size(), 2);
+
+  tabs.setCurrentWidget(advanced);
+  idle->setValue(6);
+  app.main->HideME->trigger();
+  EXPECT_EQ(idle->value(), 5);
+  EXPECT_EQ(app.panel(0), "高级设置的修改没有保存, 已放弃.");
+  EXPECT_EQ(savedIdle(), 5);
+  EXPECT_EQ(app.dialogs.texts("question").size(), 2) << "a lock does not ask";
 }

@@ -130,6 +130,14 @@ void AppHarness::pickRow(int row) {
   emit main->DBGrid1->clicked(cell);
 }
 
+void AppHarness::pickAnyRecord() {
+  if (gridRowCount() == 0) {
+    exec("insert into data (分类,标题,网址,帐号,密码,备注) values ('c','t','','me','','')");
+    main->Button_RefreshClick();
+  }
+  pickRow(0);
+}
+
 int AppHarness::cursorRecordNumber() const { return main->DBGrid1->currentIndex().row() + 1; }
 
 int AppHarness::gridRowCount() const { return main->DBGrid1->model()->rowCount(); }

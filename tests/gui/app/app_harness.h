@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@
 #include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
 #include "tests/fakes/fake_lock_signals.h"
+
+// The one control below root with this object name; the test fails when none or several carry it.
+template <typename Control>
+Control* Named(const QObject& root, const QString& name) {
+  const QList<Control*> found = root.findChildren<Control*>(name);
+  if (found.size() != 1) throw std::logic_error(std::to_string(found.size()) + " controls named " + name.toStdString());
+  return found.front();
+}
 
 struct StoredRecord {
   std::string number, category, address, title, account, passwordCipher, noteCipher, uses;
@@ -54,6 +63,8 @@ class AppHarness {
   void addCategory(const QString& name);
   // Picks the grid row (0-based) as a click on it does.
   void pickRow(int row);
+  // Picks the first record, stored first when there is none: a pick arms the hot keys.
+  void pickAnyRecord();
   int gridRowCount() const;
   // The 1-based number of the grid's current row; 0 when there is none.
   int cursorRecordNumber() const;

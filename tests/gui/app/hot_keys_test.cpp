@@ -3,10 +3,12 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
 #include "app/hot_key_group.h"
+#include "input/hot_key_arming.h"
 #include "login/tform2.h"
 #include "platform/hot_keys.h"
 #include "platform/ini_file.h"
@@ -34,6 +36,7 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
   EXPECT_EQ(group.hotKeys(), settings::HotKeySettings()) << "without Config.ini, Ctrl+Left and Ctrl+Right";
   EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
@@ -52,6 +55,7 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
 
   app.restart();
   app.startAndLogin();
+  app.pickAnyRecord();
   EXPECT_EQ(app.main->GroupBox_HotKeys->hotKeys(), (settings::HotKeySettings{"Ctrl+Left", "Ctrl+Alt+P"}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
   EXPECT_EQ(app.main->Label22->text(), hint);
@@ -61,6 +65,7 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
   const struct {
     const char* account;
@@ -86,6 +91,7 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   app.hotKeys.taken.insert('P');
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
   choose(group.KeySequenceEdit_Account, "Ctrl+Alt+A");
@@ -107,6 +113,7 @@ TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   app.main->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(app.main.get()));
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
@@ -126,4 +133,27 @@ TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
   app.login->releaseHotKeys();
   app.main->Button6->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty());
+}
+
+TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  auto* minutes = Named<QSpinBox>(*app.main, "SpinBox_ArmedMinutes");
+  EXPECT_EQ(minutes->value(), 2);
+  minutes->setValue(0);
+  app.main->Button6->click();
+  EXPECT_EQ(storedKey(app, "选中记录后热键有效分钟"), "0");
+
+  // The minutes are what the user chooses; the run-out itself is the same for any time.
+  auto* arming = Named<input::HotKeyArming>(*app.login, "HotKeyArming");
+  arming->setArmedTime(std::chrono::milliseconds(20));
+  app.pickAnyRecord();
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u);
+  QTRY_VERIFY(app.hotKeys.registered.empty());
+  EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_TRUE(app.keySink.events.empty()) << "a released key types nothing";
+  app.pickRow(0);
+  EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "the next pick arms them again";
 }

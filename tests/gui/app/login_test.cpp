@@ -37,8 +37,7 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   AppHarness app;
   startToLogin(app);
   app.exec("insert into data (分类,标题,网址,帐号,密码,备注) values ('家庭网银','bank','','me','','')");
-  const auto* hint = app.login->findChild<QLabel*>("Label_InitialPassword");
-  ASSERT_NE(hint, nullptr);
+  const auto* hint = Named<QLabel>(*app.login, "Label_InitialPassword");
   EXPECT_TRUE(hint->isVisible()) << "the initial password is told while it is in force";
   EXPECT_EQ(hint->text(), "初始管理密码为 123456");
   app.typeLogin("123456");
@@ -47,6 +46,8 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   EXPECT_EQ(app.login->Edit_LoginPass->text(), "");
   EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), app.keys.storedMasterPassword);
   EXPECT_TRUE(app.taskbar.onTaskbar[app.main.get()]);
+  EXPECT_TRUE(app.hotKeys.registered.empty()) << "the form is empty after a login: the hot keys wait for a pick";
+  app.pickRow(0);
   ASSERT_EQ(app.hotKeys.registered.size(), 2u);
   EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{2, 37}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{2, 39}));
@@ -59,7 +60,7 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
 TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   AppHarness app;
   startToLogin(app, "Secret9");
-  EXPECT_FALSE(app.login->findChild<QLabel*>("Label_InitialPassword")->isVisible());
+  EXPECT_FALSE(Named<QLabel>(*app.login, "Label_InitialPassword")->isVisible());
   const std::string untouched = file_bytes::ReadBytes(app.databasePath());
   app.typeLogin("secret9");  // differs only in case
   EXPECT_EQ(app.login->Edit_Error->text(), "1");
@@ -156,6 +157,7 @@ TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   app.main->HideME->trigger();
   EXPECT_FALSE(app.main->isVisible());
   EXPECT_FALSE(app.taskbar.onTaskbar[app.main.get()]);
@@ -203,11 +205,13 @@ TEST(Login, AHotKeyHeldByAnotherProgramIsReportedOnce) {
   app.hotKeys.taken.insert(39);
   app.makeDatabase();
   app.startAndLogin();
+  app.pickAnyRecord();
   ASSERT_EQ(app.dialogs.texts().size(), 1);
   EXPECT_TRUE(app.dialogs.texts().front().contains("Ctrl + →"));
   EXPECT_FALSE(app.dialogs.texts().front().contains("Ctrl + ←"));
   app.main->HideME->trigger();
   app.main->ShowME->trigger();
   app.typeLogin("123456");
+  app.pickRow(0);
   EXPECT_EQ(app.dialogs.texts().size(), 1);
 }

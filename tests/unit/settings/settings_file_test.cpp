@@ -33,6 +33,7 @@ TEST_F(SettingsFileTest, MissingFileAndMissingKeysGiveTheDefaults) {
   EXPECT_EQ(read.clipboardSeconds, 60);
   EXPECT_EQ(read.hotKeys.account, "Ctrl+Left");
   EXPECT_EQ(read.hotKeys.password, "Ctrl+Right");
+  EXPECT_EQ(read.hotKeyArmedMinutes, 2);
   EXPECT_EQ(read.generator, (crypto::PasswordRules{.length = 16}));
   EXPECT_TRUE(read.generator.upperCase && read.generator.lowerCase && read.generator.digits && read.generator.symbols &&
               read.generator.excludeLookAlikes);
@@ -49,12 +50,14 @@ TEST_F(SettingsFileTest, WrittenValuesReadBackAndLeaveTheAutoFillKeysAlone) {
   chosen.locking = {.idleMinutes = 15, .lockOnScreenLock = false, .clearOnLock = true};
   chosen.clipboardSeconds = 600;
   chosen.hotKeys = {"Ctrl+Alt+P", "Meta+F5"};
+  chosen.hotKeyArmedMinutes = 0;
   chosen.generator = {
       .length = 4, .upperCase = false, .lowerCase = true, .digits = false, .symbols = true, .excludeLookAlikes = false};
   file.writeLocking(chosen.locking);
   file.writeClipboardSeconds(chosen.clipboardSeconds);
   file.writeAccountHotKey(chosen.hotKeys.account);
   file.writePasswordHotKey(chosen.hotKeys.password);
+  file.writeHotKeyArmedMinutes(chosen.hotKeyArmedMinutes);
   file.writeGenerator(chosen.generator);
   EXPECT_EQ(file.read(), chosen);
   EXPECT_EQ(get("空闲锁定分钟"), "15");
@@ -62,6 +65,7 @@ TEST_F(SettingsFileTest, WrittenValuesReadBackAndLeaveTheAutoFillKeysAlone) {
   EXPECT_EQ(get("锁定时清除"), "1");
   EXPECT_EQ(get("剪贴板清空秒数"), "600");
   EXPECT_EQ(get("帐号热键"), "Ctrl+Alt+P");
+  EXPECT_EQ(get("选中记录后热键有效分钟"), "0");
   EXPECT_EQ(get("密码长度"), "4");
   EXPECT_EQ(get("排除易混淆字符"), "0");
   EXPECT_EQ(get("粘贴式"), "1");
