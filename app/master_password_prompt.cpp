@@ -3,11 +3,23 @@
 #include "platform/dialogs.h"
 #include "vault/vault.h"
 
+VerifyingNote::VerifyingNote(StatusNote note, bool derives) : note_(derives ? std::move(note) : nullptr) {
+  if (note_) note_(kVerifyingMasterPassword);
+}
+
+VerifyingNote::~VerifyingNote() {
+  if (note_) note_(QString());
+}
+
 QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& vault, const SessionKeys& keys,
-                               const QString& caption) {
+                               const QString& caption, const StatusNote& note) {
   QString typed = dialogs.passwordInput(caption, "请输入管理密码");
   if (typed.isEmpty()) return QString();
-  if (!vault.isMasterPassword(typed, keys.storedMasterPassword)) {
+  const bool right = [&] {
+    const VerifyingNote verifying(note, vault.isProtected());
+    return vault.isMasterPassword(typed, keys.storedMasterPassword);
+  }();
+  if (!right) {
     dialogs.message("管理密码错误.");
     return QString();
   }

@@ -4,10 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/file_protection.h"
 #include "app/master_password_prompt.h"
-#include "crypto/master_password_rules.h"
 #include "platform/dialogs.h"
-#include "store/file_key.h"
 #include "store/store_error.h"
 #include "vault/vault.h"
 #include "widgets/handler_guard.h"
@@ -18,8 +17,9 @@ const QString kCaption = "文件保护";
 
 }  // namespace
 
-ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys)
-    : QGroupBox(kCaption, parent), dialogs_(dialogs), vault_(vault), keys_(keys) {
+ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
+                                 BackgroundWork& work, StatusNote note)
+    : QGroupBox(kCaption, parent), dialogs_(dialogs), vault_(vault), keys_(keys), work_(work), note_(std::move(note)) {
   setObjectName("GroupBox_Protection");
   Label_FileState = new QLabel(this);
   Label_FileState->setObjectName("Label_FileState");
@@ -28,11 +28,11 @@ ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, va
   Button_Protect->setObjectName("Button_Protect");
   // Room for the longer of its two texts, so neither is cut.
   Button_Protect->setMinimumWidth(Button_Protect->fontMetrics().horizontalAdvance("用管理密码加密") + 24);
-  auto* note = new QLabel("登录窗口只接受字母和数字, 管理密码的强度因此有限.", this);
+  auto* alphabetNote = new QLabel("登录窗口只接受字母和数字, 管理密码的强度因此有限.", this);
   auto* grid = new QGridLayout(this);
   grid->addWidget(Label_FileState, 0, 0);
   grid->addWidget(Button_Protect, 0, 1);
-  grid->addWidget(note, 1, 0, 1, 2);
+  grid->addWidget(alphabetNote, 1, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   connect(Button_Protect, &QPushButton::clicked, this, [this] {
     Guarded(dialogs_, [this] { vault_.isProtected() ? unprotectFile() : protectFile(); });
@@ -54,30 +54,20 @@ void ProtectionGroup::showEvent(QShowEvent* event) {
 }
 
 void ProtectionGroup::protectFile() {
-  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption);
-  if (master.isEmpty()) return;
-  if (crypto::IsWeakMasterPassword(master.toStdString()) &&
-      !dialogs_.confirm(kCaption, "管理密码仍是 123456 或短于 8 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?"))
-    return;
-  try {
-    vault_.protectFile(master);
-  } catch (const store::StoreError& error) {
-    return dialogs_.message("加密失败, 数据库文件保持原样.\n" + QString::fromUtf8(error.what()));
-  }
-  keys_.fileIsProtected = true;
-  keys_.storedMasterPassword = QString::fromUtf8(store::kProtectedPassMarker);
-  if (!dialogs_.question(kCaption, "也用管理密码加密文件夹中已有的备份吗?")) {
-    dialogs_.message("未加密的备份仍能读出当前的管理密码和全部帐号密码.");
-    return;
-  }
-  if (const int failed = vault_.protectBackups(); failed > 0)
-    dialogs_.message(QString("有 %1 个备份未能加密, 它们仍能读出当前的管理密码和全部帐号密码.").arg(failed));
+  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption, note_);
+  if (master.isEmpty() || !AcceptsWeakProtection(dialogs_, kCaption, master)) return;
+  if (!dialogs_.question(kCaption, "用管理密码加密数据库文件吗?\n" + kForgottenMasterPassword)) return;
+  const bool withBackups = dialogs_.question(kCaption, "也用管理密码加密文件夹中已有的备份吗?");
+  ProtectInBackground(work_, dialogs_, vault_, keys_, master, withBackups, [this] {
+    refresh();
+    emit fileRewritten();
+  });
 }
 
 void ProtectionGroup::unprotectFile() {
   if (!dialogs_.confirm(kCaption, "取消加密后, 拿到 _.udb 的人可以读出全部密码.\n已加密的备份保持加密.\n仍要取消吗?"))
     return;
-  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption);
+  const QString master = AskMasterPasswordAgain(dialogs_, vault_, keys_, kCaption, note_);
   if (master.isEmpty()) return;
   try {
     vault_.unprotectFile(master);
@@ -86,4 +76,5 @@ void ProtectionGroup::unprotectFile() {
   }
   keys_.fileIsProtected = false;
   keys_.storedMasterPassword = vault_.storedMasterPassword();
+  emit fileRewritten();
 }

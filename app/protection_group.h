@@ -3,8 +3,10 @@
 // master password, and turns that on or off.
 #include <QGroupBox>
 
+#include "app/master_password_prompt.h"
 #include "login/session_keys.h"
 
+class BackgroundWork;
 class QLabel;
 class QPushButton;
 namespace platform {
@@ -17,13 +19,18 @@ class Vault;
 class ProtectionGroup : public QGroupBox {
   Q_OBJECT
  public:
-  ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys);
+  ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
+                  BackgroundWork& work, StatusNote note);
 
   // Shows the state the file is in now.
   void refresh();
 
   QLabel* Label_FileState;
   QPushButton* Button_Protect;
+
+ signals:
+  // The file was closed and rewritten: listings are to be opened again.
+  void fileRewritten();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -35,4 +42,6 @@ class ProtectionGroup : public QGroupBox {
   platform::Dialogs& dialogs_;
   vault::Vault& vault_;
   SessionKeys& keys_;
+  BackgroundWork& work_;
+  StatusNote note_;
 };

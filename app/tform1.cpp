@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/background_work.h"
 #include "app/transfer_group.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
@@ -26,7 +27,8 @@ TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programF
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
       keys_(keys),
-      programFolder_(std::move(programFolder)) {
+      programFolder_(std::move(programFolder)),
+      fileWork_(new BackgroundWork(this)) {
   buildWindow();
   connectHandlers();
   Timer1->start();
@@ -59,6 +61,8 @@ void TForm1::connectHandlers() {
   onSignal(HideME, &QAction::triggered, &TForm1::HideMEAfterLock);
   onSignal(&services_.lockSignals, &platform::LockSignals::idleLimitReached, &TForm1::IdleLimitReached);
   onSignal(&services_.lockSignals, &platform::LockSignals::screenLockedOrAsleep, &TForm1::ScreenLockedOrAsleep);
+  connect(fileWork_, &BackgroundWork::started, this, &TForm1::FileWorkStarted);
+  onSignal(fileWork_, &BackgroundWork::ended, &TForm1::FileWorkEnded);
   onSignal(CloseMe, &QAction::triggered, &TForm1::CloseMeClick);
   onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
   onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);

@@ -6,6 +6,7 @@
 
 #include "login/login_host.h"
 #include "login/session_keys.h"
+#include "platform/dialogs.h"
 #include "platform/services.h"
 #include "settings/settings_file.h"
 #include "vault/vault.h"
@@ -24,6 +25,7 @@ class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTimer;
+class BackgroundWork;
 class PanelStatusBar;
 class TForm2;
 class TrayIcon;
@@ -49,6 +51,7 @@ class TForm1 : public QWidget, public LoginHost {
   // LoginHost
   void openAfterLogin() override;
   void showOnTaskbar() override;
+  void loginCompleted() override;
   void closeMainWindow() override;
   QString autoFillAccount() const override;
   QString autoFillPassword() const override;
@@ -194,6 +197,9 @@ class TForm1 : public QWidget, public LoginHost {
   // Automatic locking: each lock is the tray's hide, followed by what a lock clears.
   void IdleLimitReached();
   void ScreenLockedOrAsleep();
+  // While the file is rewritten in the background the windows take no input and a lock waits.
+  void FileWorkStarted(const QString& status);
+  void FileWorkEnded();
   void HideMEAfterLock();
   // Grid, selection, navigation.
   void Button_RefreshClick();
@@ -286,12 +292,21 @@ class TForm1 : public QWidget, public LoginHost {
   vault::Record recordInForm() const;
   QString clockText() const;
   void takeDailyBackupIfDue();
+  // The offer "设置管理密码": the user's own master password in place of the initial one, and the file
+  // protected with it.
+  void offerOwnMasterPassword();
+  void setOwnMasterPassword(const platform::NewMasterPassword& chosen);
   void openAddress(const QString& address);
   void copyEditToClipboard(QLineEdit* edit);
+  // The status text painted before the window's thread goes on with a slow step.
+  void noteNow(const QString& text);
 
   platform::Services& services_;
   SessionKeys& keys_;
+  bool ownPasswordOffered_ = false;  // once per start of the program, not at unlocks
   QString programFolder_;
+  BackgroundWork* fileWork_;
+  bool lockWaitsForFileWork_ = false;
   vault::Vault vault_;
   TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;

@@ -37,3 +37,8 @@ void TForm1::copyPasswordToClipboard() { ButtonCopyEdit_MiMa->click(); }
 bool TForm1::pasteStyleSelected() const { return RadioButton_IntoPass1->isChecked(); }
 
 void TForm1::showStatus(const QString& text) { StatusBar1->setPanelText(0, text); }
+
+void TForm1::noteNow(const QString& text) {
+  showStatus(text);
+  StatusBar1->repaint();
+}

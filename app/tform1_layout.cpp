@@ -369,7 +369,14 @@ void TForm1::buildAdvancedTab() {
   tab->addWidget(GroupBox_Locking = new LockingGroup(groups));
   tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(groups));
   tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(groups));
-  tab->addWidget(new ProtectionGroup(groups, services_.dialogs, vault_, keys_));
+  auto* protection = new ProtectionGroup(groups, services_.dialogs, vault_, keys_, *fileWork_,
+                                         [this](const QString& text) { noteNow(text); });
+  // Listed again, the form keeps what the user typed there.
+  connect(protection, &ProtectionGroup::fileRewritten, this, [this] {
+    vault_.listByUsage();
+    applyColumnLayout();
+  });
+  tab->addWidget(protection);
   tab->addWidget(GroupBox_Transfer = new TransferGroup(groups));
   tab->addStretch();
   auto* scroll = new QScrollArea(TabSheet4);

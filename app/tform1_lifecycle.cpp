@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/background_work.h"
 #include "app/config_file.h"
 #include "app/launcher_icon.h"
 #include "app/maker_info.h"
@@ -181,6 +182,7 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::FormClose() {
+  fileWork_->finish();  // the file it rewrites must not be left half done
   vault_.close();
   input::SharedClipboard().Clear();
 }

@@ -3,10 +3,13 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "app/background_work.h"
 #include "app/tform1.h"
 #include "input/clipboard.h"
 #include "login/tform2.h"
 #include "platform/dialogs.h"
+#include "widgets/handler_guard.h"
+#include "widgets/panel_status_bar.h"
 
 void TForm1::IdleLimitReached() { lockBecauseTheUserLeft(); }
 
@@ -14,7 +17,28 @@ void TForm1::ScreenLockedOrAsleep() {
   if (lockOnScreenLock_) lockBecauseTheUserLeft();
 }
 
+void TForm1::FileWorkStarted(const QString& status) {
+  setEnabled(false);
+  login_->setEnabled(false);
+  for (QAction* action : {Aboutme, ShowME, HideME}) action->setEnabled(false);
+  StatusBar1->setPanelText(0, status);
+}
+
+void TForm1::FileWorkEnded() {
+  setEnabled(true);
+  login_->setEnabled(true);
+  for (QAction* action : {Aboutme, ShowME, HideME}) action->setEnabled(true);
+  if (!lockWaitsForFileWork_) return;
+  lockWaitsForFileWork_ = false;
+  // After what the work's end says, which the lock then closes like any dialog.
+  QTimer::singleShot(0, this, [this] { Guarded(services_.dialogs, [this] { lockBecauseTheUserLeft(); }); });
+}
+
 void TForm1::lockBecauseTheUserLeft() {
+  if (fileWork_->isRunning()) {
+    lockWaitsForFileWork_ = true;
+    return;
+  }
   HideME->trigger();
   // Whatever the box says: a hot key pressed by whoever comes to the machine types nothing.
   if (!clearOnLock_) forgetPickedRecord();

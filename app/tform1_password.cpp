@@ -1,27 +1,25 @@
 // Changing the master password on the settings tab.
 #include <QLineEdit>
 
+#include "app/master_password_prompt.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
-#include "widgets/alphanumeric_filter.h"
+#include "vault/master_password.h"
 
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
+  // A protected file's checks and re-key derive keys on this thread.
+  const VerifyingNote verifying([this](const QString& text) { noteNow(text); }, keys_.fileIsProtected);
   if (!vault_.isMasterPassword(Edit_OldPass->text(), keys_.storedMasterPassword))
     return dialogs.message("原始密码错误!");
   if (vault_.isMasterPassword(Edit_Pass_A->text(), keys_.storedMasterPassword))
     return dialogs.message("请输入新的密码.");
-  if (Edit_Pass_A->text().isEmpty()) return dialogs.message("请填写密码.");
-  if (Edit_Pass_B->text().isEmpty()) return dialogs.message("请填写确认密码.");
-  if (Edit_Pass_A->text() != Edit_Pass_B->text()) {
-    dialogs.message("两次输入的密码不相同.");
-    Button_PassClealClick();
+  if (const QString problem = vault::NewMasterPasswordProblem(Edit_Pass_A->text(), Edit_Pass_B->text());
+      !problem.isEmpty()) {
+    dialogs.message(problem);
+    if (problem == vault::kPasswordsDiffer) Button_PassClealClick();
     return;
   }
-  // Pasted text passes the key filter; a password the login window cannot take would lock
-  // the user out of the database.
-  if (!AlphanumericKeyFilter::IsAllowedText(Edit_Pass_B->text()))
-    return dialogs.message("新密码只能由字母和数字组成,登录窗口不接受其他字符.");
   vault_.changeMasterPassword(Edit_Pass_B->text(), clockText());
   dialogs.message("密码设置成功,请重新登录钥匣.");
   closeMainWindow();

@@ -56,7 +56,10 @@ void TForm1::Button_ImportClick() {
 }
 
 void TForm1::Button_ExportClick() {
-  if (AskMasterPasswordAgain(services_.dialogs, vault_, keys_, kExportCaption).isEmpty()) return;
+  if (AskMasterPasswordAgain(services_.dialogs, vault_, keys_, kExportCaption, [this](const QString& text) {
+        noteNow(text);
+      }).isEmpty())
+    return;
   if (!services_.dialogs.confirm(kExportCaption, "导出的文件包含明文密码, 请妥善保管并在用完后删除.")) return;
   const QString path = services_.dialogs.saveFileName(kExportCaption, "钥匣导出.csv", kCsvFilter);
   if (path.isEmpty()) return;

@@ -15,6 +15,8 @@ class LoginHost {
   // A right password: show the main window and list the categories and records.
   virtual void openAfterLogin() = 0;
   virtual void showOnTaskbar() = 0;
+  // What follows a login once the login window is done with it.
+  virtual void loginCompleted() = 0;
   // The one way to end the program.
   virtual void closeMainWindow() = 0;
 

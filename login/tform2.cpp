@@ -160,6 +160,7 @@ void TForm2::Button_LoginingClick() {
     // Nothing takes input until the key is there: a second Enter would start a second derivation.
     Edit_LoginPass->setEnabled(false);
     Button_Logining->setEnabled(false);
+    StatusBar1->setPanelText(0, "正在验证管理密码...");
     protectedLogin_->start(Edit_LoginPass->text());
     return;
   }
@@ -171,6 +172,7 @@ void TForm2::protectedLoginFinished(bool opened, const QString& error) {
   Edit_LoginPass->setEnabled(true);
   Button_Logining->setEnabled(true);
   Edit_LoginPass->setFocus();
+  StatusBar1->setPanelText(0, QString());
   if (!error.isEmpty()) return services_.dialogs.error(error);
   if (opened) return loginSucceeded();
   countFailure();
@@ -183,6 +185,7 @@ void TForm2::loginSucceeded() {
   Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
   host_.showOnTaskbar();
   // The form is empty after a login: the hot keys wait for a pick.
+  host_.loginCompleted();
 }
 
 void TForm2::countFailure() {

@@ -1,13 +1,20 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 namespace platform {
 
@@ -41,6 +48,18 @@ class QtProgress final : public Progress {
   const int& closings_;
   const int closingsAtStart_;
 };
+
+// A box for the new master password: the login window takes letters and digits only, and no
+// input method may compose into it.
+QLineEdit* NewPasswordEdit(QDialog& dialog, const char* name, const QString& accessibleName) {
+  auto* edit = new QLineEdit(&dialog);
+  edit->setObjectName(name);
+  edit->setAccessibleName(accessibleName);
+  edit->setEchoMode(QLineEdit::Password);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[A-Za-z0-9]*"), edit));
+  return edit;
+}
 
 }  // namespace
 
@@ -118,6 +137,39 @@ QString QtDialogs::saveFileName(const QString& caption, const QString& suggested
 
 std::unique_ptr<Progress> QtDialogs::progress(const QString& caption, const QString& text) {
   return std::make_unique<QtProgress>(caption, text, closings_);
+}
+
+std::optional<NewMasterPassword> QtDialogs::newMasterPassword(bool protectFile) {
+  QDialog dialog(activeOwner());
+  dialog.setObjectName("Dialog_NewMasterPassword");
+  dialog.setWindowTitle("设置管理密码");
+  dialog.setWindowModality(Qt::WindowModal);
+  auto* intro = new QLabel(
+      "钥匣仍在使用初始管理密码 123456, 拿到数据库文件的人可以读出全部密码.\n"
+      "请设置您自己的管理密码 (字母和数字, 至少 8 个):",
+      &dialog);
+  QLineEdit* typed = NewPasswordEdit(dialog, "Edit_NewPassword", "请输入密码");
+  QLineEdit* repeated = NewPasswordEdit(dialog, "Edit_NewPasswordAgain", "确认密码");
+  auto* protect = new QCheckBox("用管理密码加密数据库文件 (推荐)", &dialog);
+  protect->setObjectName("CheckBox_ProtectFile");
+  protect->setChecked(protectFile);
+  auto* warning = new QLabel("忘记管理密码后, 任何人都无法恢复数据.", &dialog);
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton("确定", QDialogButtonBox::AcceptRole)->setObjectName("Button_SetPassword");
+  buttons->addButton("以后再说", QDialogButtonBox::RejectRole)->setObjectName("Button_Later");
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* fields = new QFormLayout;
+  fields->addRow("请输入密码", typed);
+  fields->addRow("确认密码", repeated);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(intro);
+  layout->addLayout(fields);
+  layout->addWidget(protect);
+  layout->addWidget(warning);
+  layout->addWidget(buttons);
+  if (closable([&] { return dialog.exec(); }) != QDialog::Accepted) return std::nullopt;
+  return NewMasterPassword{typed->text(), repeated->text(), protect->isChecked()};
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // Every message box and input dialog of the program.
 #include <QString>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 class QWidget;
@@ -21,6 +22,13 @@ class Progress {
   // Shows done of total and lets the program answer the user; false once the user cancelled or
   // closeAll() closed the window.
   virtual bool advance(int done, int total) = 0;
+};
+
+// What the offer "设置管理密码" brings back on 确定: the new password as typed twice, and its box.
+struct NewMasterPassword {
+  QString typed;
+  QString repeated;
+  bool protectFile = true;
 };
 
 class Dialogs {
@@ -48,6 +56,9 @@ class Dialogs {
   virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) = 0;
   // The window of a long operation, with text above its bar, open while the result lives.
   virtual std::unique_ptr<Progress> progress(const QString& caption, const QString& text) = 0;
+  // The offer "设置管理密码", window-modal over the main window: a new master password of letters and
+  // digits typed twice, and the box that protects the file with it (ticked as given); nothing for "以后再说".
+  virtual std::optional<NewMasterPassword> newMasterPassword(bool protectFile) = 0;
   // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
   // these calls still waiting then throws DialogsClosed.
   virtual void closeAll() = 0;
@@ -69,6 +80,7 @@ class QtDialogs final : public Dialogs {
   QString openFileName(const QString& caption, const QString& filter) override;
   QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) override;
   std::unique_ptr<Progress> progress(const QString& caption, const QString& text) override;
+  std::optional<NewMasterPassword> newMasterPassword(bool protectFile) override;
   void closeAll() override;
 
  private:

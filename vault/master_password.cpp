@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
 
 namespace vault {
@@ -20,6 +21,16 @@ QString CipherOfTypedMasterPassword(const QString& typed) {
 
 bool IsMasterPassword(const QString& typed, const QString& storedCipher) {
   return CipherOfTypedMasterPassword(typed) == storedCipher;
+}
+
+QString NewMasterPasswordProblem(const QString& typed, const QString& repeated) {
+  if (typed.isEmpty()) return "请填写密码.";
+  if (repeated.isEmpty()) return "请填写确认密码.";
+  if (typed != repeated) return kPasswordsDiffer;
+  // Pasted text passes the key filter; a password the login window cannot take would lock the user out.
+  if (!crypto::IsTypeableMasterPassword(typed.toStdString()))
+    return "新密码只能由字母和数字组成,登录窗口不接受其他字符.";
+  return {};
 }
 
 crypto::HeldKey KeyOfTypedMasterPassword(const QString& typed, const crypto::KeySalt& salt,

@@ -71,28 +71,42 @@ bool Vault::isMasterPassword(const QString& typed, const QString& storedCipher) 
   return crypto::SameKey(KeyOfTypedMasterPassword(typed, fileKey_->salt, parameters_), fileKey_->key);
 }
 
-void Vault::protectFile(const QString& masterPassword) {
-  DerivedFileKey derived = newFileKey(masterPassword);
-  close();
-  store::ProtectDatabaseFile(databaseFile(), {derived.key.bytes(), derived.salt});
-  holdFileKey(std::move(derived));
-}
+namespace {
 
-int Vault::protectBackups() {
-  int failed = 0;
+// Protects the folder's fixed-key backups of _.udb with the main file's key; one that fails stays as it was.
+void ProtectFixedKeyBackups(const std::string& folder, const store::FileKey& key, Vault::Protection& protection) {
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(Text(folder_), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     if (!entry.is_regular_file() || name.find("_bak_") == std::string::npos || !name.ends_with("_.udb")) continue;
     try {
-      if (store::ClassifyDatabaseFile(entry.path().string()) == store::DatabaseFileKind::kFixedKey)
-        store::ProtectDatabaseFile(entry.path().string(), heldFileKey());
+      if (store::ClassifyDatabaseFile(entry.path().string()) != store::DatabaseFileKind::kFixedKey) continue;
+      store::ProtectDatabaseFile(entry.path().string(), key);
+      ++protection.backupsProtected;
     } catch (const store::StoreError&) {
-      ++failed;
+      ++protection.backupsFailed;
     }
   }
-  return failed;
 }
+
+}  // namespace
+
+std::function<Vault::Protection()> Vault::protectionWork(const QString& masterPassword, bool withBackups) {
+  close();
+  return [file = databaseFile(), folder = Text(folder_), parameters = parameters_, withBackups,
+          password = masterPassword]() mutable {
+    const crypto::KeySalt salt = crypto::NewKeySalt(parameters);
+    Protection protection{{KeyOfTypedMasterPassword(password, salt, parameters), salt}};
+    const store::FileKey key{protection.key.key.bytes(), salt};
+    store::ProtectDatabaseFile(file, key);
+    if (withBackups) ProtectFixedKeyBackups(folder, key, protection);
+    return protection;
+  };
+}
+
+void Vault::holdProtection(Protection protection) { holdFileKey(std::move(protection.key)); }
+
+void Vault::protectFile(const QString& masterPassword) { holdProtection(protectionWork(masterPassword, false)()); }
 
 void Vault::unprotectFile(const QString& masterPassword) {
   close();

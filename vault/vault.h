@@ -64,11 +64,21 @@ class Vault {
   // Whether the typed text is the master password: by its key for a protected file, else by
   // the stored cipher text.
   bool isMasterPassword(const QString& typed, const QString& storedCipher) const;
-  // Turns protection on with a key from the master password; throws StoreError, the file then as it was.
+  // What turning protection on did, beside the file itself.
+  struct Protection {
+    DerivedFileKey key;
+    int backupsProtected = 0;
+    int backupsFailed = 0;  // still readable with a fixed key
+  };
+  // Turning protection on in two halves, so that the slow one can run on another thread.
+  // protectionWork closes the file, so nothing writes into it while it is copied, and gives the work:
+  // it derives a key from the master password and rewrites the file with it (and the folder's fixed-key
+  // backups, when asked), touching nothing of the vault; it throws StoreError, the file then as it was.
+  // holdProtection takes the outcome on the vault's thread.
+  std::function<Protection()> protectionWork(const QString& masterPassword, bool withBackups);
+  void holdProtection(Protection protection);
+  // Both halves at once.
   void protectFile(const QString& masterPassword);
-  // Protects the fixed-key backups of the folder with the main file's key and salt; gives the
-  // number of those that could not be protected.
-  int protectBackups();
   // Turns protection off; Pass holds the master password's cipher text again. Throws StoreError.
   void unprotectFile(const QString& masterPassword);
 

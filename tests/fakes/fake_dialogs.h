@@ -69,6 +69,15 @@ class FakeDialogs final : public platform::Dialogs {
     return std::make_unique<Progress>(*this);
   }
 
+  // Recorded apart from `asked`: every login with the initial password brings it. "以后再说" unless scripted.
+  std::optional<platform::NewMasterPassword> newMasterPassword(bool protectFile) override {
+    newPasswordOffers.push_back(protectFile);
+    if (newPasswordAnswers.empty()) return std::nullopt;
+    auto answer = newPasswordAnswers.front();
+    newPasswordAnswers.pop_front();
+    return answer;
+  }
+
   void closeAll() override { ++closeAllCalls; }
 
   // The texts shown, in order, of one kind.
@@ -82,7 +91,9 @@ class FakeDialogs final : public platform::Dialogs {
   std::deque<AskedDialog> asked;
   std::deque<bool> confirmAnswers;
   std::deque<QString> inputAnswers;
-  std::deque<QString> fileAnswers;  // none left: Cancel
+  std::deque<QString> fileAnswers;      // none left: Cancel
+  std::vector<bool> newPasswordOffers;  // the box as each offer showed it
+  std::deque<platform::NewMasterPassword> newPasswordAnswers;
   // Runs at each step of a progress window, as the user's actions between two steps; false
   // presses its cancel button.
   std::function<bool(int done, int total)> onProgress;

@@ -21,6 +21,7 @@ DATABASE_KEY = "kv7Rq2mZx9Tb"
 INITIAL_MASTER = "123456"
 MAIN_TITLE = "钥匣个人版ver:1.81.20130204"
 LOGIN_TITLE = "管理登录"
+OWN_PASSWORD_TITLE = "设置管理密码"
 # The dialog buttons, in Qt's Chinese texts (the mnemonic marks are not part of the name).
 OK = "确定"
 YES = "是(Y)"
@@ -147,6 +148,7 @@ class World:
                 log.write(f"--- start {len(self.programs) + 1}\n".encode())
                 process = spawn([self.program], cwd=self.home, stdout=log, stderr=log)
             self.programs.append(process)
+            _own_password_offer["pending"] = True
             # A fresh Xvfb now and then refuses the very first connections of a new client;
             # that is the server's doing, not the program's, so such a start is tried again.
             try:
@@ -398,9 +400,15 @@ def answer_message(expected_text, answer=None, caption=None, timeout=20.0):
 
 # --- the program ----------------------------------------------------------------------------
 
-def login(password, main_expected=True, erase=0):
+# The first login of a run with the initial password brings the offer to set one's own.
+_own_password_offer = {"pending": False}
+
+
+def login(password, main_expected=True, erase=0, offer_screenshot=None):
     """Types the password into the login window with real keys and presses Enter, after erasing
-    as many characters as the box still holds from a wrong attempt."""
+    as many characters as the box still holds from a wrong attempt. The offer "设置管理密码" that
+    follows the first login of a run with the initial password is answered "以后再说", after a
+    screenshot when offer_screenshot names (folder, name)."""
     form = window(LOGIN_TITLE)
     control(form, "请输入管理密码：")
     # The password box exposes neither its text nor its focus; the window shows it the focus.
@@ -409,9 +417,21 @@ def login(password, main_expected=True, erase=0):
         keys("End", *(["BackSpace"] * erase))
     type_text(password)
     keys("Return")
-    if main_expected:
-        return window(MAIN_TITLE)
-    return form
+    if not main_expected:
+        return form
+    main = window(MAIN_TITLE)
+    if password == INITIAL_MASTER and _own_password_offer["pending"]:
+        _own_password_offer["pending"] = False
+        # A protected file brings no offer: its password is never the initial one.
+        try:
+            offer = wait_for(lambda: top_windows(OWN_PASSWORD_TITLE), "the offer", 5)[0]
+        except E2EFailure:
+            return main
+        if offer_screenshot:
+            screenshot(*offer_screenshot)
+        press(button(offer, "以后再说"))
+        wait_for(lambda: not top_windows(OWN_PASSWORD_TITLE), "the offer to close")
+    return main
 
 
 def login_status(form):

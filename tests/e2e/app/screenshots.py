@@ -1,5 +1,5 @@
-"""Screenshots for people to look at: the login window, the three tabs of the main window with
-records listed, and a message box."""
+"""Screenshots for people to look at: the login window, the offer to set one's own master password,
+the three tabs of the main window with records listed, and a message box."""
 
 import keyhaven_e2e as k
 
@@ -9,7 +9,7 @@ def steps(world, options):
     world.start()
     k.window(k.LOGIN_TITLE)
     k.screenshot(shots, "login_window")
-    main = k.login(k.INITIAL_MASTER)
+    main = k.login(k.INITIAL_MASTER, offer_screenshot=(shots, "own_password_offer"))
     listbox = k.add_category(main, "常用网站")
     k.click_list_item(listbox, "常用网站")
     k.add_record(main, "邮箱", "https://mail.example.com", "zhang.san@example.com", "Mail2024", "每季度更换")

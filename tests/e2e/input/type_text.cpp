@@ -50,6 +50,10 @@ class ReportingDialogs final : public platform::Dialogs {
     report(caption, text);
     return std::make_unique<CancelledProgress>();
   }
+  std::optional<platform::NewMasterPassword> newMasterPassword(bool) override {
+    report("设置管理密码", "");
+    return std::nullopt;
+  }
   void closeAll() override {}
   int shown = 0;
 

@@ -3,9 +3,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <filesystem>
 
 #include "app/protection_group.h"
+#include "store/protected_file.h"
 #include "tests/gui/app/app_harness.h"
 #include "vault/master_password.h"
 #include "widgets/panel_status_bar.h"
@@ -26,6 +29,7 @@ void makeProtectedDatabase(AppHarness& app) {
 // Types the password and waits for the derivation, during which nothing takes input.
 void typeProtectedLogin(AppHarness& app, const QString& password) {
   app.typeLogin(password);
+  EXPECT_EQ(app.login->StatusBar1->panelText(0), "正在验证管理密码...");
   EXPECT_FALSE(app.login->Button_Logining->isEnabled());
   EXPECT_FALSE(app.login->Edit_LoginPass->isEnabled());
   ASSERT_TRUE(QTest::qWaitFor([&] { return app.login->Button_Logining->isEnabled(); }, 10000));
@@ -77,9 +81,22 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   group->Button_Protect->click();
   EXPECT_FALSE(app.main->vault().fileIsProtected());
 
+  app.addCategory("常用网站");
+  app.addRecord("常用网站", "site", "me", "pw");
+  app.pickAnyRecord();
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("changed");
   app.dialogs.inputAnswers = {kProtectedMaster};
-  app.dialogs.confirmAnswers = {false};  // leave the backups as they are
+  app.dialogs.confirmAnswers = {true, false};  // protect, but leave the backups as they are
   group->Button_Protect->click();
+  EXPECT_FALSE(app.main->isEnabled()) << "nothing takes input while the file is rewritten";
+  EXPECT_EQ(app.panel(0), "正在加密数据库文件...");
+  Named<QPushButton>(*app.main, "Button2")->click();  // 修改 meanwhile is refused
+  QTRY_VERIFY(app.main->isEnabled());
+  EXPECT_TRUE(app.dialogs.texts().contains("数据库文件和 0 个备份已用管理密码加密."));
+  EXPECT_TRUE(app.dialogs.texts("question").first().endsWith("\n忘记管理密码后, 任何人都无法恢复数据."));
+  Named<QPushButton>(*app.main, "Button2")->click();
+  app.main->vault().listByUsage();
+  EXPECT_EQ(app.main->vault().listedRecord(0).title, "changed") << "the refused change was kept in the form";
   EXPECT_TRUE(app.main->vault().fileIsProtected());
   EXPECT_EQ(group->Label_FileState->text(), "数据库文件已用管理密码加密.");
   EXPECT_EQ(group->Button_Protect->text(), "取消加密");
@@ -104,4 +121,41 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   EXPECT_FALSE(app.main->vault().fileIsProtected());
   EXPECT_EQ(group->Button_Protect->text(), "用管理密码加密");
   EXPECT_TRUE(vault::IsMasterPassword(kProtectedMaster, app.keys.storedMasterPassword));
+}
+
+TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBackupsAndTheProgramGoesOn) {
+  AppHarness app;
+  app.makeDatabase();
+  app.keys.keyParameters = crypto::kTestKeyParameters;
+  app.dialogs.newPasswordAnswers = {
+      {"abc12345", "abc12346", true}, {"abc1", "abc1", true}, {kProtectedMaster, kProtectedMaster, true}};
+  app.startAndLogin();
+  EXPECT_EQ(app.dialogs.newPasswordOffers, (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(app.dialogs.texts().first(), "两次输入的密码不相同.");
+  EXPECT_EQ(app.dialogs.texts("confirm").size(), 1) << "the weak one was warned about and refused";
+  QTRY_VERIFY(app.main->isEnabled());
+  EXPECT_TRUE(app.main->isVisible()) << "the program goes on";
+  EXPECT_TRUE(
+      app.dialogs.texts().last().contains(QRegularExpression("^数据库文件和 [1-9]\\d* 个备份已用管理密码加密.$")));
+  for (const auto& entry : std::filesystem::directory_iterator(app.folder().toStdString())) {
+    const std::string file = entry.path().string();
+    EXPECT_TRUE(!file.ends_with(".udb") || store::ClassifyDatabaseFile(file) == store::DatabaseFileKind::kProtected)
+        << file << " would still give the initial password away";
+  }
+
+  app.main->HideME->trigger();
+  app.main->ShowME->trigger();
+  typeProtectedLogin(app, kProtectedMaster);
+  EXPECT_TRUE(app.main->isVisible());
+
+  AppHarness later;
+  later.makeDatabase();
+  later.startAndLogin();
+  later.main->HideME->trigger();
+  later.main->ShowME->trigger();
+  later.typeLogin(AppHarness::kMaster);
+  EXPECT_EQ(later.dialogs.newPasswordOffers.size(), 1u) << "以后再说 holds until the next start, not the next unlock";
+  later.restart();
+  later.startAndLogin();
+  EXPECT_EQ(later.dialogs.newPasswordOffers.size(), 2u);
 }

@@ -33,11 +33,13 @@ TEST(VaultProtection, OpensChecksRekeysCompactsAndTurnsOffAProtectedFile) {
     EXPECT_FALSE(vault.fileIsProtected());
     vault.loadDatabaseKey();
     vault.addCategory("网站");
-    vault.protectFile("abc12345");
+    vault::Vault::Protection done = vault.protectionWork("abc12345", true)();
+    EXPECT_EQ(done.backupsProtected, 1);
+    EXPECT_EQ(done.backupsFailed, 0);
+    vault.holdProtection(std::move(done));
     EXPECT_TRUE(vault.isProtected());
     EXPECT_TRUE(vault.fileIsProtected());
     EXPECT_EQ(vault.listByUsage(), 1) << "the open vault goes on with the new key";
-    EXPECT_EQ(vault.protectBackups(), 0);
   }
   const std::string backup =
       store::BackupFileName(folder.programFolder(), store::kPasswordBackupPrefix, "2026-01-01 10:00:00");
