@@ -57,7 +57,9 @@ def steps(world, options):
     k.type_text(k.INITIAL_MASTER)
     k.keys("Return")
     k.answer_message("管理密码仍是 123456 或短于 8 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?", k.YES)
+    k.answer_message("用管理密码加密数据库文件吗?\n忘记管理密码后, 任何人都无法恢复数据.", k.YES)
     k.answer_message("也用管理密码加密文件夹中已有的备份吗?", k.YES)
+    k.answer_message("数据库文件和 1 个备份已用管理密码加密.")  # the day's backup
     k.wait_for(lambda: k.descendants(main, lambda n: n.name == "取消加密" and k._showing(n), 1),
                "the button turns into '取消加密'")
     k.screenshot(options.screenshots, "advanced-tab-protected")
