@@ -22,8 +22,7 @@ void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault
       "正在加密数据库文件...", [outcome, run = vault.protectionWork(master, withBackups)] { *outcome = run(); },
       [outcome, &dialogs, &vault, &keys, withBackups, after = std::move(after)](const QString& error) {
         Guarded(dialogs, [&] {
-          if (!outcome->has_value())
-            return dialogs.message("加密失败, 数据库文件保持原样.\n" + error);
+          if (!outcome->has_value()) return dialogs.message("加密失败, 数据库文件保持原样.\n" + error);
           const int backups = (*outcome)->backupsProtected;
           const int failed = (*outcome)->backupsFailed;
           vault.holdProtection(std::move(**outcome));

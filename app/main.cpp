@@ -1,8 +1,11 @@
 // Program start: one instance, the main window first (hidden), then the login window.
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include "app/instance_requests.h"
 #include "app/maker_info.h"
 #include "app/program_folder.h"
 #include "app/program_windows.h"
@@ -11,6 +14,7 @@
 #include "platform/dbus/dbus_input_method.h"
 #include "platform/desktop_lock_signals.h"
 #include "platform/dialogs.h"
+#include "platform/instance_channel.h"
 #include "platform/instance_guard.h"
 #include "platform/null_key_sink.h"
 #include "platform/shell.h"
@@ -29,13 +33,27 @@ void useWindowFont() {
   QApplication::setFont(font);
 }
 
+// The socket in the folder that holds the single-instance lock; empty when that folder is not private.
+std::string InstanceSocket(const platform::InstanceGuard& instance) {
+  return instance.foldersTried().empty() ? std::string() : platform::InstanceSocketPath(instance.foldersTried().back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   platform::KeepMemoryOutOfCoreDumps();  // before any secret is read
-  // A second start ends at once and silently; the running one is left as it is.
+  const bool fill = argc > 1 && std::strcmp(argv[1], "--fill") == 0;
+  if (fill && (argc != 3 || (std::strcmp(argv[2], "account") != 0 && std::strcmp(argv[2], "password") != 0))) {
+    std::fprintf(stderr, "用法: keyhaven [--fill account|password]\n");
+    return 2;
+  }
   platform::InstanceGuard instance("钥匣");
-  if (instance.heldElsewhere()) return 0;
+  if (fill) return RunFillCommand(instance.heldElsewhere() ? InstanceSocket(instance) : std::string(), argv[2]);
+  // A second start hands over to the running one, which comes to the front.
+  if (instance.heldElsewhere()) {
+    AskToShow(InstanceSocket(instance));
+    return 0;
+  }
 
   QApplication application(argc, argv);
   QApplication::setApplicationName("keyhaven");
@@ -61,6 +79,9 @@ int main(int argc, char** argv) {
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
   ProgramWindows windows = CreateProgramWindows(services, keys, ProgramFolder());
+  const platform::InstanceChannel channel(InstanceSocket(instance), [&windows](const std::string& request) {
+    return AnswerInstanceRequest(*windows.main, *windows.login, request);
+  });
 
   int result = application.exec();
   DestroyProgramWindows(windows.main, windows.login);

@@ -216,6 +216,8 @@ QString HotKeyName(const QString& portableText) {
   return platform::NativeHotKeyText(portableText);
 }
 
+const QString kDisarmedStatus = QStringLiteral("热键已停用, 单击记录重新启用.");
+
 QString TakenMessage(const QStringList& taken) {
   return "热键 " + taken.join("、") + " 已被其他程序占用，无法用它自动输入。";
 }
@@ -247,7 +249,17 @@ void TForm2::setHotKeyArmedMinutes(int minutes) { arming_->setArmedTime(std::chr
 
 void TForm2::hotKeysRanOut() {
   releaseHotKeys();
-  host_.showStatus("热键已停用, 单击记录重新启用.");
+  host_.showStatus(kDisarmedStatus);
+}
+
+TForm2::FillRequest TForm2::fillOnRequest(bool account) {
+  if (Edit_LoginPass_Temp->text().isEmpty()) return FillRequest::kLocked;  // the lock mark is gone while locked
+  if (!hotKeysArmed()) {
+    host_.showStatus(kDisarmedStatus);
+    return FillRequest::kDisarmed;
+  }
+  Guarded(services_.dialogs, [this, account] { WMHotKey(account ? kAccountHotKeyId : kPasswordHotKeyId); });
+  return FillRequest::kFilled;
 }
 
 void TForm2::releaseHotKeys() {

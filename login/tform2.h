@@ -48,6 +48,11 @@ class TForm2 : public QWidget {
   // While the user records a new combination, the keys pressed must reach the field.
   void suspendHotKeys(bool suspended);
 
+  enum class FillRequest { kFilled, kLocked, kDisarmed };
+  // A fill asked by another process (keyhaven --fill) does what the hot key does, only while the
+  // program is unlocked and the hot keys are armed; it never arms them.
+  FillRequest fillOnRequest(bool account);
+
   QGroupBox* GroupBox1;
   QLabel* Label1;
   QLineEdit* Edit_LoginPass;

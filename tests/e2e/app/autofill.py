@@ -29,8 +29,9 @@ def use_layout(layout):
 
 
 def delivered(world, receiver, hot_key, expected, what, focused_by_window_manager=False):
-    """Starts the receiver, waits until it has the focus, presses the hot key, reads what arrived.
-    Under a window manager, also until the manager names it the active window."""
+    """Starts the receiver, waits until it has the focus, presses the hot key (or runs
+    `keyhaven --fill …` when hot_key is that option), reads what arrived. Under a window manager,
+    also until the manager names it the active window."""
     out = os.path.join(world.root, f"received-{hot_key}-{len(os.listdir(world.root))}")
     process = k.spawn([receiver, out], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
@@ -38,7 +39,11 @@ def delivered(world, receiver, hot_key, expected, what, focused_by_window_manage
         if focused_by_window_manager:
             k.wait_for(lambda: k.run(["xdotool", "getactivewindow", "getwindowname"], timeout=10).stdout
                        == b"keyhaven-receiver\n", "the window manager to make the receiver the active window")
-        k.keys(hot_key)
+        if hot_key.startswith("--fill "):
+            asked = k.run([world.program] + hot_key.split(), timeout=60)
+            k.check(asked.returncode == 0, f"keyhaven {hot_key} asks the running program: {asked.stderr!r}")
+        else:
+            k.keys(hot_key)
         k.wait_for_file_text(out, expected, what, timeout=15)
     finally:
         k._end(process)
@@ -71,6 +76,9 @@ def steps(world, options):
     choose_mode(main, "帐号密码非粘贴式")
     delivered(world, options.receiver, "ctrl+Right", PASSWORD, f"keystroke style: Ctrl+→ types the password")
     delivered(world, options.receiver, "ctrl+Left", ACCOUNT, f"keystroke style: Ctrl+← types the account name")
+    delivered(world, options.receiver, "--fill password", PASSWORD, "keyhaven --fill password types the password")
+    second = k.run([world.program], timeout=10)
+    k.check(second.returncode == 0, "a second start hands over to the running program and ends")
     k.check(k.clipboard() == "", "keystroke style leaves the clipboard alone")
 
     k.press(k.button(main, "复制密码"))

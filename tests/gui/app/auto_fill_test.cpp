@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "app/instance_requests.h"
 #include "tests/gui/app/app_harness.h"
 #include "tests/unit/input/us_layout_decoder.h"
 #include "widgets/panel_status_bar.h"
@@ -172,4 +173,29 @@ TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
     EXPECT_EQ(app.panel(0), "输入法处于中文状态, 已改用粘贴方式输入.");
     EXPECT_EQ(app.inputMethod.calls.back().what, refused ? "direct" : "state") << "nothing to switch back";
   }
+}
+
+TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecondStartShowsTheWindow) {
+  AppHarness app;
+  app.makeDatabase();
+  ASSERT_TRUE(app.create());
+  app.runStartupCheck();
+  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "locked");
+  app.typeLogin(AppHarness::kMaster);
+  app.main->hide();
+  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "show"), "done");
+  EXPECT_TRUE(app.main->isVisible());
+  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "disarmed") << "a request never arms";
+  EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
+  EXPECT_TRUE(app.keySink.events.empty());
+
+  app.addCategory("常用网站");
+  app.exec("delete from data");
+  app.addRecord("常用网站", "site", "me", "pw7");
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
+  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
 }
