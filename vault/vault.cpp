@@ -184,13 +184,14 @@ std::vector<Record> Vault::records() {
   return records;
 }
 
-bool Vault::addRecords(const std::vector<Record>& records, const std::function<bool(int added)>& goOn) {
+bool Vault::addRecords(std::size_t count, const std::function<Record(std::size_t i)>& record,
+                       const std::function<bool(int added)>& goOn) {
   listing_.close();
   statements_.close();
   store::RecordInserter inserter(connection_);
   int added = 0;
-  for (const Record& r : records) {
-    inserter.insert(stored(r));
+  for (std::size_t i = 0; i < count; ++i) {
+    inserter.insert(stored(record(i)));
     if (++added % kAddedBetweenAsks == 0 && !goOn(added)) return false;
   }
   if (!goOn(added)) return false;
