@@ -20,9 +20,9 @@
 #include "login/tform2.h"
 #include "platform/dialogs.h"
 #include "platform/taskbar.h"
-#include "store/compaction_leftovers.h"
 #include "store/file_key.h"
 #include "store/private_file.h"
+#include "store/temporary_files.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
