@@ -42,6 +42,7 @@ bool TForm1::FormCreate() {
     }
     store::KeepToOwner(database);  // a copy the user made may be readable by everyone
     store::RemoveCompactionLeftovers();
+    store::RemoveLeftovers(programFolder_.toStdString(), store::kBesideTargetPrefixes);
     vault_.open(programFolder_, keys_.keyParameters);
     Timer_CheckLogin->start();
   } catch (const std::exception&) {

@@ -13,6 +13,7 @@
 #include "store/record_inserter.h"
 #include "store/statements.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 #include "vault/master_password.h"
 #include "vault/note_search.h"
 
@@ -79,6 +80,8 @@ void Vault::protectFile(const QString& masterPassword) {
 }
 
 int Vault::protectBackups() {
+  // A copy that a killed program left would still give the records away: it goes.
+  store::RemoveLeftovers(Text(folder_), store::kBesideTargetPrefixes);
   int failed = 0;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(Text(folder_), error)) {

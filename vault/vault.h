@@ -66,8 +66,9 @@ class Vault {
   bool isMasterPassword(const QString& typed, const QString& storedCipher) const;
   // Turns protection on with a key from the master password; throws StoreError, the file then as it was.
   void protectFile(const QString& masterPassword);
-  // Protects the fixed-key backups of the folder with the main file's key and salt; gives the
-  // number of those that could not be protected.
+  // Protects the fixed-key backups of the folder with the main file's key and salt, and removes
+  // the temporary copies that killed programs left there; gives the number of backups that could
+  // not be protected.
   int protectBackups();
   // Turns protection off; Pass holds the master password's cipher text again. Throws StoreError.
   void unprotectFile(const QString& masterPassword);

@@ -1,6 +1,8 @@
 // A protected file through the core: turned on, logged into, re-keyed, compacted, turned off.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "crypto/protected_field.h"
 #include "store/backup.h"
 #include "store/protected_file.h"
@@ -37,7 +39,10 @@ TEST(VaultProtection, OpensChecksRekeysCompactsAndTurnsOffAProtectedFile) {
     EXPECT_TRUE(vault.isProtected());
     EXPECT_TRUE(vault.fileIsProtected());
     EXPECT_EQ(vault.listByUsage(), 1) << "the open vault goes on with the new key";
+    const std::string leftover = folder.file(".~copy-ab12CD");  // a backup's copy cut short by a kill
+    std::filesystem::copy_file(file, leftover);
     EXPECT_EQ(vault.protectBackups(), 0);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
   }
   const std::string backup =
       store::BackupFileName(folder.programFolder(), store::kPasswordBackupPrefix, "2026-01-01 10:00:00");
