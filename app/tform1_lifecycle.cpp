@@ -21,9 +21,9 @@
 #include "login/tform2.h"
 #include "platform/dialogs.h"
 #include "platform/taskbar.h"
-#include "store/compaction_leftovers.h"
 #include "store/file_key.h"
 #include "store/private_file.h"
+#include "store/temporary_files.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
@@ -43,6 +43,7 @@ bool TForm1::FormCreate() {
     }
     store::KeepToOwner(database);  // a copy the user made may be readable by everyone
     store::RemoveCompactionLeftovers();
+    store::RemoveLeftovers(programFolder_.toStdString(), store::kBesideTargetPrefixes);
     vault_.open(programFolder_, keys_.keyParameters);
     Timer_CheckLogin->start();
   } catch (const std::exception&) {

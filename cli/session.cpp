@@ -4,6 +4,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/terminal_input.h"
+#include "store/temporary_files.h"
 #include "vault/data_folder.h"
 
 namespace cli {
@@ -20,6 +21,7 @@ Session::Session(const DatabaseLocation& location, TerminalInput& input) : folde
   lock_ = std::make_unique<store::ReplacementLock>(folder_.toStdString(), store::ReplacementLock::Mode::kShared);
   if (!QFileInfo(folder_ + location.fileName).isFile())
     throw Failure("没有发现数据库\"" + location.fileName + "\"文件.\n" + folder_ + location.fileName);
+  store::RemoveLeftovers(folder_.toStdString(), store::kBesideTargetPrefixes);
   vault_.open(folder_, crypto::kFileKeyParameters, location.fileName);
   const std::optional<QString> typed = input.ask("请输入管理密码：", true);
   if (!typed || typed->isEmpty()) throw Failure("请输入密码...");

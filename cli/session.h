@@ -23,7 +23,8 @@ DatabaseLocation LocateDatabase(const QString& databaseOption);
 
 class Session {
  public:
-  // Takes the lock, then asks for the master password (one try) and logs in. Throws CliError.
+  // Takes the lock and removes the temporaries that killed commands left in the folder, then
+  // asks for the master password (one try) and logs in. Throws CliError.
   Session(const DatabaseLocation& location, TerminalInput& input);
 
   vault::Vault& vault() { return vault_; }

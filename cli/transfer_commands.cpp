@@ -61,9 +61,12 @@ ExitCode Export(const Invocation& invocation, Session& session) {
   const QString& target = invocation.arguments[0];
   if (QFileInfo::exists(target)) Confirm(invocation, "文件已存在, 要替换它吗?\n" + ForTerminal(target));
   Confirm(invocation, "导出的文件包含明文密码, 请妥善保管并在用完后删除.\n仍要导出吗?");
+  // Ctrl+C, kill or a closed terminal ends the export in order: no half-written file of
+  // passwords stays behind.
+  CatchSignals({SIGINT, SIGTERM, SIGHUP});
   int written = 0;
   try {
-    written = transfer::ExportCsv(session.vault(), target);
+    written = transfer::ExportCsv(session.vault(), target, [] { return !Interrupted(); });
   } catch (const transfer::TransferError& error) {
     throw Failure(error.message());
   }

@@ -124,7 +124,8 @@ std::optional<std::string> AskRunningInstance(const std::string& path, const std
   const auto deadline = std::chrono::steady_clock::now() + answerTimeout;
   char buffer[kLongestLine];
   while (answer.find('\n') == std::string::npos && answer.size() < kLongestLine) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || !WaitFor(socket.get(), POLLIN, left)) return std::nullopt;
     const ssize_t got = ::recv(socket.get(), buffer, sizeof buffer, 0);
     if (got <= 0) break;

@@ -2,9 +2,6 @@
 
 #include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
@@ -17,6 +14,7 @@
 #include "store/file_descriptor.h"
 #include "store/replacement_lock.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 
 namespace store {
 
@@ -42,35 +40,6 @@ void Attach(sqlite3* db, const std::string& file, std::string_view password) {
   // Static: the engine keeps no copy of a key beyond the one it needs.
   sqlite3_bind_text(statement.get(), 2, password.data(), static_cast<int>(password.size()), SQLITE_STATIC);
   if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
-}
-
-// Whether `path` still names the file open as `fd`.
-bool StillNamed(int fd, const std::string& path) {
-  struct stat opened {};
-  struct stat named {};
-  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-         opened.st_ino == named.st_ino;
-}
-
-// The start-up sweep of leftovers passes over a compaction target locked this way; the lock
-// lasts as long as `fd` stays open.
-bool LockCompactionTarget(int fd) { return ::flock(fd, LOCK_EX) == 0; }
-
-// A fresh, empty, locked copy file "~ACP" + six letters or digits in the temporary folder, or -1.
-int CreateLockedCopyFile(std::string& name) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    name = GetTempDirectory() + std::string(kCompactionTemporaryPrefix) + "XXXXXX";
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return -1;
-    if (!LockCompactionTarget(fd)) {
-      ::unlink(name.c_str());
-      ::close(fd);
-      return -1;
-    }
-    if (StillNamed(fd, name)) return fd;
-    ::close(fd);  // a start-up sweep took it away before it was locked: another name
-  }
-  return -1;
 }
 
 // Writes the compacted copy of the open source into the existing, empty file `destination`,
@@ -101,22 +70,17 @@ bool ResolvePath(std::string_view path, std::string& resolved) {
 // Compacts the file behind `source` (not yet open) into a copy keyed with `key` that replaces
 // `database`; false on any failure, the file then left as it was.
 bool ReplaceWithCompactedCopy(Connection& source, const std::string& database, std::string_view key) {
-  std::string temporary;
-  // Locked until it is removed again, so another instance's start-up sweep leaves it alone.
-  const FileDescriptor target(CreateLockedCopyFile(temporary));
-  if (target.get() < 0) return false;
-
-  bool replaced = false;
+  // Locked until it is removed again, so another instance's start-up sweep leaves it alone. The
+  // copy holds the same secrets as the database; it never stays behind in the shared folder.
+  const LockedTemporary copy(GetTempDirectory() + std::string(kCompactionTemporaryPrefix));
+  if (!copy.created()) return false;
   try {
-    ExportCompacted(source.handle(), temporary, key);
+    ExportCompacted(source.handle(), copy.path(), key);
     source.close();
-    replaced = CopyFileAtomically(temporary, database);
+    return CopyFileAtomically(copy.path(), database);
   } catch (...) {
-    replaced = false;
+    return false;
   }
-  // The copy holds the same secrets as the database; it never stays behind in the shared folder.
-  ::unlink(temporary.c_str());
-  return replaced;
 }
 
 }  // namespace
@@ -140,9 +104,10 @@ void CompactDatabase(std::string_view sourceConnection, std::string_view destina
   source.setConnectionString(std::string(sourceConnection));
   sqlite3* db = source.handle();
   // Like the original service, refuse to write over an existing file. The engine attaches only
-  // files that exist, so the empty target is made here.
+  // files that exist, so the empty target is made here, locked as the temporaries are so that
+  // the start-up sweep passes over it.
   const FileDescriptor target(::open(destination.dataSource.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (target.get() < 0 || !LockCompactionTarget(target.get()) || !StillNamed(target.get(), destination.dataSource))
+  if (target.get() < 0 || !LockWhileNamed(target.get(), destination.dataSource))
     throw StoreError("cannot create \"" + destination.dataSource + "\"");
   ExportCompacted(db, destination.dataSource, destination.password);
 }

@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "store/connection.h"
 #include "store/engine_handles.h"
 #include "store/file_copy.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 
 namespace store {
 
@@ -67,28 +67,20 @@ void CreateKeyedDatabaseFile(const std::string& path, std::string_view key, std:
   if (!replaceExisting && ::lstat(path.c_str(), &existing) == 0) throw StoreError("\"" + path + "\" already exists");
 
   const std::string folder = FolderOf(path);
-  std::string pattern = folder + "/.~newdb-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  const int fd = ::mkstemp(buffer.data());
-  if (fd < 0) throw StoreError(SystemError("cannot create a file in \"" + folder + "\""));
-  ::close(fd);
-  const std::string temporary(buffer.data());
-
-  try {
+  {
+    LockedTemporary temporary(folder + "/" + std::string(kNewDatabasePrefix));
+    if (!temporary.created())
+      throw StoreError("cannot create a file in \"" + folder + "\": " + std::strerror(temporary.error()));
     // The engine takes the empty file as an empty database, so it never has to create one.
-    WriteNewDatabase(temporary, key, passValue);
+    WriteNewDatabase(temporary.path(), key, passValue);
     if (replaceExisting) {
-      if (::rename(temporary.c_str(), path.c_str()) != 0)
+      if (::rename(temporary.path().c_str(), path.c_str()) != 0)
         throw StoreError(SystemError("cannot write \"" + path + "\""));
-    } else if (const int failure = PublishWithoutReplacing(temporary, path); failure != 0) {
+      temporary.renamed();
+    } else if (const int failure = PublishWithoutReplacing(temporary.path(), path); failure != 0) {
       throw StoreError("cannot write \"" + path + "\": " + std::strerror(failure));
     }
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
-  }
-  if (!replaceExisting) ::unlink(temporary.c_str());
+  }  // the temporary name goes before the folder is synced
   SyncFolder(folder);
 }
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "store/file_descriptor.h"
+#include "store/temporary_files.h"
 
 namespace store {
 
@@ -39,8 +40,9 @@ bool CopyContent(int from, int to) {
   }
 }
 
-// A fresh name for mkostemp in `folder`, short so that it fits wherever the final name does.
-std::string TemporaryPattern(const std::string& folder) { return folder + "/.~copy-XXXXXX"; }
+// Where a copy is written first: beside its target, under a name short enough to fit wherever
+// the final one does.
+std::string CopyPrefix(const std::string& folder) { return folder + "/" + std::string(kCopyPrefix); }
 
 int LastError() { return errno != 0 ? errno : EIO; }
 
@@ -65,15 +67,14 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
 
   // mkstemp makes the file readable by the user alone, and so it stays: no chmod, which FAT refuses.
   const std::string folder = FolderOf(to);
-  std::string temporary = TemporaryPattern(folder);
-  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
+  LockedTemporary temporary(CopyPrefix(folder));
+  if (!temporary.created()) return false;
+  FileDescriptor target(temporary.openForWriting());
   if (target.get() < 0) return false;
 
   const bool written = CopyContent(source.get(), target.get()) && ::fsync(target.get()) == 0;
-  if (!target.closeChecked() || !written || ::rename(temporary.c_str(), to.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
+  if (!target.closeChecked() || !written || ::rename(temporary.path().c_str(), to.c_str()) != 0) return false;
+  temporary.renamed();
   // The copy is in place; a failed folder sync only weakens durability across a power cut.
   SyncFolder(folder);
   return true;
@@ -82,14 +83,16 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
 int CopyFileWithoutReplacing(const std::string& from, const std::string& to) {
   FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (source.get() < 0) return errno;
-  std::string temporary = TemporaryPattern(FolderOf(to));
-  FileDescriptor target(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (target.get() < 0) return errno;
   int failure = 0;
-  if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = LastError();
-  if (!target.closeChecked() && failure == 0) failure = LastError();
-  if (failure == 0) failure = PublishWithoutReplacing(temporary, to);
-  ::unlink(temporary.c_str());
+  {
+    const LockedTemporary temporary(CopyPrefix(FolderOf(to)));
+    if (!temporary.created()) return temporary.error();
+    FileDescriptor target(temporary.openForWriting());
+    if (target.get() < 0) return errno;
+    if (!CopyContent(source.get(), target.get()) || ::fsync(target.get()) != 0) failure = LastError();
+    if (!target.closeChecked() && failure == 0) failure = LastError();
+    if (failure == 0) failure = PublishWithoutReplacing(temporary.path(), to);
+  }  // the temporary name goes before the folder is synced
   if (failure == 0) SyncFolder(FolderOf(to));
   return failure;
 }

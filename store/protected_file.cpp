@@ -1,10 +1,9 @@
 #include "store/protected_file.h"
 
-#include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "store/file_copy.h"
 #include "store/replacement_lock.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 
 namespace store {
 
@@ -127,13 +127,6 @@ void VerifyCopy(sqlite3* source, const std::string& copy, std::string_view key, 
   if (PassValue(written.get()) != passValue) throw StoreError("the new copy of \"" + copy + "\" is incomplete");
 }
 
-bool SyncFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-}
-
 // Writes `path` anew under `destinationKey` through a checked copy that replaces it at once.
 void Rewrite(const std::string& path, std::string_view sourceKey, std::string_view destinationKey,
              std::string_view passValue) {
@@ -144,22 +137,16 @@ void Rewrite(const std::string& path, std::string_view sourceKey, std::string_vi
   if (error) throw StoreError("cannot find \"" + path + "\": " + error.message());
   Database source = OpenKeyedOrThrow(database, sourceKey);
 
-  // mkstemp makes it readable by the user alone; the engine writes into the empty file.
-  std::string temporary = FolderOf(database) + "/.~rekey-XXXXXX";
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) throw StoreError("cannot create a file in \"" + FolderOf(database) + "\": " + std::strerror(errno));
-  ::close(fd);
-  try {
-    ExportInto(source.get(), temporary, destinationKey, passValue);
-    VerifyCopy(source.get(), temporary, destinationKey, passValue);
-    source.reset();
-    if (!SyncFile(temporary) || ::rename(temporary.c_str(), database.c_str()) != 0)
-      throw StoreError("cannot replace \"" + database + "\": " + std::strerror(errno));
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    ::unlink((temporary + "-journal").c_str());
-    throw;
-  }
+  // Readable by the user alone; the engine writes into the empty file.
+  LockedTemporary temporary(FolderOf(database) + "/" + std::string(kRekeyPrefix));
+  if (!temporary.created())
+    throw StoreError("cannot create a file in \"" + FolderOf(database) + "\": " + std::strerror(temporary.error()));
+  ExportInto(source.get(), temporary.path(), destinationKey, passValue);
+  VerifyCopy(source.get(), temporary.path(), destinationKey, passValue);
+  source.reset();
+  if (!temporary.sync() || ::rename(temporary.path().c_str(), database.c_str()) != 0)
+    throw StoreError("cannot replace \"" + database + "\": " + std::strerror(errno));
+  temporary.renamed();
   SyncFolder(FolderOf(database));
 }
 

@@ -16,7 +16,9 @@
 #include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
 #include "store/database_file.h"
+#include "store/file_copy.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 
 namespace {
 
@@ -174,6 +176,8 @@ int main(int argc, char** argv) {
               << crypto::kShortestStrongMasterPassword << " letters and digits other than 123456\n";
     return 1;
   }
+  // What a killed run or program left in the folder, holding a copy of some database.
+  store::RemoveLeftovers(store::FolderOf(options.path), store::kBesideTargetPrefixes);
   try {
     if (options.protect) {
       CreateProtectedFile(options.path, *master, options.force);

@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSet>
 #include <filesystem>
+#include <optional>
+#include <unordered_set>
 
 #include "store/store_error.h"
 #include "transfer/csv_reader.h"
@@ -36,22 +37,54 @@ class Categories {
   QHash<QString, QString> names_;
 };
 
-// The six fields of a record as one text, each with its length so that no two records meet.
-QString SixFields(const vault::Record& r) {
-  QString key;
-  for (const QString* value : {&r.category, &r.title, &r.address, &r.account, &r.password, &r.note})
-    key += QString::number(value->size()) + u':' + *value;
-  return key;
-}
+// The records met so far, the existing ones first and then those planned, each once by its six
+// fields. They are known by their place, so no copy of their text is kept.
+class MetRecords {
+ public:
+  MetRecords(const PlannedRecords& existing, const PlannedRecords& planned)
+      : existing_(existing), planned_(planned), places_(0, Hash{this}, Equal{this}) {}
+  MetRecords(const MetRecords&) = delete;
+  MetRecords& operator=(const MetRecords&) = delete;
+  // Whether the record at `place` is the first with its six fields; it is met from now on.
+  bool firstAt(std::size_t place) { return places_.insert(place).second; }
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
+ private:
+  struct Located {
+    const PlannedRecords& records;
+    std::size_t i;
+  };
+  Located locate(std::size_t place) const {
+    return place < existing_.size() ? Located{existing_, place} : Located{planned_, place - existing_.size()};
+  }
+  struct Hash {
+    const MetRecords* met;
+    std::size_t operator()(std::size_t place) const {
+      const Located r = met->locate(place);
+      return r.records.hash(r.i);
+    }
+  };
+  struct Equal {
+    const MetRecords* met;
+    bool operator()(std::size_t a, std::size_t b) const {
+      const Located left = met->locate(a);
+      const Located right = met->locate(b);
+      return left.records.same(left.i, right.records, right.i);
+    }
+  };
+
+  const PlannedRecords& existing_;
+  const PlannedRecords& planned_;
+  std::unordered_set<std::size_t, Hash, Equal> places_;
+};
+
+void OpenImportFile(QFile& file, const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) throw TransferError("无法读取文件 " + path + ": " + file.errorString());
   if (file.size() > kLargestImport)
     throw TransferError("文件 " + path + " 超过 64 MiB, 不像是密码的导出文件, 没有导入.");
-  QByteArray bytes = file.readAll();
+}
+
+void CheckRead(const QFile& file, const QString& path) {
   if (file.error() != QFileDevice::NoError) throw TransferError("无法读取文件 " + path + ": " + file.errorString());
-  return bytes;
 }
 
 }  // namespace
@@ -71,50 +104,55 @@ QString FormatName(CsvFormat format) {
 }
 
 ImportPlan PlanImport(vault::Vault& vault, const QString& path) {
-  const std::vector<CsvRow> rows = ReadCsv(DecodeText(ReadFile(path)).text);
-  const auto header = rows.empty() ? std::nullopt : RecogniseHeader(rows.front().fields);
+  // Read row by row and planned at once: neither the file's bytes nor its text nor its rows are
+  // ever held whole beside the records.
+  QFile file(path);
+  OpenImportFile(file, path);
+  TextReader text(file);
+  CsvReader reader([&text] { return text.next(); });
+  const std::optional<CsvRow> first = reader.next();
+  CheckRead(file, path);
+  const auto header = first ? RecogniseHeader(first->fields) : std::nullopt;
   if (!header)
     throw TransferError("无法识别文件的格式: 第一行不是KeePassXC、Bitwarden、Chrome/Chromium或Firefox导出的标题行.");
 
-  std::vector<vault::Record> existing;
+  Categories categories;
+  PlannedRecords existing;
   try {
-    existing = vault.records();
+    for (const vault::Record& record : vault.records()) {
+      categories.addExisting(record.category);
+      existing.push_back(record);
+    }
   } catch (const store::StoreError& error) {
     throw TransferError(QString::fromStdString(error.what()));
   }
-  Categories categories;
-  QSet<QString> known;
-  for (const vault::Record& record : existing) {
-    categories.addExisting(record.category);
-    known.insert(SixFields(record));
-  }
-
   ImportPlan plan{header->format, {}, {}, 0, 0, {}};
-  for (std::size_t i = 1; i < rows.size(); ++i) {
-    const CsvRow& row = rows[i];
-    if (!row.complete) {
-      plan.unreadable.push_back({row.line, "引号没有结束"});
+  MetRecords met(existing, plan.records);
+  for (std::size_t i = 0; i < existing.size(); ++i) met.firstAt(i);
+
+  while (std::optional<CsvRow> row = reader.next()) {
+    if (!row->complete) {
+      plan.unreadable.push_back({row->line, "引号没有结束"});
       continue;
     }
-    MappedRow mapped = MapRow(*header, row.fields);
+    MappedRow mapped = MapRow(*header, row->fields);
     if (mapped.kind == MappedRow::Kind::OtherType) {
       ++plan.otherTypes;
       continue;
     }
     if (mapped.kind == MappedRow::Kind::Unreadable) {
-      plan.unreadable.push_back({row.line, mapped.reason});
+      plan.unreadable.push_back({row->line, mapped.reason});
       continue;
     }
     vault::Record& record = mapped.record;
     record.category = categories.resolve(record.category, plan.newCategories);
-    QString fields = SixFields(record);
-    if (known.contains(fields)) {
+    plan.records.push_back(record);
+    if (!met.firstAt(existing.size() + plan.records.size() - 1)) {
+      plan.records.pop_back();
       ++plan.duplicates;
-      continue;
     }
-    known.insert(std::move(fields));
-    plan.records.push_back(std::move(record));
   }
+  CheckRead(file, path);
   return plan;
 }
 
@@ -124,7 +162,9 @@ ImportOutcome RunImport(vault::Vault& vault, const ImportPlan& plan, const QStri
   CheckRoomFor(plan.records, std::filesystem::path(vault.databaseFile()).parent_path().string());
   const int total = static_cast<int>(plan.records.size());
   try {
-    const bool added = vault.addRecords(plan.records, [&](int done) { return progress(done, total); });
+    const bool added = vault.addRecords(
+        plan.records.size(), [&plan](std::size_t i) { return plan.records[i]; },
+        [&](int done) { return progress(done, total); });
     return added ? ImportOutcome::Imported : ImportOutcome::Cancelled;
   } catch (const store::StoreError& error) {
     throw TransferError("导入失败, 没有导入任何记录.\n" + QString::fromStdString(error.what()));

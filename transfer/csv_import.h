@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "transfer/planned_records.h"
 #include "transfer/transfer_error.h"
 #include "vault/vault.h"
 
@@ -24,7 +25,7 @@ struct UnreadableRow {
 
 struct ImportPlan {
   CsvFormat format;
-  std::vector<vault::Record> records;     // the rows to add, in file order (number empty)
+  PlannedRecords records;                 // the rows to add, in file order
   QStringList newCategories;              // categories that do not exist yet, each once
   int duplicates = 0;                     // equal in all six fields to an existing record or an earlier row
   int otherTypes = 0;                     // Bitwarden rows not of type login

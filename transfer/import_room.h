@@ -3,16 +3,15 @@
 // the file rewritten by the journal's playback: whole, but no longer the same bytes.
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "vault/vault.h"
+#include "transfer/planned_records.h"
 
 namespace transfer {
 
 // A generous estimate of what adding the records takes on disk, the journal included.
-std::uintmax_t BytesToAdd(const std::vector<vault::Record>& records);
+std::uintmax_t BytesToAdd(const PlannedRecords& records);
 
 // Throws TransferError when the disk of `folder` has less room than the records need.
-void CheckRoomFor(const std::vector<vault::Record>& records, const std::string& folder);
+void CheckRoomFor(const PlannedRecords& records, const std::string& folder);
 
 }  // namespace transfer

@@ -13,6 +13,7 @@
 #include "store/record_inserter.h"
 #include "store/statements.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 #include "vault/master_password.h"
 #include "vault/note_search.h"
 
@@ -75,6 +76,8 @@ namespace {
 
 // Protects the folder's fixed-key backups of _.udb with the main file's key; one that fails stays as it was.
 void ProtectFixedKeyBackups(const std::string& folder, const store::FileKey& key, Vault::Protection& protection) {
+  // A copy that a killed program left would still give the records away: it goes.
+  store::RemoveLeftovers(folder, store::kBesideTargetPrefixes);
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
@@ -198,13 +201,14 @@ std::vector<Record> Vault::records() {
   return records;
 }
 
-bool Vault::addRecords(const std::vector<Record>& records, const std::function<bool(int added)>& goOn) {
+bool Vault::addRecords(std::size_t count, const std::function<Record(std::size_t i)>& record,
+                       const std::function<bool(int added)>& goOn) {
   listing_.close();
   statements_.close();
   store::RecordInserter inserter(connection_);
   int added = 0;
-  for (const Record& r : records) {
-    inserter.insert(stored(r));
+  for (std::size_t i = 0; i < count; ++i) {
+    inserter.insert(stored(record(i)));
     if (++added % kAddedBetweenAsks == 0 && !goOn(added)) return false;
   }
   if (!goOn(added)) return false;

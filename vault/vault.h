@@ -72,9 +72,9 @@ class Vault {
   };
   // Turning protection on in two halves, so that the slow one can run on another thread.
   // protectionWork closes the file, so nothing writes into it while it is copied, and gives the work:
-  // it derives a key from the master password and rewrites the file with it (and the folder's fixed-key
-  // backups, when asked), touching nothing of the vault; it throws StoreError, the file then as it was.
-  // holdProtection takes the outcome on the vault's thread.
+  // it derives a key from the master password and rewrites the file with it (and, when asked, the folder's
+  // fixed-key backups, removing the temporary copies that killed programs left), touching nothing of the vault; it
+  // throws StoreError, the file then as it was. holdProtection takes the outcome on the vault's thread.
   std::function<Protection()> protectionWork(const QString& masterPassword, bool withBackups);
   void holdProtection(Protection protection);
   // Both halves at once.
@@ -107,11 +107,12 @@ class Vault {
   void addRecord(const Record& record);
   // Every record with its password and note deciphered, in the table's order; the listing stays.
   std::vector<Record> records();
-  // Adds the records in one transaction. goOn(added) is asked after every kAddedBetweenAsks
-  // records; its false rolls the transaction back. Throws StoreError with nothing added.
-  // Gives whether the records were added.
+  // Adds `count` records, the i-th as record(i) gives it, in one transaction. goOn(added) is
+  // asked after every kAddedBetweenAsks records; its false rolls the transaction back. Throws
+  // StoreError with nothing added. Gives whether the records were added.
   static constexpr int kAddedBetweenAsks = 500;
-  bool addRecords(const std::vector<Record>& records, const std::function<bool(int added)>& goOn);
+  bool addRecords(std::size_t count, const std::function<Record(std::size_t i)>& record,
+                  const std::function<bool(int added)>& goOn);
   // Overwrites the record of record.number; gives the number of records changed (0: gone meanwhile).
   int modifyRecord(const Record& record);
   // Deletes a listed record; the listing keeps its other rows. Throws when it is not listed.

@@ -198,8 +198,12 @@ with open(existing, "w") as f:
     f.write("keep me\n")
 code, shown = on_terminal(db, "export", existing, dialogue=(("管理密码", MASTER), ("要替换它吗", "n")))
 check(code == 1 and open(existing).read() == "keep me\n", f"export keeps an existing file when told no: {shown!r}")
+with open(os.path.join(work, ".~export-ab12CD"), "w") as f:
+    f.write("what a killed export left\n")
 check(cli(db, "export", existing, "--yes").returncode == 0 and open(existing).read() != "keep me\n",
       "export --yes replaces it")
+check(not [name for name in os.listdir(work) if name.startswith(".~")],
+      "the run removed what a killed export left in the database's folder, and left nothing itself")
 
 # --- rm: confirmed with --yes; with no terminal to ask on, a usage error ---
 check(cli(db, "rm", number).returncode == 2, "rm without a terminal or --yes exits 2")

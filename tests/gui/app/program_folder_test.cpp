@@ -192,7 +192,7 @@ TEST(FirstStart, TheCopiedDatabaseOpensWithTheInitialMasterPassword) {
   EXPECT_EQ(ReadAll(supplied), suppliedBefore) << "the supplied file itself is left as it was";
 }
 
-TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesCompactionLeftovers) {
+TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesLeftoversOfKilledWriters) {
   QTemporaryDir tmp;
   const disk_faults::ScopedTmpDir tmpDir(tmp.path().toStdString());
   AppHarness app;
@@ -200,7 +200,10 @@ TEST(StartUp, KeepsTheDatabaseToItsOwnerAndRemovesCompactionLeftovers) {
   const QString database = QString::fromStdString(app.databasePath());
   ASSERT_EQ(::chmod(app.databasePath().c_str(), 0644), 0);
   WriteAll(tmp.path() + "/~ACPab12CD", "the copy of a killed compaction");
+  const QString copy = QFileInfo(database).path() + "/.~copy-ab12CD";
+  WriteAll(copy, "the copy of a killed backup");
   ASSERT_TRUE(app.create());
   EXPECT_EQ(ModeBits(database), 0600u);
   EXPECT_FALSE(QFile::exists(tmp.path() + "/~ACPab12CD"));
+  EXPECT_FALSE(QFile::exists(copy));
 }

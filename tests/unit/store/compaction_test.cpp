@@ -13,10 +13,11 @@
 #include <optional>
 #include <thread>
 
-#include "store/compaction_leftovers.h"
+#include "store/file_descriptor.h"
 #include "store/query.h"
 #include "store/statements.h"
 #include "store/store_error.h"
+#include "store/temporary_files.h"
 #include "store_test_support.h"
 #include "tests/support/disk_faults.h"
 
@@ -144,7 +145,7 @@ TEST_F(CompactionTest, TheCompactedFileIsTheUsersAloneAndFollowsALink) {
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
-TEST_F(CompactionTest, LeftoversOfAKilledCompactionAreRemoved) {
+TEST_F(CompactionTest, LeftoversOfKilledWritersAreRemovedFromTheFolderSwept) {
   std::vector<std::string> kept = {"~ACPheld01",  "~ACPheld01-journal", "~ACPshort", "~ACPab12CD.bak",
                                    "~ACPab12CDx", "~ACP-journal",       "notes.txt", "~ACPlink00"};
   for (const std::string name : {"~ACPab12CD", "~ACPab12CD-journal", "~ACPzz99yy-journal"})
@@ -165,6 +166,23 @@ TEST_F(CompactionTest, LeftoversOfAKilledCompactionAreRemoved) {
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(tmp_.entries(), kept);
   EXPECT_TRUE(std::filesystem::exists(database())) << "nothing is removed through a link";
+
+  // Beside the database: the copies, rewritten and new files and exports, each swept the same way.
+  std::vector<std::string> besideKept = folder_.entries();
+  for (const std::string name :
+       {".~copy-ab12CD", ".~rekey-Zz09aB", ".~rekey-Zz09aB-journal", ".~newdb-zz99yy-journal", ".~export-000000"})
+    WriteBytes(folder_.file(name), "x");
+  for (const std::string name :
+       {".~export-ab12C", ".~export-ab12CD.csv", ".~copyab12CD", "~ACPab12CD", ".~newdb-held01"}) {
+    WriteBytes(folder_.file(name), "x");
+    besideKept.push_back(name);
+  }
+  const FileDescriptor writing(::open(folder_.file(".~newdb-held01").c_str(), O_RDONLY | O_CLOEXEC));
+  ASSERT_EQ(::flock(writing.get(), LOCK_EX), 0);
+  RemoveLeftovers(folder_.path().string(), kBesideTargetPrefixes);
+  std::sort(besideKept.begin(), besideKept.end());
+  EXPECT_EQ(folder_.entries(), besideKept);
+  EXPECT_EQ(tmp_.entries(), kept) << "only the folder named is swept";
 }
 
 TEST_F(CompactionTest, ASweepWhileACompactionRunsLeavesItsCopyAlone) {
@@ -177,7 +195,8 @@ TEST_F(CompactionTest, ASweepWhileACompactionRunsLeavesItsCopyAlone) {
   });
   int sweeps = 0;
   while (!done) {
-    RemoveCompactionLeftovers();  // as another instance's start would
+    RemoveCompactionLeftovers();  // as another instance's start would, also where the copy comes back
+    RemoveLeftovers(folder_.path().string(), kBesideTargetPrefixes);
     ++sweeps;
   }
   compaction.join();

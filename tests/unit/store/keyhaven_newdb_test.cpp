@@ -196,9 +196,10 @@ TEST(KeyhavenNewDb, NeverOverwritesWithoutForce) {
   EXPECT_NE(NewDb({dangling}).exitCode, 0) << "a link is a file that exists";
   EXPECT_FALSE(std::filesystem::exists(folder.file("nowhere")));
 
+  WriteBytes(folder.file(".~newdb-ab12CD"), "what a killed run left");
   ASSERT_EQ(NewDb({"--force", "--master", "Zz9", path}).exitCode, 0);
   EXPECT_EQ(ReadOne(path, sql::SelectMasterPassword()), crypto::MasterPasswordCipher("Zz9"));
-  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"_.udb", "link.udb"}));
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"_.udb", "link.udb"})) << "the leftover is gone too";
 }
 
 TEST(KeyhavenNewDb, RefusesMasterPasswordsTheLoginCannotTake) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/support/file_bytes.h"
 #include "tests/unit/transfer/transfer_test_support.h"
@@ -56,6 +57,13 @@ TEST(CsvExport, WritesAPrivateQuotedFileThatImportsIntoAnEmptyDatabaseWithoutLos
 
   EXPECT_THROW(ExportCsv(from.vault(), QString::fromStdString(from.folder().file("no/such/folder.csv"))),
                TransferError);
+  // Written, then refused by the rename, or called off before it: the plain-text copy goes.
+  const std::string folderInTheWay = from.folder().file("a folder.csv");
+  std::filesystem::create_directory(folderInTheWay);
+  EXPECT_THROW(ExportCsv(from.vault(), QString::fromStdString(folderInTheWay)), TransferError);
+  EXPECT_THROW(ExportCsv(from.vault(), path, [asked = 0]() mutable { return ++asked < 2; }), TransferError);
+  EXPECT_EQ(file_bytes::ReadBytes(path.toStdString()), bytes);
+  for (const std::string& name : from.folder().entries()) EXPECT_FALSE(name.starts_with(".~")) << name;
 }
 
 }  // namespace

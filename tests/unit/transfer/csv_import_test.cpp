@@ -57,6 +57,11 @@ TEST(CsvImport, CountsDuplicatesAndUnreadableRowsAndFilesCategoriesRegardlessOfC
   EXPECT_EQ(plan.unreadable[2].line, 9) << "a NUL would cut the password short";
   EXPECT_EQ(plan.unreadable[3].line, 11);
 
+  const QString borders = folder.writeFile("borders.csv", kHeader +
+                                                              "\"Root/b\",\"ab\",\"\",\"pw\",\"\",\"\"\n"
+                                                              "\"Root/b\",\"a\",\"b\",\"pw\",\"\",\"\"\n");
+  EXPECT_EQ(PlanImport(folder.vault(), borders).records.size(), 2u)
+      << "the same text, split otherwise, is no duplicate";
   EXPECT_THROW(PlanImport(folder.vault(), folder.writeFile("other.csv", "a,b,c\n1,2,3\n")), TransferError);
   EXPECT_THROW(PlanImport(folder.vault(), folder.writeFile("empty.csv", "")), TransferError);
   const QString huge = folder.writeFile("huge.csv", kHeader);

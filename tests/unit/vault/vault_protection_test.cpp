@@ -1,6 +1,8 @@
 // A protected file through the core: turned on, logged into, re-keyed, compacted, turned off.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "crypto/protected_field.h"
 #include "store/backup.h"
 #include "store/protected_file.h"
@@ -33,9 +35,12 @@ TEST(VaultProtection, OpensChecksRekeysCompactsAndTurnsOffAProtectedFile) {
     EXPECT_FALSE(vault.fileIsProtected());
     vault.loadDatabaseKey();
     vault.addCategory("网站");
+    const std::string leftover = folder.file(".~copy-ab12CD");  // a backup's copy cut short by a kill
+    std::filesystem::copy_file(file, leftover);
     vault::Vault::Protection done = vault.protectionWork("abc12345", true)();
     EXPECT_EQ(done.backupsProtected, 1);
     EXPECT_EQ(done.backupsFailed, 0);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
     vault.holdProtection(std::move(done));
     EXPECT_TRUE(vault.isProtected());
     EXPECT_TRUE(vault.fileIsProtected());
