@@ -12,12 +12,6 @@ bool AlphanumericKeyFilter::IsAllowedCharacter(QChar c) {
   return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
 }
 
-bool AlphanumericKeyFilter::IsAllowedText(const QString& text) {
-  for (QChar c : text)
-    if (!IsAllowedCharacter(c)) return false;
-  return true;
-}
-
 bool AlphanumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::InputMethod:

@@ -18,7 +18,6 @@ class AlphanumericKeyFilter : public QObject {
   void setEnterHandler(std::function<bool()> handler) { enterHandler_ = std::move(handler); }
 
   static bool IsAllowedCharacter(QChar c);
-  static bool IsAllowedText(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
