@@ -29,21 +29,7 @@ bool FromThisUser(qintptr descriptor) {
          peer.uid == ::geteuid();
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-bool WaitFor(int fd, short events, std::chrono::milliseconds timeout) {
+bool WaitForSocket(int fd, short events, std::chrono::milliseconds timeout) {
   pollfd entry{fd, events, 0};
   int ready = 0;
   do {
@@ -101,39 +87,50 @@ void InstanceChannel::answer(QLocalSocket* connection) {
   connection->disconnectFromServer();
 }
 
-std::optional<std::string> AskRunningInstance(const std::string& path, const std::string& request,
-                                              std::chrono::milliseconds connectTimeout,
-                                              std::chrono::milliseconds answerTimeout) {
-  if (path.empty()) return std::nullopt;
-  const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (socket.get() < 0) return std::nullopt;
+namespace {
+
+std::optional<std::string> ExchangeLines(int fd, const std::string& path, const std::string& request,
+                                         std::chrono::milliseconds connectTimeout,
+                                         std::chrono::milliseconds answerTimeout) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     if (errno != EINPROGRESS && errno != EAGAIN) return std::nullopt;
-    if (!WaitFor(socket.get(), POLLOUT, connectTimeout)) return std::nullopt;
+    if (!WaitForSocket(fd, POLLOUT, connectTimeout)) return std::nullopt;
     int error = 0;
     socklen_t size = sizeof error;
-    if (::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return std::nullopt;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return std::nullopt;
   }
   const std::string line = request + "\n";
-  if (::send(socket.get(), line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size()))
-    return std::nullopt;
+  if (::send(fd, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) return std::nullopt;
   std::string answer;
   const auto deadline = std::chrono::steady_clock::now() + answerTimeout;
   char buffer[kLongestLine];
   while (answer.find('\n') == std::string::npos && answer.size() < kLongestLine) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 || !WaitFor(socket.get(), POLLIN, left)) return std::nullopt;
-    const ssize_t got = ::recv(socket.get(), buffer, sizeof buffer, 0);
+    if (left.count() <= 0 || !WaitForSocket(fd, POLLIN, left)) return std::nullopt;
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
     if (got <= 0) break;
     answer.append(buffer, static_cast<std::size_t>(got));
   }
   const std::size_t end = answer.find('\n');
   if (end == std::string::npos) return std::nullopt;
   return answer.substr(0, end);
+}
+
+}  // namespace
+
+std::optional<std::string> AskRunningInstance(const std::string& path, const std::string& request,
+                                              std::chrono::milliseconds connectTimeout,
+                                              std::chrono::milliseconds answerTimeout) {
+  if (path.empty()) return std::nullopt;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> answer = ExchangeLines(fd, path, request, connectTimeout, answerTimeout);
+  ::close(fd);
+  return answer;
 }
 
 }  // namespace platform
