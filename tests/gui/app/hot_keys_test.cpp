@@ -150,7 +150,7 @@ TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain
   arming->setArmedTime(std::chrono::milliseconds(20));
   app.pickAnyRecord();
   EXPECT_EQ(app.hotKeys.registered.size(), 2u);
-  QTRY_VERIFY(app.hotKeys.registered.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.hotKeys.registered.empty(); }));
   EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty()) << "a released key types nothing";

@@ -91,7 +91,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   EXPECT_FALSE(app.main->isEnabled()) << "nothing takes input while the file is rewritten";
   EXPECT_EQ(app.panel(0), "正在加密数据库文件...");
   Named<QPushButton>(*app.main, "Button2")->click();  // 修改 meanwhile is refused
-  QTRY_VERIFY(app.main->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.main->isEnabled(); }));
   EXPECT_TRUE(app.dialogs.texts().contains("数据库文件和 0 个备份已用管理密码加密."));
   EXPECT_TRUE(app.dialogs.texts("question").first().endsWith("\n忘记管理密码后, 任何人都无法恢复数据."));
   Named<QPushButton>(*app.main, "Button2")->click();
@@ -133,8 +133,10 @@ TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBac
   EXPECT_EQ(app.dialogs.newPasswordOffers, (std::vector<bool>{true, true, true}));
   EXPECT_EQ(app.dialogs.texts().first(), "两次输入的密码不相同.");
   EXPECT_EQ(app.dialogs.texts("confirm").size(), 1) << "the weak one was warned about and refused";
-  QTRY_VERIFY(app.main->isEnabled());
-  EXPECT_TRUE(app.main->isVisible()) << "the program goes on";
+  EXPECT_FALSE(app.main->isEnabled());
+  app.lockSignals.lockScreenOrSleep();
+  EXPECT_TRUE(app.main->isVisible()) << "the program goes on, and a lock waits for the rewrite's end";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !app.main->isVisible(); }));
   EXPECT_TRUE(
       app.dialogs.texts().last().contains(QRegularExpression("^数据库文件和 [1-9]\\d* 个备份已用管理密码加密.$")));
   for (const auto& entry : std::filesystem::directory_iterator(app.folder().toStdString())) {
@@ -143,7 +145,6 @@ TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBac
         << file << " would still give the initial password away";
   }
 
-  app.main->HideME->trigger();
   app.main->ShowME->trigger();
   typeProtectedLogin(app, kProtectedMaster);
   EXPECT_TRUE(app.main->isVisible());
