@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <QSaveFile>
 
+#include "app/maker_info.h"
 #include "app/program_icon.h"
+#include "input/shortcut_writer.h"
 
 namespace {
 
@@ -35,6 +37,18 @@ bool ProvideLauncherIcon(const QString& dataHome, const QStringList& dataDirs) {
   QSaveFile file(path);
   return file.open(QIODevice::WriteOnly) && ProgramIcon().pixmap(kIconSize, kIconSize).save(&file, "PNG") &&
          file.commit();
+}
+
+bool ProvideApplicationEntry(const QString& dataHome, const QStringList& dataDirs, const QString& executable) {
+  const QString name = "/applications/" + maker::kApplicationId + ".desktop";
+  if (QFileInfo::exists(dataHome + name)) return true;
+  for (const QString& dir : dataDirs)
+    if (QFileInfo::exists(dir + name)) return true;
+  const QString path = QDir::cleanPath(dataHome) + name;
+  if (!QDir().mkpath(QFileInfo(path).path())) return false;
+  QSaveFile file(path);
+  return file.open(QIODevice::WriteOnly) &&
+         file.write(input::ApplicationEntryText(maker::kTitle, executable).toUtf8()) >= 0 && file.commit();
 }
 
 QStringList DataDirs() {

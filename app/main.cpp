@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName("keyhaven");
+  QGuiApplication::setDesktopFileName(maker::kApplicationId);
   QApplication::setQuitOnLastWindowClosed(false);
   useWindowFont();
   platform::InstallChineseStandardTexts(application);  // without it, the buttons stay English

@@ -9,6 +9,8 @@ namespace maker {
 inline const QString kBrand = "keyhaven";
 inline const QString kHomePage = "https://keyhaven.example";
 inline const QString kTitle = "钥匣个人版";
+// The home page's domain reversed: the desktop entry's name, the Wayland app id, the portals' id.
+inline const QString kApplicationId = "example.keyhaven.Keyhaven";
 inline const QString kVersion = KEYHAVEN_VERSION;
 
 // The four pages the about tab links to, with their captions.

@@ -52,7 +52,9 @@ bool TForm1::FormCreate() {
     return false;
   }
   TrayIcon1->show();
-  ProvideLauncherIcon(DataHome(), DataDirs());  // a shortcut without its icon is no error either
+  // A shortcut without its icon, or a desktop that does not know the program, is no error either.
+  ProvideLauncherIcon(DataHome(), DataDirs());
+  ProvideApplicationEntry(DataHome(), DataDirs(), QApplication::applicationFilePath());
   input::CreateShortcut(QApplication::applicationFilePath(), maker::kTitle, QString(), -1);
   return true;
 }

@@ -28,7 +28,7 @@ add_custom_command(
 add_custom_target(keyhaven-package-data ALL
   DEPENDS ${KEYHAVEN_PACKAGE_DATA}/icons.stamp ${KEYHAVEN_PACKAGE_DATA}/_.udb)
 
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/keyhaven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/example.keyhaven.Keyhaven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${KEYHAVEN_PACKAGE_DATA}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${KEYHAVEN_PACKAGE_DATA}/_.udb DESTINATION ${CMAKE_INSTALL_DATADIR}/keyhaven
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

@@ -68,6 +68,14 @@ QString DesktopEntryText(const QString& name, const QString& target) {
          "Categories=Utility;Security;\n";
 }
 
+QString ApplicationEntryText(const QString& name, const QString& target) {
+  const QString exec = singleLine(quotedExecArgument(QFileInfo(target).absoluteFilePath()));
+  return DesktopEntryText(name, target) +
+         "Actions=fill-account;fill-password;\n"
+         "\n[Desktop Action fill-account]\nName=输入帐号\nExec=" +
+         exec + " --fill account\n\n[Desktop Action fill-password]\nName=输入密码\nExec=" + exec + " --fill password\n";
+}
+
 bool CreateShortcut(const QString& fileName, QString linkName, QString folder, int folderCode) {
   QFileInfo target(fileName);
   if (!target.exists()) return false;

@@ -18,4 +18,8 @@ QString DesktopFolder();
 // The text of a launcher for the target.
 QString DesktopEntryText(const QString& name, const QString& target);
 
+// The application's own entry for the target, with the actions "输入帐号" and "输入密码" that run it
+// with --fill account and --fill password, for desktops that bind keys to an application's actions.
+QString ApplicationEntryText(const QString& name, const QString& target);
+
 }  // namespace input

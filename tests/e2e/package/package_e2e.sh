@@ -58,7 +58,7 @@ for needed in libqt6widgets6 libsqlcipher0 libx11-6 libxtst6 qt6-qpa-plugins fon
   echo "$depends" | tr ',' '\n' | grep -q "^ *$needed\b" || fail "Depends lacks $needed: $depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in ./usr/bin/keyhaven ./usr/bin/keyhaven-newdb ./usr/bin/keyhaven-cli ./usr/share/applications/keyhaven.desktop \
+for file in ./usr/bin/keyhaven ./usr/bin/keyhaven-newdb ./usr/bin/keyhaven-cli ./usr/share/applications/example.keyhaven.Keyhaven.desktop \
             ./usr/share/icons/hicolor/48x48/apps/keyhaven.png ./usr/share/keyhaven/_.udb; do
   echo "$contents" | grep -qx "$file" || fail "the package lacks $file"
 done
@@ -69,8 +69,9 @@ for file in _.udb Config.ini; do
 done
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i failed"; }
 installed=yes
-desktop=/usr/share/applications/keyhaven.desktop
-for line in 'Name=钥匣个人版' 'Exec=keyhaven' 'Icon=keyhaven' 'Categories=Utility;Security;' 'Type=Application'; do
+desktop=/usr/share/applications/example.keyhaven.Keyhaven.desktop
+for line in 'Name=钥匣个人版' 'Exec=keyhaven' 'Icon=keyhaven' 'Categories=Utility;Security;' 'Type=Application' \
+            'Exec=keyhaven --fill account' 'Exec=keyhaven --fill password'; do
   grep -qxF "$line" "$desktop" || fail "$desktop lacks the line $line"
 done
 # The hardened build: full RELRO bound at start, a position-independent executable, stack protector.

@@ -62,3 +62,18 @@ TEST(LauncherIcon, DataDirsAreTheAbsoluteXdgDataDirsElseTheDefaults) {
   EXPECT_EQ(DataDirs(), (QStringList{"/usr/local/share", "/usr/share"}));
   if (!saved.isNull()) qputenv("XDG_DATA_DIRS", saved);
 }
+
+TEST(LauncherIcon, APortableCopyWritesItsApplicationEntryWithTheFillActionsUnlessOneIsInstalled) {
+  QTemporaryDir root;
+  const QString home = root.path() + "/data", system = root.path() + "/usr/share";
+  const QString entry = home + "/applications/example.keyhaven.Keyhaven.desktop";
+  ASSERT_TRUE(ProvideApplicationEntry(home, {system}, "/opt/my keys/keyhaven"));
+  const QString text = QString::fromUtf8(ReadFile(entry));
+  EXPECT_TRUE(text.contains("\nExec=\"/opt/my keys/keyhaven\"\n")) << text.toStdString();
+  EXPECT_TRUE(text.contains("\nExec=\"/opt/my keys/keyhaven\" --fill password\n")) << text.toStdString();
+
+  QFile::remove(entry);
+  WriteFile(system + "/applications/example.keyhaven.Keyhaven.desktop", "installed");
+  EXPECT_TRUE(ProvideApplicationEntry(home, {system}, "/usr/bin/keyhaven"));
+  EXPECT_FALSE(QFile::exists(entry));
+}
