@@ -140,6 +140,7 @@ void TForm1::Button6Click() {
 
 void TForm1::openAfterLogin() {
   if (vault_.databaseKey().empty()) vault_.loadDatabaseKey();
+  vault_.pruneHistory();
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   show();
   raise();

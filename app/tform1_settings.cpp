@@ -16,6 +16,7 @@
 
 void TForm1::loadAdvancedSettings() {
   advancedInForce_ = settings::SettingsFile(programFolder_).read();
+  vault_.setHistoryLimits({advancedInForce_.historyVersions, advancedInForce_.deletedDays});
   showAdvancedSettings(advancedInForce_);
   applyLocking(advancedInForce_.locking);
   Label20->setText(ClipboardNote(advancedInForce_.clipboardSeconds));

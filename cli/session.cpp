@@ -4,6 +4,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/terminal_input.h"
+#include "settings/settings_file.h"
 #include "store/temporary_files.h"
 #include "vault/data_folder.h"
 
@@ -23,6 +24,8 @@ Session::Session(const DatabaseLocation& location, TerminalInput& input) : folde
     throw Failure("没有发现数据库\"" + location.fileName + "\"文件.\n" + folder_ + location.fileName);
   store::RemoveLeftovers(folder_.toStdString(), store::kBesideTargetPrefixes);
   vault_.open(folder_, crypto::kFileKeyParameters, location.fileName);
+  const settings::Settings chosen = settings::SettingsFile(folder_).read();
+  vault_.setHistoryLimits({chosen.historyVersions, chosen.deletedDays});
   const std::optional<QString> typed = input.ask("请输入管理密码：", true);
   if (!typed || typed->isEmpty()) throw Failure("请输入密码...");
   logIn(*typed);

@@ -57,6 +57,9 @@ Settings SettingsFile::read() const {
   if (read.upperCase || read.lowerCase || read.digits || read.symbols) rules = read;
 
   settings.dailyBackups = ReadClamped(ini, kDailyBackupsKey, settings.dailyBackups, 0, Settings::kMostDailyBackups);
+  settings.historyVersions =
+      ReadClamped(ini, kHistoryVersionsKey, settings.historyVersions, 0, Settings::kMostHistoryVersions);
+  settings.deletedDays = ReadClamped(ini, kDeletedDaysKey, settings.deletedDays, 0, Settings::kLongestDeletedDays);
   return settings;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time, the chosen hot keys
-// and how long a pick arms them, the password generator's last choice and how many daily backups are kept. A missing
-// key or one that is not a number gives the default, a number out of range the nearest allowed one; a copy of the
-// program that does not know these keys leaves them alone.
+// and how long a pick arms them, the password generator's last choice, how many daily backups and how much of the
+// records' history are kept. A missing key or one that is not a number gives the default, a number out of range the
+// nearest allowed one; a copy of the program that does not know these keys leaves them alone.
 #include <QString>
 
 #include "crypto/password_generator.h"
@@ -34,6 +34,8 @@ struct Settings {
   static constexpr int kShortestClipboardSeconds = 10;
   static constexpr int kLongestClipboardSeconds = 600;
   static constexpr int kMostDailyBackups = 3650;
+  static constexpr int kMostHistoryVersions = 1000;
+  static constexpr int kLongestDeletedDays = 3650;
   static constexpr int kLongestHotKeyArmedMinutes = 1440;
 
   LockingSettings locking;
@@ -43,6 +45,9 @@ struct Settings {
   int hotKeyArmedMinutes = 2;
   crypto::PasswordRules generator;
   int dailyBackups = 7;  // 0: none taken
+  // The history of the records: versions kept per record, days a deleted record is kept (0: none).
+  int historyVersions = 10;
+  int deletedDays = 30;
 
   bool operator==(const Settings&) const = default;
 };
@@ -68,6 +73,8 @@ class SettingsFile {
   static constexpr const char* kSymbolsKey = "符号";
   static constexpr const char* kExcludeLookAlikesKey = "排除易混淆字符";
   static constexpr const char* kDailyBackupsKey = "保留每日备份";
+  static constexpr const char* kHistoryVersionsKey = "保留历史版本数";
+  static constexpr const char* kDeletedDaysKey = "保留已删除天数";
 
   // programFolder ends in a path separator.
   explicit SettingsFile(const QString& programFolder);

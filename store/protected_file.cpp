@@ -13,6 +13,7 @@
 #include "store/engine_error.h"
 #include "store/engine_handles.h"
 #include "store/file_copy.h"
+#include "store/record_history.h"
 #include "store/replacement_lock.h"
 #include "store/store_error.h"
 #include "store/temporary_files.h"
@@ -122,7 +123,8 @@ void ExportInto(sqlite3* source, const std::string& copy, std::string_view key, 
 void VerifyCopy(sqlite3* source, const std::string& copy, std::string_view key, std::string_view passValue) {
   const Database written = OpenKeyedOrThrow(copy, key);
   if (!SameRows(source, written.get(), "Select * from data order by 编号") ||
-      !SameRows(source, written.get(), "Select * from EnCrypt"))
+      !SameRows(source, written.get(), "Select * from EnCrypt") ||
+      (HasHistory(source) && !SameRows(source, written.get(), "Select * from history order by 版本")))
     throw StoreError("the new copy of \"" + copy + "\" does not hold the same records");
   if (PassValue(written.get()) != passValue) throw StoreError("the new copy of \"" + copy + "\" is incomplete");
 }

@@ -217,13 +217,23 @@ bool Vault::addRecords(std::size_t count, const std::function<Record(std::size_t
 }
 
 int Vault::modifyRecord(const Record& r) {
-  return listing_.execute(store::sql::UpdateRecordLines(stored(r), Text(r.number)));
+  store::WriteTransaction write(connection_.handle());
+  keepState(r.number, false);
+  const int changed = listing_.execute(store::sql::UpdateRecordLines(stored(r), Text(r.number)));
+  if (changed > 0) pruneAfterWrite(r.number);
+  write.commit();
+  return changed;
 }
 
 void Vault::deleteRecord(const QString& number, int listedRow) {
   const std::string wanted = Text(number);
   if (wanted.empty() || listing_.field(listedRow, "编号") != wanted) listedRow = listing_.rowOf(wanted);
+  if (listedRow < 0) return listing_.deleteRow(listedRow);  // says that it is not listed
+  store::WriteTransaction write(connection_.handle());
+  keepState(number, true);
   listing_.deleteRow(listedRow);
+  pruneAfterWrite(QString());
+  write.commit();
 }
 
 QStringList Vault::categoriesOfListing() {
@@ -258,7 +268,11 @@ void Vault::addCategory(const QString& name) {
 void Vault::renameCategory(const QString& oldName, const QString& newName) {
   listing_.close();
   statements_.close();
+  store::WriteTransaction write(connection_.handle());
+  keepCategoryStates(oldName, false);
   run(store::sql::RenameCategoryLines(Text(newName), Text(oldName)));
+  if (historyLimits_.versions > 0) store::PruneVersions(connection_.handle(), historyLimits_.versions);
+  write.commit();
   listing_.close();
   statements_.close();
 }
@@ -270,7 +284,11 @@ int Vault::recordsInCategory(const QString& name) {
 bool Vault::deleteCategory(const QString& name, const QString& clockText) {
   // The backup is the only way back from this deletion: without it nothing is deleted.
   if (!takeBackup(store::CategoryBackupPrefix(Text(name)), clockText)) return false;
+  store::WriteTransaction write(connection_.handle());
+  keepCategoryStates(name, true);
   listing_.execute({store::sql::DeleteCategory(Text(name))});
+  pruneAfterWrite(QString());
+  write.commit();
   return true;
 }
 

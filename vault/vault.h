@@ -14,6 +14,7 @@
 #include "crypto/key_derivation.h"
 #include "store/connection.h"
 #include "store/query.h"
+#include "store/record_history.h"
 #include "store/statements.h"
 #include "vault/listing.h"
 
@@ -22,6 +23,20 @@ namespace vault {
 // A record as the user reads and types it: the password and the note in plain text.
 struct Record {
   QString number, category, address, title, account, password, note;
+};
+
+// A record's earlier state: a version that a change wrote over, or the record as it was deleted.
+struct KeptRecord {
+  long long id = 0;  // in the order kept; what a restore names
+  QString time;      // "yyyy-MM-dd hh:mm:ss"
+  bool deleted = false;
+  Record record;  // deciphered
+};
+
+// How much history is kept; 0 turns either off.
+struct HistoryLimits {
+  int versions = 10;  // per record
+  int deletedDays = 30;
 };
 
 // A protected file's key as derived from a typed password, with the salt it was derived with.
@@ -134,6 +149,23 @@ class Vault {
   // whether the whole copy was written.
   bool takeBackup(const std::string& prefix, const QString& clockText) const;
 
+  // History: 修改, a category's rename, a restore and every delete keep the stored state before
+  // them; pruned to the limits after each such write, and by pruneHistory (at a login, and when
+  // the limits change).
+  void setHistoryLimits(HistoryLimits limits) { historyLimits_ = limits; }
+  void pruneHistory();
+  // Newest first; nothing for a file that has kept none.
+  std::vector<KeptRecord> versionsOf(const QString& number);
+  std::vector<KeptRecord> deletedRecords();
+  // The version becomes the record's values, the current ones a version first; false when there is
+  // no such version or its record is gone.
+  bool restoreVersion(long long id);
+  // The deleted record comes back under its old number (and with it its category); false when
+  // there is no such deleted record.
+  bool restoreDeleted(long long id);
+  // Removes a deleted record and all its versions for good, overwriting the freed pages.
+  bool forgetDeleted(long long id);
+
  private:
   int run(const std::vector<std::string>& lines);
   std::string readFirst(const std::string& statement, std::string_view column);
@@ -143,11 +175,17 @@ class Vault {
   store::FileKey heldFileKey() const;
   void holdFileKey(DerivedFileKey derived);
   DerivedFileKey newFileKey(const QString& password) const;
+  void keepState(const QString& number, bool deleted);
+  void keepCategoryStates(const QString& category, bool deleted);
+  void pruneAfterWrite(const QString& number);
+  std::string deletedCutoff() const;
+  KeptRecord kept(const store::KeptState& state) const;
 
   QString folder_;
   QString fileName_;
   crypto::KeyDerivationParameters parameters_ = crypto::kFileKeyParameters;
   std::optional<DerivedFileKey> fileKey_;
+  HistoryLimits historyLimits_;
   std::string databaseKey_;
   store::Connection connection_;
   Listing listing_{connection_};

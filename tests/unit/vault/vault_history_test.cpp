@@ -1,0 +1,84 @@
+// What 修改, a rename and the deletes leave behind, and the restores that bring it back.
+#include <gtest/gtest.h>
+
+#include "crypto/protected_field.h"
+#include "store/record_history.h"
+#include "tests/unit/store/store_test_support.h"
+#include "vault/vault.h"
+
+namespace {
+
+using store::testing::TempFolder;
+
+// The file's format as another program reads it.
+int FileVersion(const TempFolder& folder) {
+  sqlite3* db = nullptr;
+  sqlite3_open(folder.file(store::kDatabaseFileName).c_str(), &db);
+  sqlite3_key(db, store::kDatabasePassword.data(), static_cast<int>(store::kDatabasePassword.size()));
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr);
+  sqlite3_step(statement);
+  const int version = sqlite3_column_int(statement, 0);
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return version;
+}
+
+}  // namespace
+
+TEST(VaultHistory, ChangesAndDeletesKeepTheOldValuesAndRestoresBringThemBackExactly) {
+  TempFolder folder;
+  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
+  vault::Vault vault;
+  vault.open(QString::fromStdString(folder.programFolder()));
+  vault.loadDatabaseKey();
+  vault.addRecord({QString(), "网站", "https://a.example/", "邮箱", "me", "pw'1", "备注 1"});
+  ASSERT_EQ(vault.listByUsage(), 1);
+  vault::Record record = vault.listedRecord(0);
+  vault.countUse(record.number);
+  EXPECT_TRUE(vault.versionsOf(record.number).empty()) << "a pick keeps nothing";
+  EXPECT_EQ(FileVersion(folder), store::kSchemaVersion) << "no table before the first write that keeps something";
+
+  record.password = "pw2";
+  ASSERT_EQ(vault.modifyRecord(record), 1);
+  ASSERT_EQ(vault.versionsOf(record.number).size(), 1u);
+  EXPECT_EQ(vault.versionsOf(record.number)[0].record.password, "pw'1");
+  EXPECT_EQ(vault.versionsOf(record.number)[0].record.note, "备注 1");
+  EXPECT_EQ(FileVersion(folder), store::kHistoryFileVersion);
+  ASSERT_TRUE(vault.restoreVersion(vault.versionsOf(record.number)[0].id));
+  vault.listByUsage();
+  EXPECT_EQ(vault.listedRecord(0).password, "pw'1");
+  EXPECT_EQ(vault.versionsOf(record.number)[0].record.password, "pw2") << "the restored-over values are kept too";
+
+  vault.renameCategory("网站", "站点");
+  EXPECT_EQ(vault.versionsOf(record.number)[0].record.category, "网站");
+  vault.listByUsage();
+  vault.deleteRecord(record.number);
+  ASSERT_EQ(vault.deletedRecords().size(), 1u);
+  const vault::KeptRecord deleted = vault.deletedRecords()[0];
+  EXPECT_EQ(deleted.record.category, "站点");
+  ASSERT_TRUE(vault.restoreDeleted(deleted.id));
+  ASSERT_EQ(vault.listByUsage(), 1);
+  EXPECT_EQ(vault.listedRecord(0).number, record.number) << "under its old number";
+  EXPECT_EQ(vault.listedRecord(0).password, "pw'1");
+  EXPECT_TRUE(vault.deletedRecords().empty());
+
+  vault.setHistoryLimits({2, 30});
+  vault.pruneHistory();
+  EXPECT_EQ(vault.versionsOf(record.number).size(), 2u);
+  vault.listByUsage();
+  vault.deleteRecord(record.number);
+  ASSERT_TRUE(vault.forgetDeleted(vault.deletedRecords()[0].id));
+  EXPECT_TRUE(vault.deletedRecords().empty());
+  EXPECT_TRUE(vault.versionsOf(record.number).empty()) << "永久删除 leaves no version";
+
+  vault.setHistoryLimits({0, 0});
+  vault.addRecord({QString(), "网站", "", "b", "me", "pw", ""});
+  vault.listByUsage();
+  vault::Record other = vault.listedRecord(0);
+  other.password = "changed";
+  vault.modifyRecord(other);
+  vault.listByUsage();
+  vault.deleteRecord(other.number);
+  EXPECT_TRUE(vault.versionsOf(other.number).empty() && vault.deletedRecords().empty()) << "0 keeps nothing";
+}
