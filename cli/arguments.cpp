@@ -72,6 +72,30 @@ const std::vector<CommandGrammar>& Grammar() {
        "edit 编号或标题 [--generate [长度]]",
        "修改记录: 依次询问各字段, 空行保留原值; 没有终端时从管理密码之后的各行读取."},
       {"rm", 1, 1, {"--yes"}, {}, {}, "rm 编号或标题 [--yes]", "删除一条记录; 在终端上询问 y/N, --yes 直接回答是."},
+      {"history",
+       1,
+       1,
+       {"--reveal"},
+       {},
+       {},
+       "history 编号或标题 [--reveal]",
+       "列出一条记录的历史版本, 最新的在前: 版本号和时间, 然后各字段; 密码显示为 ******, 除非加 --reveal."},
+      {"trash",
+       0,
+       0,
+       {},
+       {},
+       {},
+       "trash",
+       "列出最近删除的记录, 每行: 编号(供 restore --deleted 用)、删除时间、分类、标题、帐号."},
+      {"restore",
+       0,
+       1,
+       {"--yes"},
+       {"--version", "--deleted"},
+       {},
+       "restore 编号或标题 --version 版本号 [--yes] | restore --deleted 编号 [--yes]",
+       "用一个历史版本替换记录(当前内容先存为一个版本), 或恢复一条最近删除的记录; 在终端上询问 y/N, --yes 直接回答是."},
       {"generate", 0, 1, {"--no-symbols"}, {}, {}, "generate [长度] [--no-symbols]", "用密码生成器生成一个密码并打印."},
       {"import",
        1,
@@ -111,7 +135,7 @@ Invocation ParseArguments(const QStringList& arguments) {
     };
     if (word == "--help" || word == "-h") {
       invocation.help = true;
-    } else if (word == "--version") {
+    } else if (word == "--version" && !(command && command->valued.contains(word))) {  // restore's own option
       invocation.version = true;
     } else if (word == "--db") {
       if (++i >= arguments.size() || arguments[i].isEmpty()) throw usage("--db 需要一个数据库文件的路径.");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/clip_hold.h"
+#include "cli/history_commands.h"
 #include "cli/record_lookup.h"
 #include "cli/record_output.h"
 #include "cli/session.h"
@@ -180,6 +181,9 @@ ExitCode RunCommand(const Invocation& invocation) {
   if (command == "add") return Add(invocation, session, input);
   if (command == "edit") return Edit(invocation, session, input);
   if (command == "rm") return Remove(invocation, session);
+  if (command == "history") return History(invocation, session);
+  if (command == "trash") return Trash(session);
+  if (command == "restore") return Restore(invocation, session);
   if (command == "import") return Import(invocation, session);
   return Export(invocation, session);
 }

@@ -64,6 +64,26 @@ void PrintRecord(const vault::Record& record, bool revealPassword) {
   Write(stdout, text);
 }
 
+void PrintVersions(const std::vector<vault::KeptRecord>& versions, bool revealPassword) {
+  for (const vault::KeptRecord& version : versions) {
+    Write(stdout, "版本 " + QString::number(version.id) + "\t" + version.time + "\n");
+    PrintRecord(version.record, revealPassword);
+  }
+}
+
+void PrintDeletedRecords(const std::vector<vault::KeptRecord>& deleted) {
+  std::string out;
+  for (const vault::KeptRecord& kept : deleted) {
+    out += std::to_string(kept.id);
+    for (const QString& field : {kept.time, kept.record.category, kept.record.title, kept.record.account}) {
+      out += '\t';
+      AppendField(out, field.toStdString());
+    }
+    out += '\n';
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
 void PrintCategories(const QStringList& names, const std::vector<int>& counts) {
   QString text;
   for (qsizetype i = 0; i < names.size(); ++i)

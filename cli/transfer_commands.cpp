@@ -5,6 +5,7 @@
 #include <csignal>
 #include <optional>
 
+#include "cli/confirmation.h"
 #include "cli/interruption.h"
 #include "cli/record_output.h"
 #include "cli/session.h"
@@ -17,14 +18,6 @@
 namespace cli {
 
 namespace {
-
-// The confirmation on the terminal, or --yes; without either the command cannot go on.
-void Confirm(const Invocation& invocation, const QString& question) {
-  if (invocation.has("--yes")) return;
-  const std::optional<bool> yes = ConfirmOnTerminal(question);
-  if (!yes) throw UsageError("没有终端可以确认, 请加 --yes.");
-  if (!*yes) throw Failure("已取消.");
-}
 
 // The time stamp of the backup, in the form of the window's clock.
 QString ClockText() { return QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"); }
@@ -43,7 +36,7 @@ ExitCode Import(const Invocation& invocation, Session& session) {
     PrintLine("没有可导入的记录.");
     return kSuccess;
   }
-  Confirm(invocation, "现在导入吗?");
+  ConfirmUnlessYes(invocation, "现在导入吗?");
   // Ctrl+C while the records go in rolls the whole import back.
   CatchSignals({SIGINT});
   transfer::ImportOutcome outcome;
@@ -59,8 +52,8 @@ ExitCode Import(const Invocation& invocation, Session& session) {
 
 ExitCode Export(const Invocation& invocation, Session& session) {
   const QString& target = invocation.arguments[0];
-  if (QFileInfo::exists(target)) Confirm(invocation, "文件已存在, 要替换它吗?\n" + ForTerminal(target));
-  Confirm(invocation, "导出的文件包含明文密码, 请妥善保管并在用完后删除.\n仍要导出吗?");
+  if (QFileInfo::exists(target)) ConfirmUnlessYes(invocation, "文件已存在, 要替换它吗?\n" + ForTerminal(target));
+  ConfirmUnlessYes(invocation, "导出的文件包含明文密码, 请妥善保管并在用完后删除.\n仍要导出吗?");
   // Ctrl+C, kill or a closed terminal ends the export in order: no half-written file of
   // passwords stays behind.
   CatchSignals({SIGINT, SIGTERM, SIGHUP});

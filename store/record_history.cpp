@@ -67,11 +67,12 @@ void MakeHistoryIfMissing(sqlite3* db) {
 
 void Keep(sqlite3* db, const char* where, const auto& bindKey, std::string_view time, bool deleted) {
   MakeHistoryIfMissing(db);
-  const Statement keep = Prepare(db, (std::string("INSERT INTO history (编号, 分类, 网址, 标题, 帐号, 密码, 备注, 时间, "
-                                                  "已删除) SELECT 编号, 分类, 网址, 标题, 帐号, 密码, 备注, ?1, ?2 "
-                                                  "FROM data WHERE ") +
-                                      where)
-                                         .c_str());
+  const Statement keep =
+      Prepare(db, (std::string("INSERT INTO history (编号, 分类, 网址, 标题, 帐号, 密码, 备注, 时间, "
+                               "已删除) SELECT 编号, 分类, 网址, 标题, 帐号, 密码, 备注, ?1, ?2 "
+                               "FROM data WHERE ") +
+                   where)
+                      .c_str());
   BindText(keep.get(), 1, time);
   sqlite3_bind_int(keep.get(), 2, deleted ? 1 : 0);
   bindKey(keep.get());
@@ -98,18 +99,20 @@ bool HasHistory(sqlite3* db) {
 
 void KeepRecordState(sqlite3* db, std::string_view number, std::string_view time, bool deleted) {
   const long long key = RecordNumber(number);
-  Keep(db, "编号=?3", [key](sqlite3_stmt* s) { sqlite3_bind_int64(s, 3, key); }, time, deleted);
+  Keep(
+      db, "编号=?3", [key](sqlite3_stmt* s) { sqlite3_bind_int64(s, 3, key); }, time, deleted);
 }
 
 void KeepCategoryStates(sqlite3* db, std::string_view category, std::string_view time, bool deleted) {
-  Keep(db, "分类=?3", [category](sqlite3_stmt* s) { BindText(s, 3, category); }, time, deleted);
+  Keep(
+      db, "分类=?3", [category](sqlite3_stmt* s) { BindText(s, 3, category); }, time, deleted);
 }
 
 std::vector<KeptState> VersionsOf(sqlite3* db, std::string_view number) {
   if (!HasHistory(db)) return {};
-  const Statement select = Prepare(db, (std::string("SELECT ") + kStateColumns +
-                                        " FROM history WHERE 编号=?1 AND 已删除=0 ORDER BY 版本 DESC")
-                                           .c_str());
+  const Statement select = Prepare(
+      db,
+      (std::string("SELECT ") + kStateColumns + " FROM history WHERE 编号=?1 AND 已删除=0 ORDER BY 版本 DESC").c_str());
   sqlite3_bind_int64(select.get(), 1, RecordNumber(number));
   return States(db, select.get());
 }
@@ -131,7 +134,8 @@ KeptState KeptStateById(sqlite3* db, long long id) {
 }
 
 int WriteBack(sqlite3* db, const KeptState& version) {
-  const Statement update = Prepare(db, "UPDATE data SET 分类=?1, 网址=?2, 标题=?3, 帐号=?4, 密码=?5, 备注=?6 WHERE 编号=?7");
+  const Statement update =
+      Prepare(db, "UPDATE data SET 分类=?1, 网址=?2, 标题=?3, 帐号=?4, 密码=?5, 备注=?6 WHERE 编号=?7");
   BindText(update.get(), 1, version.category);
   BindText(update.get(), 2, version.address);
   BindText(update.get(), 3, version.title);
@@ -144,9 +148,10 @@ int WriteBack(sqlite3* db, const KeptState& version) {
 }
 
 void PutBack(sqlite3* db, const KeptState& deleted) {
-  const Statement insert = Prepare(db,
-                                   "INSERT INTO data (编号, 分类, 网址, 标题, 帐号, 密码, 备注) SELECT 编号, 分类, 网址, "
-                                   "标题, 帐号, 密码, 备注 FROM history WHERE 版本=?1 AND 已删除=1");
+  const Statement insert =
+      Prepare(db,
+              "INSERT INTO data (编号, 分类, 网址, 标题, 帐号, 密码, 备注) SELECT 编号, 分类, 网址, "
+              "标题, 帐号, 密码, 备注 FROM history WHERE 版本=?1 AND 已删除=1");
   sqlite3_bind_int64(insert.get(), 1, deleted.id);
   StepToEnd(db, insert.get());
   const Statement drop = Prepare(db, "DELETE FROM history WHERE 版本=?1");
@@ -174,8 +179,8 @@ void PruneVersionsOf(sqlite3* db, std::string_view number, int versions) {
 
 void PruneDeletedBefore(sqlite3* db, std::string_view cutoff) {
   if (!HasHistory(db)) return;
-  const Statement expired = Prepare(
-      db, "DELETE FROM history WHERE 编号 IN (SELECT 编号 FROM history WHERE 已删除=1 AND 时间<?1)");
+  const Statement expired =
+      Prepare(db, "DELETE FROM history WHERE 编号 IN (SELECT 编号 FROM history WHERE 已删除=1 AND 时间<?1)");
   BindText(expired.get(), 1, cutoff);
   StepToEnd(db, expired.get());
 }

@@ -32,7 +32,10 @@ void Vault::pruneAfterWrite(const QString& number) {
 std::string Vault::deletedCutoff() const {
   // No days: every deleted record is past keeping.
   if (historyLimits_.deletedDays == 0) return "9999";
-  return QDateTime::currentDateTime().addDays(-historyLimits_.deletedDays).toString("yyyy-MM-dd hh:mm:ss").toStdString();
+  return QDateTime::currentDateTime()
+      .addDays(-historyLimits_.deletedDays)
+      .toString("yyyy-MM-dd hh:mm:ss")
+      .toStdString();
 }
 
 void Vault::pruneHistory() {

@@ -211,6 +211,18 @@ removed = cli(db, "rm", number, "--yes")
 check(removed.returncode == 0 and sql(db, f"select count(*) from data where 编号={number}") == ["0"],
       "rm --yes deletes the record")
 
+# --- history: rm and edit keep what they replace; restore brings it back ---
+trash = [line.split("\t") for line in out(cli(db, "trash")).splitlines()]
+check(len(trash) == 1 and trash[0][3] == "标题\x1b[2J\\", f"trash lists the deleted record: {trash}")
+check(cli(db, "restore", "--deleted", trash[0][0], "--yes").returncode == 0 and
+      sql(db, f"select count(*) from data where 编号={number}") == ["1"], "restore --deleted brings it back, same number")
+cli(db, "edit", number, lines=(MASTER, "", "", "", "", "Changed9pw", ""))
+history = cli(db, "history", number, "--reveal")
+check(history.returncode == 0 and f"密码: {SECRET}\n" in out(history), f"history shows the old password: {out(history)}")
+version = out(history).splitlines()[0].split("\t")[0].removeprefix("版本 ")
+check(cli(db, "restore", number, "--version", version, "--yes").returncode == 0 and
+      f"密码: {SECRET}\n" in out(cli(db, "show", number, "--reveal")), "restore --version puts the old password back")
+
 # --- a wrong password changes no byte of a file whose key is not drawn yet ---
 untouched_folder = tempfile.mkdtemp(prefix="keyhaven-cli-untouched-")
 untouched = new_database(untouched_folder)
