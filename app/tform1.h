@@ -117,6 +117,7 @@ class TForm1 : public QWidget, public LoginHost {
   QPushButton* Button1;
   QPushButton* Button2;
   QPushButton* Button3;
+  QPushButton* Button_History;  // 历史: the picked record's earlier versions
   QLabel* LabelBianHao;
   QLineEdit* Edit_BianHao;
   QLineEdit* Edit_MiMa_Temp;
@@ -215,6 +216,7 @@ class TForm1 : public QWidget, public LoginHost {
   void Button1Click();
   void Button2Click();
   void Button3Click();
+  void Button_HistoryClick();
   // Categories.
   void Button_GeiClassClick();
   void ListBox_ClassClick();

@@ -241,6 +241,8 @@ void TForm1::buildAccountsTab() {
   Button1 = button(GroupBox8, "Button1", "添加");
   Button2 = button(GroupBox8, "Button2", "修改");
   Button3 = button(GroupBox8, "Button3", "删除");
+  Button_History = button(GroupBox8, "Button_History", "历史");
+  Button_History->setAccessibleName("历史版本");
   LabelBianHao = label(GroupBox8, "LabelBianHao", "编号");
   LabelBianHao->hide();
   Edit_BianHao = labelledEdit(GroupBox8, "Edit_BianHao", LabelBianHao);
@@ -277,6 +279,7 @@ void TForm1::buildAccountsTab() {
   actions->addWidget(Button1);
   actions->addWidget(Button2);
   actions->addWidget(Button3);
+  actions->addWidget(Button_History);
   actions->addStretch();
   formGrid->addLayout(actions, 0, 4, row + 1, 1);
   formGrid->setColumnStretch(1, 1);
@@ -289,7 +292,7 @@ void TForm1::buildAccountsTab() {
   QWidget* order[] = {
       Edit_BiaoTi,         Edit_WangZhi,    Edit_ZhangHao,      Edit_MiMa,   Button10, Button4, Button_Pass_ShowOrHide,
       ButtonCopyEdit_MiMa, Button_Generate, ButtonCopyZhangHao, Memo_BeiZhu, Button3,  Button2, Button1,
-      Edit_FenLei};
+      Button_History,      Edit_FenLei};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   auto* tab = new QVBoxLayout(TabSheet1);

@@ -10,7 +10,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -170,6 +172,53 @@ std::optional<NewMasterPassword> QtDialogs::newMasterPassword(bool protectFile) 
   layout->addWidget(buttons);
   if (closable([&] { return dialog.exec(); }) != QDialog::Accepted) return std::nullopt;
   return NewMasterPassword{typed->text(), repeated->text(), protect->isChecked()};
+}
+
+std::optional<int> QtDialogs::chooseVersion(const std::vector<RecordVersion>& versions) {
+  QDialog dialog(activeOwner());
+  dialog.setObjectName("Dialog_History");
+  dialog.setWindowTitle("历史版本");
+  dialog.setWindowModality(Qt::WindowModal);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName("ListBox_Versions");
+  for (const RecordVersion& version : versions) list->addItem(version.line);
+  auto* fields = new QPlainTextEdit(&dialog);
+  fields->setReadOnly(true);
+  auto* password = new QLineEdit(&dialog);
+  password->setReadOnly(true);
+  password->setEchoMode(QLineEdit::Password);
+  password->setAccessibleName("密码");
+  auto* show = new QPushButton("显示", &dialog);
+  QObject::connect(show, &QPushButton::clicked, &dialog, [password, show] {
+    const bool shown = password->echoMode() == QLineEdit::Normal;
+    password->setEchoMode(shown ? QLineEdit::Password : QLineEdit::Normal);
+    show->setText(shown ? "显示" : "隐藏");
+  });
+  QObject::connect(list, &QListWidget::currentRowChanged, &dialog, [&versions, fields, password, show](int row) {
+    if (row < 0) return;
+    fields->setPlainText(versions[static_cast<std::size_t>(row)].fields);
+    password->setText(versions[static_cast<std::size_t>(row)].password);
+    password->setEchoMode(QLineEdit::Password);  // each version's password is asked for anew
+    show->setText("显示");
+  });
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton("恢复此版本", QDialogButtonBox::AcceptRole)->setObjectName("Button_RestoreVersion");
+  buttons->addButton("关闭", QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* passwordRow = new QHBoxLayout;
+  passwordRow->addWidget(new QLabel("密码", &dialog));
+  passwordRow->addWidget(password, 1);
+  passwordRow->addWidget(show);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(list);
+  layout->addWidget(fields);
+  layout->addLayout(passwordRow);
+  layout->addWidget(buttons);
+  list->setCurrentRow(0);
+  dialog.resize(420, 360);
+  if (closable([&] { return dialog.exec(); }) != QDialog::Accepted || list->currentRow() < 0) return std::nullopt;
+  return list->currentRow();
 }
 
 }  // namespace platform

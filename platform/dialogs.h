@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 class QWidget;
 
@@ -29,6 +30,13 @@ struct NewMasterPassword {
   QString typed;
   QString repeated;
   bool protectFile = true;
+};
+
+// One earlier version of a record as the dialog "历史版本" lists it.
+struct RecordVersion {
+  QString line;      // its time and the names of the fields that differ from the current record
+  QString fields;    // its fields, one "名称: 值" line each, the password aside
+  QString password;  // masked until 显示
 };
 
 class Dialogs {
@@ -59,6 +67,9 @@ class Dialogs {
   // The offer "设置管理密码", window-modal over the main window: a new master password of letters and
   // digits typed twice, and the box that protects the file with it (ticked as given); nothing for "以后再说".
   virtual std::optional<NewMasterPassword> newMasterPassword(bool protectFile) = 0;
+  // The dialog "历史版本": the versions, newest first, and a selected one's fields; the index of
+  // the one to restore on "恢复此版本", nothing on 关闭.
+  virtual std::optional<int> chooseVersion(const std::vector<RecordVersion>& versions) = 0;
   // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
   // these calls still waiting then throws DialogsClosed.
   virtual void closeAll() = 0;
@@ -81,6 +92,7 @@ class QtDialogs final : public Dialogs {
   QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filter) override;
   std::unique_ptr<Progress> progress(const QString& caption, const QString& text) override;
   std::optional<NewMasterPassword> newMasterPassword(bool protectFile) override;
+  std::optional<int> chooseVersion(const std::vector<RecordVersion>& versions) override;
   void closeAll() override;
 
  private:

@@ -78,6 +78,16 @@ class FakeDialogs final : public platform::Dialogs {
     return answer;
   }
 
+  // 关闭 unless a test scripts the index to restore.
+  std::optional<int> chooseVersion(const std::vector<platform::RecordVersion>& versions) override {
+    shownVersions = versions;
+    asked.push_back({"history", "历史版本", QString()});
+    if (versionAnswers.empty()) return std::nullopt;
+    const int answer = versionAnswers.front();
+    versionAnswers.pop_front();
+    return answer;
+  }
+
   void closeAll() override { ++closeAllCalls; }
 
   // The texts shown, in order, of one kind.
@@ -94,6 +104,8 @@ class FakeDialogs final : public platform::Dialogs {
   std::deque<QString> fileAnswers;      // none left: Cancel
   std::vector<bool> newPasswordOffers;  // the box as each offer showed it
   std::deque<platform::NewMasterPassword> newPasswordAnswers;
+  std::vector<platform::RecordVersion> shownVersions;  // what the last "历史版本" listed
+  std::deque<int> versionAnswers;
   // Runs at each step of a progress window, as the user's actions between two steps; false
   // presses its cancel button.
   std::function<bool(int done, int total)> onProgress;

@@ -54,6 +54,10 @@ class ReportingDialogs final : public platform::Dialogs {
     report("设置管理密码", "");
     return std::nullopt;
   }
+  std::optional<int> chooseVersion(const std::vector<platform::RecordVersion>&) override {
+    report("历史版本", "");
+    return std::nullopt;
+  }
   void closeAll() override {}
   int shown = 0;
 

@@ -261,3 +261,25 @@ TEST(Records, AStoredPasswordThatIsNotCipherTextShowsEmptyAndStillCounts) {
   EXPECT_TRUE(app.dialogs.asked.empty());
   EXPECT_EQ(app.scalar("select 统计 from data"), "1");
 }
+
+TEST(Records, HistoryRestoresTheVersionThatAModifyWroteOver) {
+  AppHarness app;
+  app.makeDatabase();
+  app.startAndLogin();
+  app.addCategory("常用网站");
+  app.exec("delete from data");
+  app.addRecord("常用网站", "site", "me", "old1pw");
+  app.main->Button_Refresh->click();
+  app.pickRow(0);
+  Named<QLineEdit>(*app.main, "Edit_MiMa")->setText("new2pw");
+  Named<QPushButton>(*app.main, "Button2")->click();
+  app.pickRow(0);
+  app.dialogs.versionAnswers = {0};
+  Named<QPushButton>(*app.main, "Button_History")->click();
+  ASSERT_EQ(app.dialogs.shownVersions.size(), 1u);
+  EXPECT_TRUE(app.dialogs.shownVersions[0].line.endsWith("  密码")) << app.dialogs.shownVersions[0].line.toStdString();
+  EXPECT_EQ(app.dialogs.shownVersions[0].password, "old1pw");
+  ASSERT_EQ(app.dialogs.texts("question").size(), 1);
+  app.pickRow(0);
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "old1pw");
+}

@@ -1,0 +1,45 @@
+// 历史: the picked record's earlier versions, one of which may become the record again.
+#include <QLineEdit>
+
+#include "app/tform1.h"
+#include "platform/dialogs.h"
+
+namespace {
+
+// The names of the fields in which a version differs from the record, in the form's order.
+QString ChangedFields(const vault::Record& version, const vault::Record& current) {
+  QStringList names;
+  const std::pair<const char*, bool> fields[] = {
+      {"分类", version.category != current.category}, {"标题", version.title != current.title},
+      {"网址", version.address != current.address},   {"帐号", version.account != current.account},
+      {"密码", version.password != current.password}, {"备注", version.note != current.note}};
+  for (const auto& [name, differs] : fields)
+    if (differs) names << name;
+  return names.isEmpty() ? QString("无不同") : names.join("、");
+}
+
+platform::RecordVersion Shown(const vault::KeptRecord& kept, const vault::Record& current) {
+  const vault::Record& r = kept.record;
+  return {kept.time + "  " + ChangedFields(r, current),
+          "分类: " + r.category + "\n标题: " + r.title + "\n网址: " + r.address + "\n帐号: " + r.account +
+              "\n备注: " + r.note,
+          r.password};
+}
+
+}  // namespace
+
+void TForm1::Button_HistoryClick() {
+  auto& dialogs = services_.dialogs;
+  if (Edit_BianHao->text().isEmpty()) return dialogs.message("请先选择一条记录.");
+  const std::vector<vault::KeptRecord> versions = vault_.versionsOf(Edit_BianHao->text());
+  if (versions.empty()) return dialogs.message("该记录没有历史版本.");
+  const vault::Record current = recordInForm();
+  std::vector<platform::RecordVersion> shown;
+  for (const vault::KeptRecord& version : versions) shown.push_back(Shown(version, current));
+  const std::optional<int> chosen = dialogs.chooseVersion(shown);
+  if (!chosen) return;
+  const vault::KeptRecord& version = versions[static_cast<std::size_t>(*chosen)];
+  if (!dialogs.question("历史版本", "用 " + version.time + " 的版本替换当前记录吗?\n当前内容先存为一个版本.")) return;
+  if (!vault_.restoreVersion(version.id)) dialogs.message("该记录已不存在,恢复未完成.");
+  Button_RefreshClick();
+}
