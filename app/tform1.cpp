@@ -88,6 +88,7 @@ void TForm1::connectHandlers() {
   onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   onSignal(Button3, &QPushButton::clicked, &TForm1::Button3Click);
   onSignal(Button_History, &QPushButton::clicked, &TForm1::Button_HistoryClick);
+  onSignal(Button_Deleted, &QPushButton::clicked, &TForm1::Button_DeletedClick);
 
   onSignal(Button_GeiClass, &QPushButton::clicked, &TForm1::Button_GeiClassClick);
   onSignal(ListBox_Class, &QListWidget::itemClicked, &TForm1::ListBox_ClassClick);

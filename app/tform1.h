@@ -149,6 +149,7 @@ class TForm1 : public QWidget, public LoginHost {
   HotKeyGroup* GroupBox_HotKeys;
   TransferGroup* GroupBox_Transfer;
   QPushButton* Button_SaveAdvanced;
+  QPushButton* Button_Deleted;  // 最近删除...
 
   // About tab.
   QGroupBox* GroupBox2;
@@ -217,6 +218,7 @@ class TForm1 : public QWidget, public LoginHost {
   void Button2Click();
   void Button3Click();
   void Button_HistoryClick();
+  void Button_DeletedClick();
   // Categories.
   void Button_GeiClassClick();
   void ListBox_ClassClick();

@@ -1,4 +1,5 @@
-// 历史: the picked record's earlier versions, one of which may become the record again.
+// 历史: the picked record's earlier versions, one of which may become the record again; 最近删除: the
+// deleted records, to bring back or to remove for good.
 #include <QLineEdit>
 
 #include "app/tform1.h"
@@ -42,4 +43,26 @@ void TForm1::Button_HistoryClick() {
   if (!dialogs.question("历史版本", "用 " + version.time + " 的版本替换当前记录吗?\n当前内容先存为一个版本.")) return;
   if (!vault_.restoreVersion(version.id)) dialogs.message("该记录已不存在,恢复未完成.");
   Button_RefreshClick();
+}
+
+void TForm1::Button_DeletedClick() {
+  auto& dialogs = services_.dialogs;
+  const std::vector<vault::KeptRecord> deleted = vault_.deletedRecords();
+  if (deleted.empty()) return dialogs.message("没有最近删除的记录.");
+  QStringList lines;
+  for (const vault::KeptRecord& kept : deleted)
+    lines << kept.time + "  " + kept.record.category + "  " + kept.record.title + "  " + kept.record.account;
+  const std::optional<platform::DeletedChoice> chosen = dialogs.chooseDeleted(lines);
+  if (!chosen) return;
+  const vault::KeptRecord& kept = deleted[static_cast<std::size_t>(chosen->index)];
+  if (chosen->removeForGood) {
+    if (dialogs.confirm("最近删除",
+                        "永久删除后, 这条记录和它的历史版本无法再恢复.\n删除前的备份文件仍保存着它.\n仍要永久删除吗?"))
+      vault_.forgetDeleted(kept.id);
+    return;
+  }
+  vault_.restoreDeleted(kept.id);
+  Button_GeiClassClick();  // its category comes back with it
+  Button_RefreshClick();
+  dialogs.message("已恢复.");
 }

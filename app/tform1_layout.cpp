@@ -381,6 +381,12 @@ void TForm1::buildAdvancedTab() {
   });
   tab->addWidget(protection);
   tab->addWidget(GroupBox_Transfer = new TransferGroup(groups));
+  auto* history = make<QGroupBox>(groups, "GroupBox_History", "记录历史");
+  Button_Deleted = button(history, "Button_Deleted", "最近删除...");
+  auto* historyRow = new QHBoxLayout(history);
+  historyRow->addWidget(new QLabel("修改和删除前的内容保留在数据库文件中.", history), 1);
+  historyRow->addWidget(Button_Deleted);
+  tab->addWidget(history);
   tab->addStretch();
   auto* scroll = new QScrollArea(TabSheet4);
   scroll->setFrameShape(QFrame::NoFrame);

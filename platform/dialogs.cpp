@@ -221,4 +221,32 @@ std::optional<int> QtDialogs::chooseVersion(const std::vector<RecordVersion>& ve
   return list->currentRow();
 }
 
+std::optional<DeletedChoice> QtDialogs::chooseDeleted(const QStringList& lines) {
+  QDialog dialog(activeOwner());
+  dialog.setObjectName("Dialog_Deleted");
+  dialog.setWindowTitle("最近删除");
+  dialog.setWindowModality(Qt::WindowModal);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName("ListBox_Deleted");
+  list->addItems(lines);
+  list->setCurrentRow(0);
+  bool removeForGood = false;
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton("恢复", QDialogButtonBox::AcceptRole);
+  QPushButton* remove = buttons->addButton("永久删除", QDialogButtonBox::DestructiveRole);
+  buttons->addButton("关闭", QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(remove, &QPushButton::clicked, &dialog, [&dialog, &removeForGood] {
+    removeForGood = true;
+    dialog.accept();
+  });
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(list);
+  layout->addWidget(buttons);
+  dialog.resize(480, 320);
+  if (closable([&] { return dialog.exec(); }) != QDialog::Accepted || list->currentRow() < 0) return std::nullopt;
+  return DeletedChoice{list->currentRow(), removeForGood};
+}
+
 }  // namespace platform

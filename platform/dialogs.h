@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and input dialog of the program.
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -39,6 +40,12 @@ struct RecordVersion {
   QString password;  // masked until 显示
 };
 
+// What the dialog "最近删除" was closed with: a deleted record to bring back or to remove for good.
+struct DeletedChoice {
+  int index = 0;
+  bool removeForGood = false;  // 永久删除 rather than 恢复
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -70,6 +77,8 @@ class Dialogs {
   // The dialog "历史版本": the versions, newest first, and a selected one's fields; the index of
   // the one to restore on "恢复此版本", nothing on 关闭.
   virtual std::optional<int> chooseVersion(const std::vector<RecordVersion>& versions) = 0;
+  // The dialog "最近删除": one line per deleted record, newest first; nothing on 关闭.
+  virtual std::optional<DeletedChoice> chooseDeleted(const QStringList& lines) = 0;
   // Closes every dialog of the program that is open, ours or Qt's, as the program locks; each of
   // these calls still waiting then throws DialogsClosed.
   virtual void closeAll() = 0;
@@ -93,6 +102,7 @@ class QtDialogs final : public Dialogs {
   std::unique_ptr<Progress> progress(const QString& caption, const QString& text) override;
   std::optional<NewMasterPassword> newMasterPassword(bool protectFile) override;
   std::optional<int> chooseVersion(const std::vector<RecordVersion>& versions) override;
+  std::optional<DeletedChoice> chooseDeleted(const QStringList& lines) override;
   void closeAll() override;
 
  private:

@@ -88,6 +88,15 @@ class FakeDialogs final : public platform::Dialogs {
     return answer;
   }
 
+  // 关闭 unless a test scripts the choice.
+  std::optional<platform::DeletedChoice> chooseDeleted(const QStringList& lines) override {
+    shownDeleted = lines;
+    if (deletedAnswers.empty()) return std::nullopt;
+    const platform::DeletedChoice answer = deletedAnswers.front();
+    deletedAnswers.pop_front();
+    return answer;
+  }
+
   void closeAll() override { ++closeAllCalls; }
 
   // The texts shown, in order, of one kind.
@@ -106,6 +115,8 @@ class FakeDialogs final : public platform::Dialogs {
   std::deque<platform::NewMasterPassword> newPasswordAnswers;
   std::vector<platform::RecordVersion> shownVersions;  // what the last "历史版本" listed
   std::deque<int> versionAnswers;
+  QStringList shownDeleted;  // what the last "最近删除" listed
+  std::deque<platform::DeletedChoice> deletedAnswers;
   // Runs at each step of a progress window, as the user's actions between two steps; false
   // presses its cancel button.
   std::function<bool(int done, int total)> onProgress;

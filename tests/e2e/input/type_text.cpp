@@ -58,6 +58,10 @@ class ReportingDialogs final : public platform::Dialogs {
     report("历史版本", "");
     return std::nullopt;
   }
+  std::optional<platform::DeletedChoice> chooseDeleted(const QStringList&) override {
+    report("最近删除", "");
+    return std::nullopt;
+  }
   void closeAll() override {}
   int shown = 0;
 

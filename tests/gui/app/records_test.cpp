@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -282,4 +283,22 @@ TEST(Records, HistoryRestoresTheVersionThatAModifyWroteOver) {
   ASSERT_EQ(app.dialogs.texts("question").size(), 1);
   app.pickRow(0);
   EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "old1pw");
+
+  // 最近删除: a deleted record comes back, or goes for good after a question.
+  app.dialogs.confirmAnswers = {true};
+  Named<QPushButton>(*app.main, "Button3")->click();
+  ASSERT_EQ(app.gridRowCount(), 0);
+  app.dialogs.deletedAnswers = {{0, false}};
+  Named<QPushButton>(*app.main, "Button_Deleted")->click();
+  ASSERT_EQ(app.dialogs.shownDeleted.size(), 1);
+  EXPECT_TRUE(app.dialogs.shownDeleted[0].endsWith("  常用网站  site  me"));
+  ASSERT_EQ(app.gridRowCount(), 1);
+  EXPECT_EQ(app.main->ListBox_Class->count(), 1) << "its category is back";
+  app.pickRow(0);
+  app.dialogs.confirmAnswers = {true, true};
+  Named<QPushButton>(*app.main, "Button3")->click();
+  app.dialogs.deletedAnswers = {{0, true}};
+  Named<QPushButton>(*app.main, "Button_Deleted")->click();
+  EXPECT_TRUE(app.dialogs.texts("confirm").last().contains("删除前的备份文件仍保存着它"));
+  EXPECT_TRUE(app.main->vault().deletedRecords().empty());
 }
