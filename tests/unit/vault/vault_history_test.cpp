@@ -72,6 +72,11 @@ TEST(VaultHistory, ChangesAndDeletesKeepTheOldValuesAndRestoresBringThemBackExac
   EXPECT_TRUE(vault.deletedRecords().empty());
   EXPECT_TRUE(vault.versionsOf(record.number).empty()) << "永久删除 leaves no version";
 
+  vault.addRecord({QString(), "旧分类", "", "c", "me", "pw3", "n3"});
+  ASSERT_TRUE(vault.deleteCategory("旧分类", "2026-01-01 10:00:00"));
+  ASSERT_EQ(vault.deletedRecords().size(), 1u);
+  EXPECT_EQ(vault.deletedRecords()[0].record.password, "pw3") << "a category's delete keeps its records too";
+
   vault.setHistoryLimits({0, 0});
   vault.addRecord({QString(), "网站", "", "b", "me", "pw", ""});
   vault.listByUsage();
