@@ -36,6 +36,7 @@ void TForm1::Button_HistoryClick() {
   if (versions.empty()) return dialogs.message("该记录没有历史版本.");
   const vault::Record current = recordInForm();
   std::vector<platform::RecordVersion> shown;
+  shown.reserve(versions.size());
   for (const vault::KeptRecord& version : versions) shown.push_back(Shown(version, current));
   const std::optional<int> chosen = dialogs.chooseVersion(shown);
   if (!chosen) return;
