@@ -63,6 +63,13 @@ QLineEdit* NewPasswordEdit(QDialog& dialog, const char* name, const QString& acc
   return edit;
 }
 
+// A dialog of ours over the main window, which stays visible but takes no input meanwhile.
+void MakeWindowModal(QDialog& dialog, const char* name, const QString& title) {
+  dialog.setObjectName(name);
+  dialog.setWindowTitle(title);
+  dialog.setWindowModality(Qt::WindowModal);
+}
+
 }  // namespace
 
 template <typename Run>
@@ -143,9 +150,7 @@ std::unique_ptr<Progress> QtDialogs::progress(const QString& caption, const QStr
 
 std::optional<NewMasterPassword> QtDialogs::newMasterPassword(bool protectFile) {
   QDialog dialog(activeOwner());
-  dialog.setObjectName("Dialog_NewMasterPassword");
-  dialog.setWindowTitle("设置管理密码");
-  dialog.setWindowModality(Qt::WindowModal);
+  MakeWindowModal(dialog, "Dialog_NewMasterPassword", "设置管理密码");
   auto* intro = new QLabel(
       "钥匣仍在使用初始管理密码 123456, 拿到数据库文件的人可以读出全部密码.\n"
       "请设置您自己的管理密码 (字母和数字, 至少 8 个):",
@@ -176,9 +181,7 @@ std::optional<NewMasterPassword> QtDialogs::newMasterPassword(bool protectFile) 
 
 std::optional<int> QtDialogs::chooseVersion(const std::vector<RecordVersion>& versions) {
   QDialog dialog(activeOwner());
-  dialog.setObjectName("Dialog_History");
-  dialog.setWindowTitle("历史版本");
-  dialog.setWindowModality(Qt::WindowModal);
+  MakeWindowModal(dialog, "Dialog_History", "历史版本");
   auto* list = new QListWidget(&dialog);
   list->setObjectName("ListBox_Versions");
   for (const RecordVersion& version : versions) list->addItem(version.line);
@@ -223,9 +226,7 @@ std::optional<int> QtDialogs::chooseVersion(const std::vector<RecordVersion>& ve
 
 std::optional<DeletedChoice> QtDialogs::chooseDeleted(const QStringList& lines) {
   QDialog dialog(activeOwner());
-  dialog.setObjectName("Dialog_Deleted");
-  dialog.setWindowTitle("最近删除");
-  dialog.setWindowModality(Qt::WindowModal);
+  MakeWindowModal(dialog, "Dialog_Deleted", "最近删除");
   auto* list = new QListWidget(&dialog);
   list->setObjectName("ListBox_Deleted");
   list->addItems(lines);

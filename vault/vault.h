@@ -180,6 +180,7 @@ class Vault {
   void pruneAfterWrite(const QString& number);
   std::string deletedCutoff() const;
   KeptRecord kept(const store::KeptState& state) const;
+  std::optional<store::KeptState> deletedState(long long id);
 
   QString folder_;
   QString fileName_;

@@ -86,23 +86,27 @@ bool Vault::restoreVersion(long long id) {
   return true;
 }
 
+std::optional<store::KeptState> Vault::deletedState(long long id) {
+  store::KeptState deleted = store::KeptStateById(connection_.handle(), id);
+  if (deleted.number.empty() || !deleted.deleted) return std::nullopt;
+  return deleted;
+}
+
 bool Vault::restoreDeleted(long long id) {
-  sqlite3* db = connection_.handle();
-  const store::KeptState deleted = store::KeptStateById(db, id);
-  if (deleted.number.empty() || !deleted.deleted) return false;
+  const std::optional<store::KeptState> deleted = deletedState(id);
+  if (!deleted) return false;
   listing_.close();
-  store::WriteTransaction write(db);
-  store::PutBack(db, deleted);
+  store::WriteTransaction write(connection_.handle());
+  store::PutBack(connection_.handle(), *deleted);
   write.commit();
   return true;
 }
 
 bool Vault::forgetDeleted(long long id) {
-  sqlite3* db = connection_.handle();
-  const store::KeptState deleted = store::KeptStateById(db, id);
-  if (deleted.number.empty() || !deleted.deleted) return false;
-  store::WriteTransaction write(db);
-  store::ForgetRecord(db, deleted.number);
+  const std::optional<store::KeptState> deleted = deletedState(id);
+  if (!deleted) return false;
+  store::WriteTransaction write(connection_.handle());
+  store::ForgetRecord(connection_.handle(), deleted->number);
   write.commit();
   return true;
 }
