@@ -11,6 +11,6 @@ TEST(Commands, AnUnknownNameIsAUsageErrorBeforeAnyDatabaseIsOpened) {
     FAIL() << "an unknown command ran";
   } catch (const cli::CliError& error) {
     EXPECT_EQ(error.code(), cli::kUsage);
-    EXPECT_EQ(error.message(), "未知的命令 frobnicate.");
+    EXPECT_EQ(error.message().toStdString(), "未知的命令 frobnicate.");
   }
 }
