@@ -11,7 +11,7 @@
 #include "input/hot_key_arming.h"
 #include "login/tform2.h"
 #include "platform/hot_keys.h"
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "tests/gui/app/app_harness.h"
 
@@ -26,7 +26,7 @@ void choose(QKeySequenceEdit* field, const char* portableText) {
 
 // The raw value of a key in Config.ini; "absent" when the key is not there.
 std::string storedKey(AppHarness& app, const char* key) {
-  return platform::IniFile((app.folder() + settings::SettingsFile::kFileName).toStdString())
+  return settings::IniFile((app.folder() + settings::SettingsFile::kFileName).toStdString())
       .readString(settings::SettingsFile::kSection, key, "absent");
 }
 
