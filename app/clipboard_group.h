@@ -13,6 +13,7 @@ class ClipboardGroup : public QGroupBox {
   int seconds() const;
   void setSeconds(int seconds);
 
+ private:
   QSpinBox* SpinBox_ClipboardSeconds;
 };
 

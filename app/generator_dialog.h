@@ -20,6 +20,10 @@ class GeneratorDialog : public QDialog {
   // The password shown when "使用" was pressed.
   QString password() const;
 
+ private:
+  // Draws a new preview for the current choice; without any class there is nothing to use.
+  void regenerate();
+
   QSpinBox* SpinBox_Length;
   QCheckBox* CheckBox_UpperCase;
   QCheckBox* CheckBox_LowerCase;
@@ -31,8 +35,4 @@ class GeneratorDialog : public QDialog {
   QPushButton* Button_Regenerate;
   QPushButton* Button_Use;
   QPushButton* Button_Cancel;
-
- private:
-  // Draws a new preview for the current choice; without any class there is nothing to use.
-  void regenerate();
 };

@@ -20,10 +20,6 @@ class HotKeyGroup : public QGroupBox {
   int armedMinutes() const;
   void setArmedMinutes(int minutes);
 
-  QKeySequenceEdit* KeySequenceEdit_Account;
-  QKeySequenceEdit* KeySequenceEdit_Password;
-  QSpinBox* SpinBox_ArmedMinutes;
-
  signals:
   // True while one of the fields has the focus: the keys pressed there are meant for the field,
   // not for the hot keys.
@@ -33,6 +29,10 @@ class HotKeyGroup : public QGroupBox {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QKeySequenceEdit* KeySequenceEdit_Account;
+  QKeySequenceEdit* KeySequenceEdit_Password;
+  QSpinBox* SpinBox_ArmedMinutes;
+
   bool recording_ = false;
 };
 

@@ -15,6 +15,7 @@ class LockingGroup : public QGroupBox {
   settings::LockingSettings locking() const;
   void setLocking(const settings::LockingSettings& locking);
 
+ private:
   QSpinBox* SpinBox_IdleMinutes;
   QCheckBox* CheckBox_LockOnScreenLock;
   QCheckBox* CheckBox_ClearOnLock;

@@ -25,9 +25,6 @@ class ProtectionGroup : public QGroupBox {
   // Shows the state the file is in now.
   void refresh();
 
-  QLabel* Label_FileState;
-  QPushButton* Button_Protect;
-
  signals:
   // The file was closed and rewritten: listings are to be opened again.
   void fileRewritten();
@@ -38,6 +35,9 @@ class ProtectionGroup : public QGroupBox {
  private:
   void protectFile();
   void unprotectFile();
+
+  QLabel* Label_FileState;
+  QPushButton* Button_Protect;
 
   platform::Dialogs& dialogs_;
   vault::Vault& vault_;

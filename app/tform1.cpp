@@ -119,8 +119,8 @@ void TForm1::connectHandlers() {
   onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
   onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
   onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);
-  onSignal(GroupBox_Transfer->Button_Import, &QPushButton::clicked, &TForm1::Button_ImportClick);
-  onSignal(GroupBox_Transfer->Button_Export, &QPushButton::clicked, &TForm1::Button_ExportClick);
+  onSignal(GroupBox_Transfer, &TransferGroup::importClicked, &TForm1::Button_ImportClick);
+  onSignal(GroupBox_Transfer, &TransferGroup::exportClicked, &TForm1::Button_ExportClick);
 
   onSignal(Button10, &QPushButton::clicked, &TForm1::Button10Click);
   onSignal(Button8, &QPushButton::clicked, &TForm1::Button8Click);

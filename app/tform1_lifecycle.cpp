@@ -62,7 +62,7 @@ bool TForm1::FormCreate() {
 void TForm1::Timer1Timer() {
   // Fixed widths and no zone word: the text stamps backup names, which must differ every second.
   StatusBar1->setPanelText(2, QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"));
-  if (login_ && !login_->Edit_LoginPass_Temp->text().isEmpty()) takeDailyBackupIfDue();
+  if (login_ && login_->unlocked()) takeDailyBackupIfDue();
 }
 
 void TForm1::Timer_CheckLoginTimer() {
@@ -109,7 +109,7 @@ void TForm1::Button_CheckLoginClick() {
 void TForm1::TrayIcon1Click() { ShowMEClick(); }
 
 void TForm1::ShowMEClick() {
-  if (login_->Edit_LoginPass_Temp->text().isEmpty()) {
+  if (!login_->unlocked()) {
     Button_CheckLogin->click();
     return;
   }
@@ -124,7 +124,7 @@ void TForm1::ShowMEClick() {
 void TForm1::HideMEClick() {
   services_.taskbar.hideFromTaskbar(*this);
   hide();
-  login_->Edit_LoginPass_Temp->clear();
+  login_->forgetUnlock();
 }
 
 void TForm1::Button_HIdeClick() { HideME->trigger(); }

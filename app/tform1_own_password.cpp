@@ -39,7 +39,7 @@ void TForm1::offerOwnMasterPassword() {
 void TForm1::setOwnMasterPassword(const platform::NewMasterPassword& chosen) {
   vault_.changeMasterPassword(chosen.typed, clockText());
   keys_.storedMasterPassword = vault_.storedMasterPassword();
-  login_->Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);  // the lock mark follows the password
+  login_->markUnlocked();  // the lock mark follows the password
   if (!chosen.protectFile) return services_.dialogs.message("管理密码设置成功.");
   // The backups hold the initial password and every account: they are protected too.
   ProtectInBackground(*fileWork_, services_.dialogs, vault_, keys_, chosen.typed, true,

@@ -18,4 +18,6 @@ TransferGroup::TransferGroup(QWidget* parent) : QGroupBox("导入导出", parent
   grid->addWidget(Button_Import, 0, 1);
   grid->addWidget(Button_Export, 0, 2);
   grid->setColumnStretch(0, 1);
+  connect(Button_Import, &QPushButton::clicked, this, &TransferGroup::importClicked);
+  connect(Button_Export, &QPushButton::clicked, this, &TransferGroup::exportClicked);
 }

@@ -10,6 +10,11 @@ class TransferGroup : public QGroupBox {
  public:
   explicit TransferGroup(QWidget* parent);
 
+ signals:
+  void importClicked();
+  void exportClicked();
+
+ private:
   QPushButton* Button_Import;
   QPushButton* Button_Export;
 };

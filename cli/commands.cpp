@@ -172,20 +172,24 @@ ExitCode GeneratePrinted(const Invocation& invocation) {
 ExitCode RunCommand(const Invocation& invocation) {
   const QString& command = invocation.command;
   if (command == "generate") return GeneratePrinted(invocation);
+  using OnSession = ExitCode (*)(const Invocation&, Session&, TerminalInput&);
+  // A name missing here is refused before the master password is asked, never run as another command.
+  static const std::unordered_map<std::string, OnSession> kCommands = {
+      {"ls", [](const Invocation& i, Session& s, TerminalInput&) { return List(i, s); }},
+      {"show", [](const Invocation& i, Session& s, TerminalInput&) { return Show(i, s); }},
+      {"search", [](const Invocation& i, Session& s, TerminalInput&) { return Search(i, s); }},
+      {"clip", [](const Invocation& i, Session& s, TerminalInput&) { return Clip(i, s); }},
+      {"add", Add},
+      {"edit", Edit},
+      {"rm", [](const Invocation& i, Session& s, TerminalInput&) { return Remove(i, s); }},
+      {"import", [](const Invocation& i, Session& s, TerminalInput&) { return Import(i, s); }},
+      {"export", [](const Invocation& i, Session& s, TerminalInput&) { return Export(i, s); }},
+  };
+  const auto found = kCommands.find(command.toStdString());
+  if (found == kCommands.end()) throw UsageError("未知的命令 " + command + ".");
   TerminalInput input;
   Session session(LocateDatabase(invocation.database), input);
-  if (command == "ls") return List(invocation, session);
-  if (command == "show") return Show(invocation, session);
-  if (command == "search") return Search(invocation, session);
-  if (command == "clip") return Clip(invocation, session);
-  if (command == "add") return Add(invocation, session, input);
-  if (command == "edit") return Edit(invocation, session, input);
-  if (command == "rm") return Remove(invocation, session);
-  if (command == "history") return History(invocation, session);
-  if (command == "trash") return Trash(session);
-  if (command == "restore") return Restore(invocation, session);
-  if (command == "import") return Import(invocation, session);
-  return Export(invocation, session);
+  return found->second(invocation, session, input);
 }
 
 }  // namespace cli

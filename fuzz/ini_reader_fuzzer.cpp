@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string path = ScratchPath();
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  platform::IniFile ini(path);
+  settings::IniFile ini(path);
   (void)ini.readBool("软件配置", "粘贴式", true);
   (void)ini.readInteger("软件配置", "非粘贴式", 7);
   (void)ini.readString("s", "k", "default");
@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     ini.writeString("软件配置", "粘贴式", "0x1F");
     if (ini.readInteger("软件配置", "粘贴式", 0) != 31) std::abort();
-  } catch (const platform::IniWriteError&) {
-    if (size <= platform::IniFile::kSizeLimit) std::abort();  // only an oversized file is refused
+  } catch (const settings::IniWriteError&) {
+    if (size <= settings::IniFile::kSizeLimit) std::abort();  // only an oversized file is refused
   }
   ::unlink(path.c_str());
   return 0;

@@ -182,7 +182,7 @@ void TForm2::loginSucceeded() {
   close();
   host_.openAfterLogin();
   Edit_LoginPass->clear();
-  Edit_LoginPass_Temp->setText(keys_.storedMasterPassword);
+  markUnlocked();
   host_.showOnTaskbar();
   // The form is empty after a login: the hot keys wait for a pick.
   host_.loginCompleted();
@@ -247,13 +247,19 @@ bool TForm2::hotKeysArmed() const { return arming_->armed(); }
 
 void TForm2::setHotKeyArmedMinutes(int minutes) { arming_->setArmedTime(std::chrono::minutes(minutes)); }
 
+bool TForm2::unlocked() const { return !Edit_LoginPass_Temp->text().isEmpty(); }
+
+void TForm2::forgetUnlock() { Edit_LoginPass_Temp->clear(); }
+
+void TForm2::markUnlocked() { Edit_LoginPass_Temp->setText(keys_.storedMasterPassword); }
+
 void TForm2::hotKeysRanOut() {
   releaseHotKeys();
   host_.showStatus(kDisarmedStatus);
 }
 
 TForm2::FillRequest TForm2::fillOnRequest(bool account) {
-  if (Edit_LoginPass_Temp->text().isEmpty()) return FillRequest::kLocked;  // the lock mark is gone while locked
+  if (!unlocked()) return FillRequest::kLocked;  // the lock mark is gone while locked
   if (!hotKeysArmed()) {
     host_.showStatus(kDisarmedStatus);
     return FillRequest::kDisarmed;

@@ -53,14 +53,11 @@ class TForm2 : public QWidget {
   // program is unlocked and the hot keys are armed; it never arms them.
   FillRequest fillOnRequest(bool account);
 
-  QGroupBox* GroupBox1;
-  QLabel* Label1;
-  QLineEdit* Edit_LoginPass;
-  QPushButton* Button_Logining;
-  QPushButton* Button2;
-  QLineEdit* Edit_Error;
-  QLineEdit* Edit_LoginPass_Temp;
-  PanelStatusBar* StatusBar1;
+  // The mark of an unlocked program: set by a login, gone while the program is hidden or locked.
+  bool unlocked() const;
+  void forgetUnlock();
+  // The mark follows the master password stored after a login or a change of it.
+  void markUnlocked();
 
  public slots:
   void Button_LoginingClick();
@@ -83,6 +80,15 @@ class TForm2 : public QWidget {
   void countFailure();
   // The end of a protected file's derivation: the box and the button take input again.
   void protectedLoginFinished(bool opened, const QString& error);
+
+  QGroupBox* GroupBox1;
+  QLabel* Label1;
+  QLineEdit* Edit_LoginPass;
+  QPushButton* Button_Logining;
+  QPushButton* Button2;
+  QLineEdit* Edit_Error;
+  QLineEdit* Edit_LoginPass_Temp;
+  PanelStatusBar* StatusBar1;
 
   platform::Services& services_;
   SessionKeys& keys_;

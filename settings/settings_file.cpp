@@ -4,14 +4,14 @@
 #include <string>
 
 #include "platform/hot_key_text.h"
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace settings {
 namespace {
 
 const char* Flag(bool on) { return on ? "1" : "0"; }
 
-int ReadClamped(const platform::IniFile& ini, const char* key, int def, int lowest, int highest) {
+int ReadClamped(const IniFile& ini, const char* key, int def, int lowest, int highest) {
   return std::clamp(ini.readInteger(SettingsFile::kSection, key, def), lowest, highest);
 }
 
@@ -26,7 +26,7 @@ bool IsUsableHotKeyPair(const QString& account, const QString& password) {
 SettingsFile::SettingsFile(const QString& programFolder) : path_((programFolder + kFileName).toStdString()) {}
 
 Settings SettingsFile::read() const {
-  const platform::IniFile ini(path_);
+  const IniFile ini(path_);
   Settings settings;
 
   LockingSettings& locking = settings.locking;
@@ -64,30 +64,30 @@ Settings SettingsFile::read() const {
 }
 
 void SettingsFile::writeLocking(const LockingSettings& locking) const {
-  platform::IniFile ini(path_);
+  IniFile ini(path_);
   ini.writeString(kSection, kIdleMinutesKey, std::to_string(locking.idleMinutes));
   ini.writeString(kSection, kLockOnScreenLockKey, Flag(locking.lockOnScreenLock));
   ini.writeString(kSection, kClearOnLockKey, Flag(locking.clearOnLock));
 }
 
 void SettingsFile::writeClipboardSeconds(int seconds) const {
-  platform::IniFile(path_).writeString(kSection, kClipboardSecondsKey, std::to_string(seconds));
+  IniFile(path_).writeString(kSection, kClipboardSecondsKey, std::to_string(seconds));
 }
 
 void SettingsFile::writeAccountHotKey(const QString& portableText) const {
-  platform::IniFile(path_).writeString(kSection, kAccountHotKeyKey, portableText.toStdString());
+  IniFile(path_).writeString(kSection, kAccountHotKeyKey, portableText.toStdString());
 }
 
 void SettingsFile::writePasswordHotKey(const QString& portableText) const {
-  platform::IniFile(path_).writeString(kSection, kPasswordHotKeyKey, portableText.toStdString());
+  IniFile(path_).writeString(kSection, kPasswordHotKeyKey, portableText.toStdString());
 }
 
 void SettingsFile::writeHotKeyArmedMinutes(int minutes) const {
-  platform::IniFile(path_).writeString(kSection, kHotKeyArmedMinutesKey, std::to_string(minutes));
+  IniFile(path_).writeString(kSection, kHotKeyArmedMinutesKey, std::to_string(minutes));
 }
 
 void SettingsFile::writeGenerator(const crypto::PasswordRules& rules) const {
-  platform::IniFile ini(path_);
+  IniFile ini(path_);
   ini.writeString(kSection, kPasswordLengthKey, std::to_string(rules.length));
   ini.writeString(kSection, kUpperCaseKey, Flag(rules.upperCase));
   ini.writeString(kSection, kLowerCaseKey, Flag(rules.lowerCase));

@@ -1,12 +1,11 @@
 // keyhaven-newdb: writes a new, empty account database that the program can log in to.
-#include <fcntl.h>
 #include <string.h>  // explicit_bzero
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "crypto/key_derivation.h"
 #include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
+#include "platform/terminal_prompt.h"
 #include "store/database_file.h"
 #include "store/file_copy.h"
 #include "store/store_error.h"
@@ -79,34 +79,25 @@ bool ParseArguments(int argc, char** argv, Options& options) {
   return havePath;
 }
 
-// One line, without its line end; nullopt when the input ends before anything was read.
-std::optional<std::string> ReadLine(int fd) {
-  std::string line;
-  char c = 0;
-  ssize_t got = 0;
-  while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') line += c;
-  if (got < 0 || (got == 0 && line.empty())) return std::nullopt;
-  if (line.ends_with('\r')) line.pop_back();
-  return line;
+// The master password's line; nullopt, said why, when there is none or it is too long.
+std::optional<std::string> PasswordLine(const std::function<std::optional<std::string>()>& read) {
+  try {
+    return read();
+  } catch (const platform::LineTooLong&) {
+    std::cerr << "keyhaven-newdb: the master password's line is longer than " << platform::kLongestPasswordLine / 1024
+              << " KiB\n";
+    return std::nullopt;
+  }
 }
 
 // Asks on the controlling terminal with its echo off, so the password never shows on screen.
 std::optional<std::string> AskOnTerminal(int tty, std::string_view prompt) {
-  termios original{};
-  if (::tcgetattr(tty, &original) != 0) return std::nullopt;
-  termios quiet = original;
-  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-  quiet.c_lflag |= ECHONL;
-  if (::tcsetattr(tty, TCSAFLUSH, &quiet) != 0) return std::nullopt;
-  std::optional<std::string> answer;
-  if (::write(tty, prompt.data(), prompt.size()) == static_cast<ssize_t>(prompt.size())) answer = ReadLine(tty);
-  ::tcsetattr(tty, TCSANOW, &original);
-  return answer;
+  return PasswordLine([&] { return platform::AskOnTerminal(tty, prompt, true, platform::kLongestPasswordLine); });
 }
 
 // Asked twice, as a mistyped new password could never be typed in again.
 std::optional<std::string> AskMasterPassword() {
-  const int tty = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  const int tty = platform::OpenTerminal();
   if (tty < 0) {
     std::cerr << "keyhaven-newdb: --ask-master needs a terminal\n";
     return std::nullopt;
@@ -128,7 +119,8 @@ std::optional<std::string> AskMasterPassword() {
 std::optional<std::string> MasterPassword(const Options& options) {
   switch (options.source) {
     case MasterSource::kStandardInput: {
-      std::optional<std::string> line = ReadLine(STDIN_FILENO);
+      std::optional<std::string> line =
+          PasswordLine([] { return platform::ReadLine(STDIN_FILENO, platform::kLongestPasswordLine); });
       if (!line) std::cerr << "keyhaven-newdb: standard input holds no master password\n";
       return line;
     }

@@ -35,10 +35,11 @@ void ProgramSession::start() {
   login_ = std::move(windows.login);
   if (!windows.created) throw std::runtime_error("the main window refused to start");
   main_->Timer_CheckLoginTimer();
-  login_->Edit_LoginPass->setText(master_);
-  login_->Button_Logining->click();
+  auto* login = login_->findChild<QPushButton*>("Button_Logining");
+  login_->findChild<QLineEdit*>("Edit_LoginPass")->setText(master_);
+  login->click();
   // A protected file's login derives its key on a worker thread, the button off meanwhile.
-  while (!login_->Button_Logining->isEnabled()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (!login->isEnabled()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   if (!main_->isVisible()) throw std::runtime_error("the login did not open the main window");
   QApplication::processEvents();
 }

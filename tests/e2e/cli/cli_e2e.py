@@ -38,36 +38,35 @@ def cli(database, *arguments, lines=(MASTER,), environment=None):
                           timeout=60, env=environment, start_new_session=True)
 
 
-def on_terminal(database, *arguments, dialogue=(("管理密码", MASTER),)):
-    """Runs one command on a terminal of its own, typing each answer once its prompt has shown;
-    gives the exit code and everything the terminal showed."""
+def on_terminal(command, dialogue=(("管理密码", MASTER + "\n"),)):
+    """Runs a program on a terminal of its own, typing each answer once its prompt has shown; gives
+    the exit code, everything the terminal showed and whether the terminal echoes afterwards."""
     leader, follower = pty.openpty()
-    process = subprocess.Popen([options.cli, "--db", database, *arguments], stdin=follower, stdout=follower,
-                               stderr=follower, start_new_session=True,
+    process = subprocess.Popen(command, stdin=follower, stdout=follower, stderr=follower, start_new_session=True,
                                preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
-    os.close(follower)
     shown, searched = b"", 0
 
     def read_until(prompt):
+        """Up to the prompt, or without one until the program has ended and said everything."""
         nonlocal shown
         deadline = time.monotonic() + 30
-        while (prompt is None or prompt not in shown[searched:]) and time.monotonic() < deadline:
-            if select.select([leader], [], [], 0.2)[0]:
-                try:
-                    chunk = os.read(leader, 4096)
-                except OSError:  # the command has ended and closed the terminal
-                    return
-                if not chunk:
-                    return
-                shown += chunk
+        while time.monotonic() < deadline:
+            ready = select.select([leader], [], [], 0.2)[0]
+            if ready:
+                shown += os.read(leader, 4096)
+            if prompt is not None and prompt in shown[searched:] or prompt is None and not ready and \
+                    process.poll() is not None:
+                return
 
-    for prompt, answer in dialogue:
+    for prompt, keys in dialogue:
         read_until(prompt.encode())
         searched = len(shown)
-        os.write(leader, (answer + "\n").encode())
+        os.write(leader, keys.encode())
     read_until(None)
+    echoes = bool(termios.tcgetattr(follower)[3] & termios.ECHO)
     os.close(leader)
-    return process.wait(30), shown.decode("utf-8", "replace")
+    os.close(follower)
+    return process.wait(30), shown.decode("utf-8", "replace"), echoes
 
 
 def out(result):
@@ -187,7 +186,7 @@ check(no_display.returncode == 1 and "没有图形会话" in err(no_display), "c
 
 # --- control characters are escaped on a terminal, exact through a pipe ---
 sql(db, f"update data set 标题='标题\x1b[2J\\' where 编号={number}")
-code, shown = on_terminal(db, "show", number)
+code, shown, _ = on_terminal([options.cli, "--db", db, "show", number])
 check(code == 0 and "标题: 标题\\x1b[2J\\\\\r\n" in shown and "\x1b" not in shown,
       f"show on a terminal escapes the escape character and the backslash: {shown!r}")
 check("标题\x1b[2J\\\n" in out(cli(db, "show", number)), "show into a pipe gives the stored title unchanged")
@@ -196,7 +195,8 @@ check("标题\x1b[2J\\\n" in out(cli(db, "show", number)), "show into a pipe giv
 existing = os.path.join(work, "existing.csv")
 with open(existing, "w") as f:
     f.write("keep me\n")
-code, shown = on_terminal(db, "export", existing, dialogue=(("管理密码", MASTER), ("要替换它吗", "n")))
+code, shown, _ = on_terminal([options.cli, "--db", db, "export", existing],
+                             dialogue=(("管理密码", MASTER + "\n"), ("要替换它吗", "n\n")))
 check(code == 1 and open(existing).read() == "keep me\n", f"export keeps an existing file when told no: {shown!r}")
 with open(os.path.join(work, ".~export-ab12CD"), "w") as f:
     f.write("what a killed export left\n")
@@ -241,6 +241,10 @@ starved = subprocess.run(["prlimit", "--as=200000000", options.newdb, "--protect
                           os.path.join(untouched_folder, "starved.udb")], input=b"Strong2026pw\n", capture_output=True)
 check(starved.returncode == 1 and "需要约 256 MB 可用内存" in starved.stderr.decode(),
       f"without the derivation's memory newdb says how much it needs: {starved.stderr.decode()!r}")
+
+asked = os.path.join(untouched_folder, "asked.udb")
+code, shown, echoes = on_terminal([options.newdb, "--ask-master", asked], dialogue=(("Master password: ", "\x03"),))
+check(code != 0 and echoes and not os.path.exists(asked), f"Ctrl+C at newdb's prompt gives the echo back: {shown!r}")
 
 # --- a protected file opens from the master password alone ---
 protected_folder = tempfile.mkdtemp(prefix="keyhaven-cli-protected-")

@@ -24,7 +24,7 @@ TEST(AdvancedSettings, TheClipboardTimeIsSavedWithTheConfigurationAndTimesTheEmp
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
-  QSpinBox* seconds = app.main->GroupBox_Clipboard->SpinBox_ClipboardSeconds;
+  QSpinBox* seconds = Named<QSpinBox>(*app.main, "SpinBox_ClipboardSeconds");
   EXPECT_EQ(seconds->value(), 60) << "without the key, the minute stands";
   EXPECT_EQ(app.main->Label20->text(), "2.当复制帐号或密码后1分钟程序会自动清空剪切板.");
   EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 60000);
@@ -38,7 +38,7 @@ TEST(AdvancedSettings, TheClipboardTimeIsSavedWithTheConfigurationAndTimesTheEmp
 
   app.restart();
   app.startAndLogin();
-  EXPECT_EQ(app.main->GroupBox_Clipboard->SpinBox_ClipboardSeconds->value(), 90);
+  EXPECT_EQ(Named<QSpinBox>(*app.main, "SpinBox_ClipboardSeconds")->value(), 90);
   EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 90000);
 }
 
@@ -60,23 +60,24 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   QString shown;
   useGenerator(app, [&](GeneratorDialog& dialog) {
     EXPECT_EQ(dialog.rules(), crypto::PasswordRules()) << "the defaults without Config.ini";
-    dialog.SpinBox_Length->setValue(20);
-    dialog.CheckBox_Symbols->setChecked(false);
-    EXPECT_EQ(dialog.Edit_Preview->text().size(), 20);
-    dialog.Button_Cancel->click();
+    Named<QSpinBox>(dialog, "SpinBox_Length")->setValue(20);
+    Named<QCheckBox>(dialog, "CheckBox_Symbols")->setChecked(false);
+    EXPECT_EQ(Named<QLineEdit>(dialog, "Edit_Preview")->text().size(), 20);
+    Named<QPushButton>(dialog, "Button_Cancel")->click();
   });
   EXPECT_EQ(app.main->Edit_MiMa->text(), "");
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, crypto::PasswordRules()) << "取消 writes nothing";
 
   useGenerator(app, [&](GeneratorDialog& dialog) {
-    dialog.SpinBox_Length->setValue(24);
-    dialog.CheckBox_Symbols->setChecked(false);
-    for (QCheckBox* box : {dialog.CheckBox_UpperCase, dialog.CheckBox_LowerCase, dialog.CheckBox_Digits})
+    Named<QSpinBox>(dialog, "SpinBox_Length")->setValue(24);
+    Named<QCheckBox>(dialog, "CheckBox_Symbols")->setChecked(false);
+    for (QCheckBox* box : {Named<QCheckBox>(dialog, "CheckBox_UpperCase"),
+                           Named<QCheckBox>(dialog, "CheckBox_LowerCase"), Named<QCheckBox>(dialog, "CheckBox_Digits")})
       box->setChecked(false);
-    EXPECT_FALSE(dialog.Button_Use->isEnabled()) << "nothing to draw from";
-    dialog.CheckBox_Digits->setChecked(true);
-    shown = dialog.Edit_Preview->text();
-    dialog.Button_Use->click();
+    EXPECT_FALSE(Named<QPushButton>(dialog, "Button_Use")->isEnabled()) << "nothing to draw from";
+    Named<QCheckBox>(dialog, "CheckBox_Digits")->setChecked(true);
+    shown = Named<QLineEdit>(dialog, "Edit_Preview")->text();
+    Named<QPushButton>(dialog, "Button_Use")->click();
   });
   EXPECT_EQ(shown.size(), 24);
   EXPECT_EQ(shown.count(QRegularExpression("[2-9]")), 24) << "digits without the look-alikes 0 and 1";
@@ -87,7 +88,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, expected);
   useGenerator(app, [&](GeneratorDialog& dialog) {
     EXPECT_EQ(dialog.rules(), expected) << "the next opening starts from the used choice";
-    dialog.Button_Cancel->click();
+    Named<QPushButton>(dialog, "Button_Cancel")->click();
   });
 }
 
@@ -102,7 +103,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
 
   app.lockSignals.lockScreenOrSleep();
   EXPECT_FALSE(app.main->isVisible()) << "an old Config.ini now locks with the screen too";
-  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), "");
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "a screen lock means the user left: the hot keys stop, box or not";
   app.main->ShowME->trigger();
   app.typeLogin(AppHarness::kMaster);
@@ -112,9 +113,9 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
 
   app.restart();
   app.startAndLogin();
-  app.main->GroupBox_Locking->SpinBox_IdleMinutes->setValue(5);
-  app.main->GroupBox_Locking->CheckBox_LockOnScreenLock->setChecked(false);
-  app.main->GroupBox_Locking->CheckBox_ClearOnLock->setChecked(true);
+  Named<QSpinBox>(*app.main, "SpinBox_IdleMinutes")->setValue(5);
+  Named<QCheckBox>(*app.main, "CheckBox_LockOnScreenLock")->setChecked(false);
+  Named<QCheckBox>(*app.main, "CheckBox_ClearOnLock")->setChecked(true);
   app.main->Button6->click();
   const settings::LockingSettings chosen{5, false, true};
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().locking, chosen);

@@ -89,8 +89,8 @@ bool AppHarness::create() {
 void AppHarness::runStartupCheck() { main->Timer_CheckLoginTimer(); }
 
 void AppHarness::typeLogin(const QString& password) {
-  login->Edit_LoginPass->setText(password);
-  login->Button_Logining->click();
+  Named<QLineEdit>(*login, "Edit_LoginPass")->setText(password);
+  Named<QPushButton>(*login, "Button_Logining")->click();
 }
 
 void AppHarness::startAndLogin(const QString& password) {

@@ -11,7 +11,7 @@
 #include "input/hot_key_arming.h"
 #include "login/tform2.h"
 #include "platform/hot_keys.h"
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "tests/gui/app/app_harness.h"
 
@@ -26,7 +26,7 @@ void choose(QKeySequenceEdit* field, const char* portableText) {
 
 // The raw value of a key in Config.ini; "absent" when the key is not there.
 std::string storedKey(AppHarness& app, const char* key) {
-  return platform::IniFile((app.folder() + settings::SettingsFile::kFileName).toStdString())
+  return settings::IniFile((app.folder() + settings::SettingsFile::kFileName).toStdString())
       .readString(settings::SettingsFile::kSection, key, "absent");
 }
 
@@ -42,7 +42,7 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
   EXPECT_EQ(app.main->Label16->text(), kDefaultHint);
 
-  choose(group.KeySequenceEdit_Password, "Ctrl+Alt+P, Ctrl+X");
+  choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), "Ctrl+Alt+P, Ctrl+X");
   app.main->Button6->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
   EXPECT_EQ(storedKey(app, "密码热键"), "Ctrl+Alt+P") << "only the first chord is kept";
@@ -76,8 +76,8 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
                  {"Ctrl+Left", "", "“输入密码”的热键须含有 Ctrl、Alt 或 Meta 键."}};
   for (const auto& choice : refused) {
     app.dialogs.asked.clear();
-    choose(group.KeySequenceEdit_Account, choice.account);
-    choose(group.KeySequenceEdit_Password, choice.password);
+    choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account"), choice.account);
+    choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), choice.password);
     app.main->Button6->click();
     EXPECT_EQ(app.dialogs.texts(), QStringList{QString(choice.said) + "\n配置没有保存."}) << choice.said;
   }
@@ -94,8 +94,8 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
   app.pickAnyRecord();
   app.hotKeys.taken.insert('P');
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
-  choose(group.KeySequenceEdit_Account, "Ctrl+Alt+A");
-  choose(group.KeySequenceEdit_Password, "Ctrl+Alt+P");
+  choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account"), "Ctrl+Alt+A");
+  choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), "Ctrl+Alt+P");
   app.main->Button6->click();
   ASSERT_EQ(app.dialogs.texts().size(), 2);
   EXPECT_EQ(app.dialogs.texts()[0], "热键 Ctrl+Alt+P 已被其他程序占用，无法用它自动输入。");
@@ -119,17 +119,17 @@ TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
   HotKeyGroup& group = *app.main->GroupBox_HotKeys;
   app.main->PageControl1->setCurrentWidget(app.main->TabSheet4);
 
-  group.KeySequenceEdit_Account->setFocus();
+  Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account")->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "Ctrl+Right must reach the field, not fill";
   const int registrations = app.hotKeys.registerCalls;
-  group.KeySequenceEdit_Password->setFocus();
+  Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password")->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty());
   app.main->Button6->setFocus();
   EXPECT_EQ(app.hotKeys.registered.size(), 2u);
   EXPECT_EQ(app.hotKeys.registerCalls, registrations + 2) << "once, not at the move between the fields";
 
   // A lock that turns the hot keys off while a field records: leaving the field keeps them off.
-  group.KeySequenceEdit_Password->setFocus();
+  Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password")->setFocus();
   app.login->releaseHotKeys();
   app.main->Button6->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty());

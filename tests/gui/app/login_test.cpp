@@ -43,8 +43,8 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   app.typeLogin("123456");
   EXPECT_FALSE(app.login->isVisible());
   EXPECT_TRUE(app.main->isVisible());
-  EXPECT_EQ(app.login->Edit_LoginPass->text(), "");
-  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), app.keys.storedMasterPassword);
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), app.keys.storedMasterPassword);
   EXPECT_TRUE(app.taskbar.onTaskbar[app.main.get()]);
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "the form is empty after a login: the hot keys wait for a pick";
   app.pickRow(0);
@@ -63,25 +63,25 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   EXPECT_FALSE(Named<QLabel>(*app.login, "Label_InitialPassword")->isVisible());
   const std::string untouched = file_bytes::ReadBytes(app.databasePath());
   app.typeLogin("secret9");  // differs only in case
-  EXPECT_EQ(app.login->Edit_Error->text(), "1");
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...1次");
-  EXPECT_EQ(app.login->Edit_LoginPass->text(), "secret9") << "the typed password stays";
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "1");
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "secret9") << "the typed password stays";
   app.typeLogin("nope");
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...2次");
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
   EXPECT_FALSE(app.main->hasClosed());
   EXPECT_TRUE(file_bytes::ReadBytes(app.databasePath()) == untouched) << "wrong passwords changed the file";
 
   app.typeLogin("Secret9");
   ASSERT_TRUE(app.main->isVisible());
-  EXPECT_EQ(app.login->Edit_Error->text(), "2") << "a success does not reset the counter";
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "2") << "a success does not reset the counter";
   app.main->HideME->trigger();
   app.main->ShowME->trigger();
   ASSERT_TRUE(app.login->isVisible());
-  EXPECT_EQ(app.login->Edit_LoginPass->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "");
   app.typeLogin("wrong");
   EXPECT_EQ(app.dialogs.texts(), QStringList{"由于您多次输入了无效的密码程序将要退出..."});
   EXPECT_TRUE(app.main->hasClosed());
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...3次");
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...3次");
 }
 
 TEST(Login, AnEmptyPasswordAsksForOneWithoutCounting) {
@@ -89,17 +89,17 @@ TEST(Login, AnEmptyPasswordAsksForOneWithoutCounting) {
   startToLogin(app);
   app.typeLogin("");
   EXPECT_EQ(app.dialogs.texts(), QStringList{"请输入密码..."});
-  EXPECT_EQ(app.login->Edit_Error->text(), "0");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "0");
 }
 
 TEST(Login, TheBoxTakesOnlyLettersAndDigitsAndEnterWaitsForTheFirstChange) {
   AppHarness app;
   startToLogin(app);
-  QLineEdit* box = app.login->Edit_LoginPass;
+  QLineEdit* box = Named<QLineEdit>(*app.login, "Edit_LoginPass");
   box->setFocus();
   QTest::keyClick(box, Qt::Key_Return);
   EXPECT_EQ(app.beeper.beeps, 1) << "Enter before any change only beeps";
-  EXPECT_EQ(app.login->Edit_Error->text(), "0");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "0");
   for (QString refused : {"é", " ", "-", "*", "中"}) typeCharacter(box, refused);
   EXPECT_EQ(box->text(), "");
   EXPECT_EQ(app.beeper.beeps, 6);
@@ -111,7 +111,7 @@ TEST(Login, TheBoxTakesOnlyLettersAndDigitsAndEnterWaitsForTheFirstChange) {
   QTest::keyClick(box, Qt::Key_Backspace);
   EXPECT_EQ(box->text(), "aZ0");
   QTest::keyClick(box, Qt::Key_Return);
-  EXPECT_EQ(app.login->Edit_Error->text(), "1") << "after a change Enter presses 进入";
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "1") << "after a change Enter presses 进入";
 
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_EQ(box->text(), "") << "a click into the box empties it";
@@ -123,10 +123,10 @@ TEST(Login, TheBoxTakesOnlyLettersAndDigitsAndEnterWaitsForTheFirstChange) {
 TEST(Login, TabAndShiftTabMoveTheFocusOutOfThePasswordBox) {
   AppHarness app;
   startToLogin(app);
-  QLineEdit* box = app.login->Edit_LoginPass;
+  QLineEdit* box = Named<QLineEdit>(*app.login, "Edit_LoginPass");
   QTest::keyClicks(box, "ab1");
   QTest::keyClick(box, Qt::Key_Tab);
-  EXPECT_EQ(app.login->focusWidget(), app.login->Button_Logining);
+  EXPECT_EQ(app.login->focusWidget(), Named<QPushButton>(*app.login, "Button_Logining"));
   box->setFocus();
   QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_NE(app.login->focusWidget(), box);
@@ -141,7 +141,7 @@ TEST(Login, TheHiddenSecretsShowNothingToAccessibilityClients) {
   app.addCategory("常用网站");
   app.main->Button_Refresh->click();
   app.pickRow(0);
-  for (QLineEdit* secret : {app.login->Edit_LoginPass_Temp, app.main->Edit_MiMa_Temp}) {
+  for (QLineEdit* secret : {Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp"), app.main->Edit_MiMa_Temp}) {
     ASSERT_FALSE(secret->text().isEmpty()) << secret->objectName().toStdString();
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(secret);
     ASSERT_NE(seen, nullptr);
@@ -161,7 +161,7 @@ TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
   app.main->HideME->trigger();
   EXPECT_FALSE(app.main->isVisible());
   EXPECT_FALSE(app.taskbar.onTaskbar[app.main.get()]);
-  EXPECT_EQ(app.login->Edit_LoginPass_Temp->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), "");
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "hot keys stay while locked";
 
   app.exec("update Pass set 密码='" + crypto::MasterPasswordCipher("other1") + "'");
@@ -189,7 +189,7 @@ TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
 TEST(Login, ExitAndTheTrayExitEndTheProgram) {
   AppHarness app;
   startToLogin(app);
-  app.login->Button2->click();
+  Named<QPushButton>(*app.login, "Button2")->click();
   EXPECT_TRUE(app.main->hasClosed());
 
   AppHarness tray;

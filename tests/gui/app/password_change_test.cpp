@@ -119,7 +119,7 @@ TEST(PasswordChange, ASuccessfulChangeBacksUpEndsAndTheNewPasswordIsTheOnlyOne) 
   app.runStartupCheck();
   app.typeLogin("123456");
   EXPECT_FALSE(app.main->isVisible());
-  EXPECT_EQ(app.login->Edit_Error->text(), "1");
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "1");
   app.typeLogin("NewPass7");
   EXPECT_TRUE(app.main->isVisible());
 }

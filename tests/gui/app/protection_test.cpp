@@ -29,10 +29,10 @@ void makeProtectedDatabase(AppHarness& app) {
 // Types the password and waits for the derivation, during which nothing takes input.
 void typeProtectedLogin(AppHarness& app, const QString& password) {
   app.typeLogin(password);
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "正在验证管理密码...");
-  EXPECT_FALSE(app.login->Button_Logining->isEnabled());
-  EXPECT_FALSE(app.login->Edit_LoginPass->isEnabled());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return app.login->Button_Logining->isEnabled(); }, 10000));
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "正在验证管理密码...");
+  EXPECT_FALSE(Named<QPushButton>(*app.login, "Button_Logining")->isEnabled());
+  EXPECT_FALSE(Named<QLineEdit>(*app.login, "Edit_LoginPass")->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Named<QPushButton>(*app.login, "Button_Logining")->isEnabled(); }, 10000));
 }
 
 }  // namespace
@@ -48,8 +48,8 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
 
   typeProtectedLogin(app, "abc1234");
   EXPECT_TRUE(app.login->isVisible());
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...1次");
-  EXPECT_TRUE(app.login->Edit_LoginPass->isEnabled());
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
+  EXPECT_TRUE(Named<QLineEdit>(*app.login, "Edit_LoginPass")->isEnabled());
 
   typeProtectedLogin(app, kProtectedMaster);
   EXPECT_FALSE(app.login->isVisible());
@@ -62,7 +62,7 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
   app.main->Button_CheckLogin->click();  // the lock: a login again, against the held key
   ASSERT_TRUE(app.login->isVisible());
   typeProtectedLogin(app, "abc1234");
-  EXPECT_EQ(app.login->StatusBar1->panelText(0), "密码错误...2次");
+  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
   typeProtectedLogin(app, "abc1234");
   EXPECT_TRUE(app.dialogs.texts().contains("由于您多次输入了无效的密码程序将要退出..."));
 }
@@ -74,11 +74,11 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   app.startAndLogin(kProtectedMaster);
   auto* group = app.main->findChild<ProtectionGroup*>("GroupBox_Protection");
   ASSERT_NE(group, nullptr);
-  EXPECT_EQ(group->Label_FileState->text(), "数据库文件未加密: 拿到 _.udb 的人可以读出全部密码.");
-  EXPECT_EQ(group->Button_Protect->text(), "用管理密码加密");
+  EXPECT_EQ(Named<QLabel>(*group, "Label_FileState")->text(), "数据库文件未加密: 拿到 _.udb 的人可以读出全部密码.");
+  EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "用管理密码加密");
 
   app.dialogs.inputAnswers = {"abc1234"};  // not the login's
-  group->Button_Protect->click();
+  Named<QPushButton>(*group, "Button_Protect")->click();
   EXPECT_FALSE(app.main->vault().fileIsProtected());
 
   app.addCategory("常用网站");
@@ -87,7 +87,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("changed");
   app.dialogs.inputAnswers = {kProtectedMaster};
   app.dialogs.confirmAnswers = {true, false};  // protect, but leave the backups as they are
-  group->Button_Protect->click();
+  Named<QPushButton>(*group, "Button_Protect")->click();
   EXPECT_FALSE(app.main->isEnabled()) << "nothing takes input while the file is rewritten";
   EXPECT_EQ(app.panel(0), "正在加密数据库文件...");
   Named<QPushButton>(*app.main, "Button2")->click();  // 修改 meanwhile is refused
@@ -98,8 +98,8 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   app.main->vault().listByUsage();
   EXPECT_EQ(app.main->vault().listedRecord(0).title, "changed") << "the refused change was kept in the form";
   EXPECT_TRUE(app.main->vault().fileIsProtected());
-  EXPECT_EQ(group->Label_FileState->text(), "数据库文件已用管理密码加密.");
-  EXPECT_EQ(group->Button_Protect->text(), "取消加密");
+  EXPECT_EQ(Named<QLabel>(*group, "Label_FileState")->text(), "数据库文件已用管理密码加密.");
+  EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "取消加密");
   EXPECT_TRUE(app.dialogs.texts().contains("未加密的备份仍能读出当前的管理密码和全部帐号密码."));
   EXPECT_EQ(app.dialogs.texts("password"), (QStringList{"请输入管理密码", "请输入管理密码"}));
   EXPECT_EQ(app.gridRowCount(), app.main->vault().listByUsage()) << "the open window goes on";
@@ -113,13 +113,13 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   ASSERT_TRUE(app.main->isVisible());
   group = app.main->findChild<ProtectionGroup*>("GroupBox_Protection");
   group->refresh();
-  EXPECT_EQ(group->Button_Protect->text(), "取消加密");
+  EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "取消加密");
 
   app.dialogs.confirmAnswers = {true};
   app.dialogs.inputAnswers = {kProtectedMaster};
-  group->Button_Protect->click();
+  Named<QPushButton>(*group, "Button_Protect")->click();
   EXPECT_FALSE(app.main->vault().fileIsProtected());
-  EXPECT_EQ(group->Button_Protect->text(), "用管理密码加密");
+  EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "用管理密码加密");
   EXPECT_TRUE(vault::IsMasterPassword(kProtectedMaster, app.keys.storedMasterPassword));
 }
 

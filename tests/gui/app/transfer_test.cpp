@@ -39,7 +39,7 @@ class TransferTest : public testing::Test {
   void import() {
     app.dialogs.asked.clear();
     app.dialogs.fileAnswers = {app.folder() + "import.csv"};
-    group->Button_Import->click();
+    Named<QPushButton>(*group, "Button_Import")->click();
   }
 
   QStringList files(const QString& pattern) const { return QDir(app.folder()).entryList({pattern}, QDir::Files); }
@@ -123,20 +123,20 @@ TEST_F(TransferTest, AFailedImportIsToldAndWritesNothing) {
 TEST_F(TransferTest, TheExportAsksTheMasterPasswordAndWarnsBeforeItWrites) {
   const QString path = app.folder() + "out.csv";
   app.dialogs.inputAnswers = {"654321"};
-  group->Button_Export->click();
+  Named<QPushButton>(*group, "Button_Export")->click();
   EXPECT_EQ(app.dialogs.texts().back(), "管理密码错误.");
 
   app.dialogs.inputAnswers = {AppHarness::kMaster};
   app.dialogs.confirmAnswers = {false};
   app.dialogs.fileAnswers = {path};
-  group->Button_Export->click();
+  Named<QPushButton>(*group, "Button_Export")->click();
   EXPECT_EQ(app.dialogs.texts("confirm"), QStringList{"导出的文件包含明文密码, 请妥善保管并在用完后删除."});
   EXPECT_TRUE(app.dialogs.texts("save").isEmpty());
   EXPECT_FALSE(QFile::exists(path));
 
   app.dialogs.inputAnswers = {AppHarness::kMaster};
   app.dialogs.confirmAnswers = {true};
-  group->Button_Export->click();
+  Named<QPushButton>(*group, "Button_Export")->click();
   QFile written(path);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(

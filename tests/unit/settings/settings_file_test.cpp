@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ class SettingsFileTest : public testing::Test {
   void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
 
   QString programFolder() const { return folder_.path() + QDir::separator(); }
-  platform::IniFile ini() const { return platform::IniFile((programFolder() + "Config.ini").toStdString()); }
+  settings::IniFile ini() const { return settings::IniFile((programFolder() + "Config.ini").toStdString()); }
   void set(const char* key, const char* value) const { ini().writeString(SettingsFile::kSection, key, value); }
   std::string get(const char* key) const { return ini().readString(SettingsFile::kSection, key, "<missing>"); }
 

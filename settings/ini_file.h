@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace settings {
 
 // What a failed write reports; what() is "Unable to write to " and the file's full path.
 class IniWriteError : public std::runtime_error {
@@ -46,4 +46,4 @@ class IniFile {
   std::string path_;
 };
 
-}  // namespace platform
+}  // namespace settings

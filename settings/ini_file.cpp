@@ -1,4 +1,4 @@
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@
 
 #include "encoding/codepage.h"
 
-namespace platform {
+namespace settings {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\v\f";
@@ -293,4 +293,4 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   ReplaceFile(path_, bytes);
 }
 
-}  // namespace platform
+}  // namespace settings

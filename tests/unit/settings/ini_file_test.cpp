@@ -1,4 +1,4 @@
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,8 +14,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::IniFile;
-using platform::IniWriteError;
+using settings::IniFile;
+using settings::IniWriteError;
 
 // Code page 936 bytes of the names the program uses.
 constexpr char kSection936[] = "\xC8\xED\xBC\xFE\xC5\xE4\xD6\xC3";  // 软件配置
