@@ -21,6 +21,7 @@
 #include "platform/standard_texts.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
+#include "platform/x11/x11_keyboard_group.h"
 #include "platform/x11/x11_taskbar.h"
 
 namespace {
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
   platform::x11::X11HotKeys hotKeys;
   std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();
   if (!keySink) keySink = std::make_unique<platform::NullKeySink>();
-  std::unique_ptr<platform::InputMethod> inputMethod = platform::dbus::OpenInputMethod();
+  std::unique_ptr<platform::InputMethod> inputMethod =
+      platform::dbus::OpenInputMethod(platform::x11::CurrentKeyboardGroup);
   platform::DesktopLockSignals lockSignals;
   platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink, *inputMethod, lockSignals};
   SessionKeys keys;

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QString>
 #include <optional>
+#include <utility>
+
+#include "platform/dbus/ibus_input_method.h"
 
 namespace platform::dbus {
 namespace {
@@ -118,6 +121,8 @@ std::optional<bool> Active(const Controller& controller) {
 
 class DBusInputMethod final : public InputMethod {
  public:
+  explicit DBusInputMethod(KeyboardGroupReader currentGroup) : ibus_(std::move(currentGroup)) {}
+
   InputMethodState state() override;
   bool switchToDirectInput() override;
   bool switchBack() override;
@@ -125,10 +130,14 @@ class DBusInputMethod final : public InputMethod {
  private:
   std::optional<Controller> asked_;     // the framework that answered the last state()
   std::optional<Controller> switched_;  // the one switched to direct input, until switched back
+  IBusInputMethod ibus_;                // asked when no fcitx answers
+  bool ibusAsked_ = false;
 };
 
 InputMethodState DBusInputMethod::state() {
   asked_ = RunningFramework();
+  ibusAsked_ = !asked_ && ibus_.serves();
+  if (ibusAsked_) return ibus_.state();
   if (!asked_) return InputMethodServerNamed() ? InputMethodState::kUnswitchable : InputMethodState::kOff;
   const auto active = Active(*asked_);
   if (!active) return InputMethodState::kUnswitchable;
@@ -136,6 +145,7 @@ InputMethodState DBusInputMethod::state() {
 }
 
 bool DBusInputMethod::switchToDirectInput() {
+  if (ibusAsked_) return ibus_.switchToDirectInput();
   if (!asked_ || !Call(*asked_, asked_->directMethod)) return false;
   const auto active = Active(*asked_);
   if (active == false) {
@@ -148,6 +158,7 @@ bool DBusInputMethod::switchToDirectInput() {
 }
 
 bool DBusInputMethod::switchBack() {
+  if (!ibus_.switchBack()) return false;
   if (!switched_) return true;
   const bool back = Call(*switched_, switched_->backMethod) && Active(*switched_).value_or(false);
   switched_.reset();
@@ -156,6 +167,8 @@ bool DBusInputMethod::switchBack() {
 
 }  // namespace
 
-std::unique_ptr<InputMethod> OpenInputMethod() { return std::make_unique<DBusInputMethod>(); }
+std::unique_ptr<InputMethod> OpenInputMethod(KeyboardGroupReader currentGroup) {
+  return std::make_unique<DBusInputMethod>(std::move(currentGroup));
+}
 
 }  // namespace platform::dbus

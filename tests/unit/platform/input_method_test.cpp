@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "platform/dbus/dbus_input_method.h"
+#include "platform/dbus/ibus_input_method.h"
 
 namespace {
 
@@ -27,6 +28,14 @@ TEST(DBusInputMethod, WithNoFrameworkAnsweringOnlyXModifiersTellsOfAnInputMethod
   ASSERT_TRUE(address.open(QIODevice::WriteOnly));
   address.write(QByteArray("unix:path=/nonexistent/keyhaven-fcitx-bus") + '\0' + "\x01\x02\x03\x04");
   address.close();
+  // And IBus's, from a daemon that has ended.
+  qunsetenv("IBUS_ADDRESS");
+  qunsetenv("WAYLAND_DISPLAY");
+  ASSERT_TRUE(QDir(config.path()).mkpath("ibus/bus"));
+  QFile ibusAddress(config.path() + "/ibus/bus/" + QString::fromLatin1(QDBusConnection::localMachineId()) + "-unix-7");
+  ASSERT_TRUE(ibusAddress.open(QIODevice::WriteOnly));
+  ibusAddress.write("IBUS_ADDRESS=unix:path=/nonexistent/keyhaven-ibus-bus\nIBUS_DAEMON_PID=1\n");
+  ibusAddress.close();
 
   const auto inputMethod = platform::dbus::OpenInputMethod();
   const std::pair<const char*, InputMethodState> cases[] = {{"", InputMethodState::kOff},
@@ -39,6 +48,19 @@ TEST(DBusInputMethod, WithNoFrameworkAnsweringOnlyXModifiersTellsOfAnInputMethod
     EXPECT_FALSE(inputMethod->switchToDirectInput()) << "nothing there to switch";
     EXPECT_TRUE(inputMethod->switchBack()) << "nothing switched, nothing to undo";
   }
+}
+
+TEST(IBusInputMethod, DirectEngineIsUsOnGnomeElseTheUsersKeyboardOfTheCurrentGroupElseTheirFirst) {
+  using platform::KeyboardGroup;
+  using platform::dbus::DirectEngine;
+  const QStringList preload{"libpinyin", "xkb:de::deu", "xkb:us:dvorak:eng", "xkb:us::eng"};
+  const KeyboardGroup dvorak{"us", "dvorak"};
+  EXPECT_EQ(DirectEngine(true, preload, dvorak), "xkb:us::eng");
+  EXPECT_EQ(DirectEngine(false, preload, dvorak), "xkb:us:dvorak:eng");
+  EXPECT_EQ(DirectEngine(false, preload, KeyboardGroup{"us", ""}), "xkb:us::eng");
+  EXPECT_EQ(DirectEngine(false, preload, KeyboardGroup{"fr", ""}), "xkb:de::deu");
+  EXPECT_EQ(DirectEngine(false, preload, std::nullopt), "xkb:de::deu");
+  EXPECT_EQ(DirectEngine(false, {"rime", "libpinyin"}, dvorak), "xkb:us::eng");
 }
 
 }  // namespace
