@@ -182,6 +182,9 @@ ExitCode RunCommand(const Invocation& invocation) {
       {"add", Add},
       {"edit", Edit},
       {"rm", [](const Invocation& i, Session& s, TerminalInput&) { return Remove(i, s); }},
+      {"history", [](const Invocation& i, Session& s, TerminalInput&) { return History(i, s); }},
+      {"trash", [](const Invocation&, Session& s, TerminalInput&) { return Trash(s); }},
+      {"restore", [](const Invocation& i, Session& s, TerminalInput&) { return Restore(i, s); }},
       {"import", [](const Invocation& i, Session& s, TerminalInput&) { return Import(i, s); }},
       {"export", [](const Invocation& i, Session& s, TerminalInput&) { return Export(i, s); }},
   };
