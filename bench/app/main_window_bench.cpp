@@ -110,13 +110,14 @@ struct Figures {
   Operation titleSearch{"search in 标题"};
   Operation noteSearch{"search in 备注", kNoteSearchTargetMs};
   Operation add{"add a record"};
+  Operation modify{"modify a record"};
   Operation remove{"delete a record"};
   Operation rename{"rename a category"};
   double programPeakMb = 0;
   double enginePeakMb = 0;
 
   std::vector<Operation*> all() {
-    return {&start, &refresh, &rebuild, &pick, &titleSearch, &noteSearch, &add, &remove, &rename};
+    return {&start, &refresh, &rebuild, &pick, &titleSearch, &noteSearch, &add, &modify, &remove, &rename};
   }
 };
 
@@ -205,6 +206,15 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
         rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
     Expect((*newest)[3] == plan.added.title, "the newest record is the one added");
     w.DBGrid1->setCurrentIndex(w.DataSource1->index(static_cast<int>(newest - rows.begin()), 0));
+    w.DBGrid1CellClick();
+    w.Edit_MiMa->setText("Bench-pass-changed");
+    QApplication::processEvents();
+    figures.modify.program.push_back(TimeHandler([&] { w.Button2Click(); }));
+    const auto& relisted = w.DataSource1->rows();
+    const auto changed = std::max_element(relisted.begin(), relisted.end(), [](const auto& a, const auto& b) {
+      return std::stoll(a[0]) < std::stoll(b[0]);
+    });
+    w.DBGrid1->setCurrentIndex(w.DataSource1->index(static_cast<int>(changed - relisted.begin()), 0));
     QApplication::processEvents();
     session.dialogs.confirmAnswers.push_back(true);
     figures.remove.program.push_back(TimeHandler([&] { w.Button3Click(); }));
@@ -271,6 +281,15 @@ void MeasureEngine(const Options& options, const Plan& plan, Figures& figures) {
       e.run(byUsage);
     }));
     const std::int64_t number = e.lastInsertedNumber();
+    store::sql::NewRecord changed = plan.added;
+    changed.passwordCipher = plan.added.noteCipher;
+    const std::vector<std::string> update = store::sql::UpdateRecordLines(changed, std::to_string(number));
+    std::string modify;
+    for (const std::string& line : update) modify += line + "\n";
+    figures.modify.engine.push_back(Milliseconds([&] {
+      e.run(modify);
+      e.run(byUsage);
+    }));
     figures.remove.engine.push_back(Milliseconds([&] { e.deleteRecord(number); }));
   }
 
