@@ -68,6 +68,17 @@ def steps(world, options):
     k.check(modified == [[new_title, wanted[2], "1"]], f"the record is modified in place: {modified}")
     k.wait_for(lambda: new_title in [row[3] for row in k.grid_row_texts(table)], "the grid to show the new title")
 
+    # 历史 lists what 修改 wrote over, naming the field that differs.
+    k.click_grid_cell(table, new_title)
+    k.wait_for(lambda: k.text_of(k.control(main, "标题", pyatspi.ROLE_TEXT)) == new_title, "the modified record picked")
+    k.press(k.button(main, "历史版本"))
+    history = k.window("历史版本")
+    versions = k.wait_for(lambda: k.descendants(history, lambda n: n.getRole() == pyatspi.ROLE_LIST), "the list")[0]
+    k.wait_for(lambda: any(i.name.endswith("  标题") for i in k.list_items(versions)), "a version that differs in 标题")
+    k.screenshot(options.screenshots, "history_dialog")
+    k.press(k.button(history, "关闭"))
+    k.wait_for(lambda: not k.top_windows("历史版本"), "the history dialog to close")
+
     k.click_list_item(listbox, CATEGORY)
     going = k.sql(world.database, f"select count(*) from data where 分类='{CATEGORY}'")[0][0]
     k.category_menu(listbox, "删除选中分类(包含分类所有帐号信息)")
