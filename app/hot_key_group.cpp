@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "platform/hot_key_text.h"
+#include "platform/session_type.h"
 
 namespace {
 
@@ -54,6 +55,17 @@ HotKeyGroup::HotKeyGroup(QWidget* parent) : QGroupBox("热键", parent) {
   armedLabel->setBuddy(SpinBox_ArmedMinutes);
   grid->addWidget(armedLabel, 1, 0, 1, 2);
   grid->addWidget(SpinBox_ArmedMinutes, 1, 2);
+  if (platform::IsWaylandSession()) {
+    // The desktop owns its keys there: the fill is bound to a key in its own shortcut settings.
+    auto* advice = new QLabel(
+        "Wayland 桌面上, 这两个热键只在 XWayland 程序的窗口中有效. 请在桌面的快捷键设置中为命令 "
+        "\"keyhaven --fill account\" 和 \"keyhaven --fill password\" 设置按键.",
+        this);
+    advice->setObjectName("Label_WaylandAdvice");
+    advice->setWordWrap(true);
+    advice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(advice, 2, 0, 1, 4);
+  }
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   setHotKeys(settings::HotKeySettings());

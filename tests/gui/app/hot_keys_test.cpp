@@ -157,3 +157,20 @@ TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain
   app.pickRow(0);
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "the next pick arms them again";
 }
+
+TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindInTheDesktop) {
+  const QByteArray session = qgetenv("XDG_SESSION_TYPE"), display = qgetenv("WAYLAND_DISPLAY");
+  qunsetenv("WAYLAND_DISPLAY");
+  qputenv("XDG_SESSION_TYPE", "x11");
+  AppHarness x11;
+  x11.makeDatabase();
+  x11.startAndLogin();
+  EXPECT_TRUE(x11.main->findChildren<QLabel*>("Label_WaylandAdvice").isEmpty()) << "X11 needs no advice";
+  qputenv("XDG_SESSION_TYPE", "wayland");
+  AppHarness wayland;
+  wayland.makeDatabase();
+  wayland.startAndLogin();
+  EXPECT_TRUE(Named<QLabel>(*wayland.main, "Label_WaylandAdvice")->text().contains("\"keyhaven --fill password\""));
+  qputenv("XDG_SESSION_TYPE", session);
+  qputenv("WAYLAND_DISPLAY", display);
+}
