@@ -19,14 +19,18 @@ long long KeptId(const QString& text, const QString& option) {
   return id;
 }
 
+const vault::KeptRecord* FindKept(const std::vector<vault::KeptRecord>& kept, long long id) {
+  const auto found = std::find_if(kept.begin(), kept.end(), [id](const vault::KeptRecord& k) { return k.id == id; });
+  return found != kept.end() ? &*found : nullptr;
+}
+
 ExitCode RestoreVersion(const Invocation& invocation, Session& session) {
   vault::Vault& vault = session.vault();
   const vault::Record record = vault.listedRecord(FindRecord(vault, invocation.arguments[0]));
   const long long id = KeptId(invocation.values.value("--version"), "--version");
   const std::vector<vault::KeptRecord> versions = vault.versionsOf(record.number);
-  const auto version =
-      std::find_if(versions.begin(), versions.end(), [id](const vault::KeptRecord& kept) { return kept.id == id; });
-  if (version == versions.end()) throw UsageError("该记录没有版本 " + QString::number(id) + ".");
+  const vault::KeptRecord* version = FindKept(versions, id);
+  if (!version) throw UsageError("该记录没有版本 " + QString::number(id) + ".");
   ConfirmUnlessYes(invocation, "用 " + version->time + " 的版本替换记录 " + record.number + "\t" +
                                    ForTerminal(record.title) + " 吗? (当前内容先存为一个版本)");
   if (!vault.restoreVersion(id)) throw Failure("该记录已不存在,恢复未完成.");
@@ -38,9 +42,8 @@ ExitCode RestoreDeleted(const Invocation& invocation, Session& session) {
   vault::Vault& vault = session.vault();
   const long long id = KeptId(invocation.values.value("--deleted"), "--deleted");
   const std::vector<vault::KeptRecord> deleted = vault.deletedRecords();
-  const auto found =
-      std::find_if(deleted.begin(), deleted.end(), [id](const vault::KeptRecord& kept) { return kept.id == id; });
-  if (found == deleted.end()) throw UsageError("最近删除中没有 " + QString::number(id) + ".");
+  const vault::KeptRecord* found = FindKept(deleted, id);
+  if (!found) throw UsageError("最近删除中没有 " + QString::number(id) + ".");
   ConfirmUnlessYes(invocation, "恢复已删除的记录 " + ForTerminal(found->record.title) + " / " +
                                    ForTerminal(found->record.account) + " 吗?");
   vault.restoreDeleted(id);

@@ -220,7 +220,7 @@ int Vault::modifyRecord(const Record& r) {
   store::WriteTransaction write(connection_.handle());
   keepState(r.number, false);
   const int changed = listing_.execute(store::sql::UpdateRecordLines(stored(r), Text(r.number)));
-  if (changed > 0) pruneAfterWrite(r.number);
+  if (changed > 0) pruneVersionsOf(r.number);
   write.commit();
   return changed;
 }
@@ -232,7 +232,7 @@ void Vault::deleteRecord(const QString& number, int listedRow) {
   store::WriteTransaction write(connection_.handle());
   keepState(number, true);
   listing_.deleteRow(listedRow);
-  pruneAfterWrite(QString());
+  pruneDeleted();
   write.commit();
 }
 
@@ -271,7 +271,7 @@ void Vault::renameCategory(const QString& oldName, const QString& newName) {
   store::WriteTransaction write(connection_.handle());
   keepCategoryStates(oldName, false);
   run(store::sql::RenameCategoryLines(Text(newName), Text(oldName)));
-  if (historyLimits_.versions > 0) store::PruneVersions(connection_.handle(), historyLimits_.versions);
+  if (keeps(false)) store::PruneVersions(connection_.handle(), historyLimits_.versions);
   write.commit();
   listing_.close();
   statements_.close();
@@ -287,7 +287,7 @@ bool Vault::deleteCategory(const QString& name, const QString& clockText) {
   store::WriteTransaction write(connection_.handle());
   keepCategoryStates(name, true);
   listing_.execute({store::sql::DeleteCategory(Text(name))});
-  pruneAfterWrite(QString());
+  pruneDeleted();
   write.commit();
   return true;
 }

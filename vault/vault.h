@@ -175,9 +175,13 @@ class Vault {
   store::FileKey heldFileKey() const;
   void holdFileKey(DerivedFileKey derived);
   DerivedFileKey newFileKey(const QString& password) const;
+  // Whether versions (or deleted records) are kept at all.
+  bool keeps(bool deleted) const;
   void keepState(const QString& number, bool deleted);
   void keepCategoryStates(const QString& category, bool deleted);
-  void pruneAfterWrite(const QString& number);
+  // After the write that kept something, inside its transaction.
+  void pruneVersionsOf(const QString& number);
+  void pruneDeleted();
   std::string deletedCutoff() const;
   KeptRecord kept(const store::KeptState& state) const;
   std::optional<store::KeptState> deletedState(long long id);

@@ -9,40 +9,41 @@ namespace vault {
 
 namespace {
 
-QString Now() { return QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"); }
+// Kept states are stamped and compared in this form, which sorts as the times do.
+std::string Stamp(const QDateTime& time) { return time.toString("yyyy-MM-dd hh:mm:ss").toStdString(); }
 
 }  // namespace
 
+bool Vault::keeps(bool deleted) const { return (deleted ? historyLimits_.deletedDays : historyLimits_.versions) > 0; }
+
 void Vault::keepState(const QString& number, bool deleted) {
-  if ((deleted ? historyLimits_.deletedDays : historyLimits_.versions) == 0) return;
-  store::KeepRecordState(connection_.handle(), number.toStdString(), Now().toStdString(), deleted);
+  if (keeps(deleted))
+    store::KeepRecordState(connection_.handle(), number.toStdString(), Stamp(QDateTime::currentDateTime()), deleted);
 }
 
 void Vault::keepCategoryStates(const QString& category, bool deleted) {
-  if ((deleted ? historyLimits_.deletedDays : historyLimits_.versions) == 0) return;
-  store::KeepCategoryStates(connection_.handle(), category.toStdString(), Now().toStdString(), deleted);
+  if (keeps(deleted))
+    store::KeepCategoryStates(connection_.handle(), category.toStdString(), Stamp(QDateTime::currentDateTime()),
+                              deleted);
 }
 
-void Vault::pruneAfterWrite(const QString& number) {
-  sqlite3* db = connection_.handle();
-  if (!number.isEmpty()) store::PruneVersionsOf(db, number.toStdString(), historyLimits_.versions);
-  store::PruneDeletedBefore(db, deletedCutoff());
+void Vault::pruneVersionsOf(const QString& number) {
+  store::PruneVersionsOf(connection_.handle(), number.toStdString(), historyLimits_.versions);
 }
+
+void Vault::pruneDeleted() { store::PruneDeletedBefore(connection_.handle(), deletedCutoff()); }
 
 std::string Vault::deletedCutoff() const {
   // No days: every deleted record is past keeping.
   if (historyLimits_.deletedDays == 0) return "9999";
-  return QDateTime::currentDateTime()
-      .addDays(-historyLimits_.deletedDays)
-      .toString("yyyy-MM-dd hh:mm:ss")
-      .toStdString();
+  return Stamp(QDateTime::currentDateTime().addDays(-historyLimits_.deletedDays));
 }
 
 void Vault::pruneHistory() {
   sqlite3* db = connection_.handle();
   if (!store::HasHistory(db)) return;
   store::WriteTransaction write(db);
-  store::PruneDeletedBefore(db, deletedCutoff());
+  pruneDeleted();
   store::PruneVersions(db, historyLimits_.versions);
   write.commit();
 }
@@ -81,7 +82,7 @@ bool Vault::restoreVersion(long long id) {
   const QString number = QString::fromStdString(version.number);
   keepState(number, false);  // the current values become a version first
   if (store::WriteBack(db, version) == 0) return false;
-  pruneAfterWrite(number);
+  pruneVersionsOf(number);
   write.commit();
   return true;
 }
