@@ -26,6 +26,10 @@ constexpr std::uint8_t kFirstSlotKey = 0x88;
 constexpr auto kRemapSettle = std::chrono::milliseconds(50);
 constexpr int kReturnAfterPauseMs = 2000;
 constexpr auto kReturnAtEnd = std::chrono::milliseconds(500);
+// Qt's IBus module asks the daemon about each key and delivers a key whose answer came at once
+// ahead of earlier ones still waiting for theirs: a busy receiver scrambled a burst of keys. A
+// pause after each character lets each answer come in before the next key.
+constexpr auto kBetweenCharacters = std::chrono::milliseconds(20);
 
 }  // namespace
 
@@ -122,6 +126,7 @@ void X11KeySink::releaseCharacter(CharacterSlot& slot) {
   if (slot.pressed.clearCapsLock) lockCapsLock(true);
   slot.pressed = {};
   if (!borrowed_.empty()) scheduleReturnOfBorrowedKeys();
+  std::this_thread::sleep_for(kBetweenCharacters);
 }
 
 bool X11KeySink::borrowKeyFor(unsigned long keysym) {
