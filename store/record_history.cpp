@@ -93,8 +93,9 @@ void WriteTransaction::commit() {
 }
 
 bool HasHistory(sqlite3* db) {
-  const Statement found = Prepare(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='history'");
-  return sqlite3_step(found.get()) == SQLITE_ROW;
+  // Asked of the schema the connection holds: a statement would cost each write a parse.
+  return sqlite3_table_column_metadata(db, "main", "history", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) ==
+         SQLITE_OK;
 }
 
 void KeepRecordState(sqlite3* db, std::string_view number, std::string_view time, bool deleted) {
