@@ -41,6 +41,8 @@ TForm1::~TForm1() {
   DBGrid1->setModel(nullptr);
 }
 
+void TForm1::showOnRequest() { ShowME->trigger(); }
+
 template <typename Sender, typename Signal, typename Handler>
 void TForm1::onSignal(Sender* sender, Signal signal, Handler handler) {
   connect(sender, signal, this,

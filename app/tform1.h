@@ -64,7 +64,90 @@ class TForm1 : public QWidget, public LoginHost {
   bool hasClosed() const { return closing_; }
   // The database and its operations; the grid shows its listing.
   vault::Vault& vault() override { return vault_; }
-  vault::Listing* DataSource1;
+  // A second start of the program asks for this one: as the tray's 显示窗口, the login window while
+  // locked and nothing while the file is rewritten.
+  void showOnRequest();
+
+ public slots:
+  // Start-up, lifecycle, tray, settings.
+  void Timer1Timer();
+  void Timer_CheckLoginTimer();
+  void Timer_CloseMeTimer();
+  void Button_CheckEnCryptClick();
+  void Button_CheckLoginClick();
+  void TrayIcon1Click();
+  void ShowMEClick();
+  void HideMEClick();
+  void CloseMeClick();
+  void Button_HIdeClick();
+  void Button6Click();
+  void Button11Click();
+  void Button_SaveAdvancedClick();
+  // Leaving 高级设置 with changes there asks once whether to save them.
+  void PageControl1Change();
+  // Automatic locking: each lock is the tray's hide, followed by what a lock clears.
+  void IdleLimitReached();
+  void ScreenLockedOrAsleep();
+  // While the file is rewritten in the background the windows take no input and a lock waits.
+  void FileWorkStarted(const QString& status);
+  void FileWorkEnded();
+  void HideMEAfterLock();
+  // Grid, selection, navigation.
+  void Button_RefreshClick();
+  void DBGrid1CellClick();
+  void Button_FirstClick();
+  void Button_PriorClick();
+  void Button_NextClick();
+  void Button_LastClick();
+  void Button_Pass_ShowOrHideClick();
+  void Button_ClearAllEditClick();
+  void GridWheel(int wheelDelta);
+  // Record add, modify, delete.
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button_HistoryClick();
+  void Button_DeletedClick();
+  // Categories.
+  void Button_GeiClassClick();
+  void ListBox_ClassClick();
+  void PopupMenu2Popup();
+  void N5Click();
+  void N4Click();
+  void N3Click();
+  // Search.
+  void Button_SearchClick();
+  void searchkeywordClick();
+  // Clipboard.
+  void ButtonCopyZhangHaoClick();
+  void ButtonCopyEdit_MiMaClick();
+  void Button4Click();
+  // Password generator.
+  void Button_GenerateClick();
+  void Timer_ClearClipbrdTimer();
+  // Master password change.
+  void Button7Click();
+  void Button_PassClealClick();
+  void Button5Click();
+  // Import and export.
+  void Button_ImportClick();
+  void Button_ExportClick();
+  // Shell.
+  void Button10Click();
+  void AboutmeClick();
+  void Button8Click();
+  void Label23Click();
+  void Label24Click();
+  void Label26Click();
+  void Label27Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // The controls; tests and the accessibility tools find them by their object names.
+  vault::Listing* DataSource1;  // the grid's model, the vault's listing
 
   // Layout.
   QLabel* Image2;
@@ -179,84 +262,6 @@ class TForm1 : public QWidget, public LoginHost {
   QTimer* Timer_CloseMe;
   QTimer* Timer_ClearClipbrd;
 
- public slots:
-  // Start-up, lifecycle, tray, settings.
-  void Timer1Timer();
-  void Timer_CheckLoginTimer();
-  void Timer_CloseMeTimer();
-  void Button_CheckEnCryptClick();
-  void Button_CheckLoginClick();
-  void TrayIcon1Click();
-  void ShowMEClick();
-  void HideMEClick();
-  void CloseMeClick();
-  void Button_HIdeClick();
-  void Button6Click();
-  void Button11Click();
-  void Button_SaveAdvancedClick();
-  // Leaving 高级设置 with changes there asks once whether to save them.
-  void PageControl1Change();
-  // Automatic locking: each lock is the tray's hide, followed by what a lock clears.
-  void IdleLimitReached();
-  void ScreenLockedOrAsleep();
-  // While the file is rewritten in the background the windows take no input and a lock waits.
-  void FileWorkStarted(const QString& status);
-  void FileWorkEnded();
-  void HideMEAfterLock();
-  // Grid, selection, navigation.
-  void Button_RefreshClick();
-  void DBGrid1CellClick();
-  void Button_FirstClick();
-  void Button_PriorClick();
-  void Button_NextClick();
-  void Button_LastClick();
-  void Button_Pass_ShowOrHideClick();
-  void Button_ClearAllEditClick();
-  void GridWheel(int wheelDelta);
-  // Record add, modify, delete.
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button_HistoryClick();
-  void Button_DeletedClick();
-  // Categories.
-  void Button_GeiClassClick();
-  void ListBox_ClassClick();
-  void PopupMenu2Popup();
-  void N5Click();
-  void N4Click();
-  void N3Click();
-  // Search.
-  void Button_SearchClick();
-  void searchkeywordClick();
-  // Clipboard.
-  void ButtonCopyZhangHaoClick();
-  void ButtonCopyEdit_MiMaClick();
-  void Button4Click();
-  // Password generator.
-  void Button_GenerateClick();
-  void Timer_ClearClipbrdTimer();
-  // Master password change.
-  void Button7Click();
-  void Button_PassClealClick();
-  void Button5Click();
-  // Import and export.
-  void Button_ImportClick();
-  void Button_ExportClick();
-  // Shell.
-  void Button10Click();
-  void AboutmeClick();
-  void Button8Click();
-  void Label23Click();
-  void Label24Click();
-  void Label26Click();
-  void Label27Click();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
   void buildWindow();
   void buildAccountsTab();
   void buildSettingsTab();
