@@ -12,12 +12,13 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/about_page.h"
+#include "app/advanced_page.h"
 #include "app/background_work.h"
-#include "app/transfer_group.h"
+#include "app/settings_page.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
 #include "platform/lock_signals.h"
-#include "widgets/alphanumeric_filter.h"
 #include "widgets/click_notifier.h"
 #include "widgets/handler_guard.h"
 #include "widgets/key_navigation_notifier.h"
@@ -67,9 +68,9 @@ void TForm1::connectHandlers() {
   onSignal(fileWork_, &BackgroundWork::ended, &TForm1::FileWorkEnded);
   onSignal(CloseMe, &QAction::triggered, &TForm1::CloseMeClick);
   onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
-  onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);
-  onSignal(Button11, &QPushButton::clicked, &TForm1::Button11Click);
-  onSignal(Button_SaveAdvanced, &QPushButton::clicked, &TForm1::Button_SaveAdvancedClick);
+  onSignal(settingsPage_, &SettingsPage::saveClicked, &TForm1::Button6Click);
+  onSignal(settingsPage_, &SettingsPage::compactClicked, &TForm1::Button11Click);
+  onSignal(advancedPage_, &AdvancedPage::saveClicked, &TForm1::Button_SaveAdvancedClick);
   onSignal(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
 
   onSignal(Button_Refresh, &QPushButton::clicked, &TForm1::Button_RefreshClick);
@@ -90,7 +91,7 @@ void TForm1::connectHandlers() {
   onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   onSignal(Button3, &QPushButton::clicked, &TForm1::Button3Click);
   onSignal(Button_History, &QPushButton::clicked, &TForm1::Button_HistoryClick);
-  onSignal(Button_Deleted, &QPushButton::clicked, &TForm1::Button_DeletedClick);
+  onSignal(advancedPage_, &AdvancedPage::deletedClicked, &TForm1::Button_DeletedClick);
 
   onSignal(Button_GeiClass, &QPushButton::clicked, &TForm1::Button_GeiClassClick);
   onSignal(ListBox_Class, &QListWidget::itemClicked, &TForm1::ListBox_ClassClick);
@@ -112,22 +113,21 @@ void TForm1::connectHandlers() {
   onSignal(Button_Generate, &QPushButton::clicked, &TForm1::Button_GenerateClick);
   onSignal(Button4, &QPushButton::clicked, &TForm1::Button4Click);
 
-  // The new password boxes take only what the login window can take.
-  auto* newPasswordFilter = new AlphanumericKeyFilter(services_.beeper, this);
-  for (QLineEdit* box : {Edit_Pass_A, Edit_Pass_B}) {
-    box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->installEventFilter(newPasswordFilter);
-  }
-  onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
-  onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
-  onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);
-  onSignal(GroupBox_Transfer, &TransferGroup::importClicked, &TForm1::Button_ImportClick);
-  onSignal(GroupBox_Transfer, &TransferGroup::exportClicked, &TForm1::Button_ExportClick);
+  onSignal(settingsPage_, &SettingsPage::changePasswordClicked, &TForm1::Button7Click);
+  onSignal(settingsPage_, &SettingsPage::clearClicked, &TForm1::Button_PassClealClick);
+  onSignal(settingsPage_, &SettingsPage::maskClicked, &TForm1::Button5Click);
+  onSignal(advancedPage_, &AdvancedPage::importClicked, &TForm1::Button_ImportClick);
+  onSignal(advancedPage_, &AdvancedPage::exportClicked, &TForm1::Button_ExportClick);
+  // Listed again, the form keeps what the user typed there.
+  connect(advancedPage_, &AdvancedPage::fileRewritten, this, [this] {
+    vault_.listByUsage();
+    applyColumnLayout();
+  });
 
   onSignal(Button10, &QPushButton::clicked, &TForm1::Button10Click);
   onSignal(Button8, &QPushButton::clicked, &TForm1::Button8Click);
-  onSignal(new ClickNotifier(Label23), &ClickNotifier::clicked, &TForm1::Label23Click);
-  onSignal(new ClickNotifier(Label24), &ClickNotifier::clicked, &TForm1::Label24Click);
-  onSignal(new ClickNotifier(Label26), &ClickNotifier::clicked, &TForm1::Label26Click);
-  onSignal(new ClickNotifier(Label27), &ClickNotifier::clicked, &TForm1::Label27Click);
+  onSignal(aboutPage_, &AboutPage::downloadPageClicked, &TForm1::Label23Click);
+  onSignal(aboutPage_, &AboutPage::helpPageClicked, &TForm1::Label24Click);
+  onSignal(aboutPage_, &AboutPage::mainPageClicked, &TForm1::Label26Click);
+  onSignal(aboutPage_, &AboutPage::issuesPageClicked, &TForm1::Label27Click);
 }

@@ -20,7 +20,6 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QSplitter;
 class QTabWidget;
 class QTableView;
@@ -29,10 +28,9 @@ class BackgroundWork;
 class PanelStatusBar;
 class TForm2;
 class TrayIcon;
-class ClipboardGroup;
-class HotKeyGroup;
-class LockingGroup;
-class TransferGroup;
+class AboutPage;
+class AdvancedPage;
+class SettingsPage;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -153,9 +151,9 @@ class TForm1 : public QWidget, public LoginHost {
   QLabel* Image2;
   QTabWidget* PageControl1;
   QWidget* TabSheet1;
-  QWidget* TabSheet2;
-  QWidget* TabSheet3;
-  QWidget* TabSheet4;  // 高级设置: the program's own settings beyond the three original tabs
+  SettingsPage* settingsPage_;
+  AdvancedPage* advancedPage_;  // 高级设置: the program's own settings beyond the three original tabs
+  AboutPage* aboutPage_;
   QLabel* Label22;
   QPushButton* Button8;
   QPushButton* Button_HIde;
@@ -206,48 +204,6 @@ class TForm1 : public QWidget, public LoginHost {
   QLineEdit* Edit_MiMa_Temp;
   QPushButton* Button_ClearAllEdit;
 
-  // Settings tab.
-  QGroupBox* GroupBox3;
-  QLineEdit* Edit_OldPass;
-  QLineEdit* Edit_Pass_A;
-  QLineEdit* Edit_Pass_B;
-  QPushButton* Button7;
-  QPushButton* Button_PassCleal;
-  QPushButton* Button5;
-  QGroupBox* GroupBox6;
-  QPushButton* Button11;
-  QGroupBox* GroupBox1;
-  QRadioButton* RadioButton_IntoPass1;
-  QRadioButton* RadioButton_IntoPass2;
-  QPushButton* Button6;
-  QLabel* Label16;
-  QGroupBox* GroupBox4;
-  QLabel* Label19;
-  QLabel* Label20;
-  QLabel* Label21;
-
-  // Advanced tab: one group per setting beyond the original tabs.
-  ClipboardGroup* GroupBox_Clipboard;
-  LockingGroup* GroupBox_Locking;
-  HotKeyGroup* GroupBox_HotKeys;
-  TransferGroup* GroupBox_Transfer;
-  QPushButton* Button_SaveAdvanced;
-  QPushButton* Button_Deleted;  // 最近删除...
-
-  // About tab.
-  QGroupBox* GroupBox2;
-  QLabel* Label10;
-  QLabel* Label11;
-  QLineEdit* EditVer;
-  QLabel* Label12;
-  QLabel* Label14;
-  QLabel* Label15;
-  QPlainTextEdit* Memo1;
-  QLabel* Label23;
-  QLabel* Label24;
-  QLabel* Label26;
-  QLabel* Label27;
-
   // Tray.
   TrayIcon* TrayIcon1;
   QMenu* PopupMenu1;
@@ -264,9 +220,6 @@ class TForm1 : public QWidget, public LoginHost {
 
   void buildWindow();
   void buildAccountsTab();
-  void buildSettingsTab();
-  void buildAboutTab();
-  void buildAdvancedTab();
   void buildTray();
   void buildTimers();
   void connectHandlers();

@@ -1,9 +1,9 @@
 // The copy buttons and the timed emptying of the clipboard.
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
+#include "app/settings_page.h"
 #include "app/tform1.h"
 #include "input/clipboard.h"
 #include "widgets/panel_status_bar.h"
@@ -34,7 +34,7 @@ void TForm1::copyAccountToClipboard() { ButtonCopyZhangHao->click(); }
 
 void TForm1::copyPasswordToClipboard() { ButtonCopyEdit_MiMa->click(); }
 
-bool TForm1::pasteStyleSelected() const { return RadioButton_IntoPass1->isChecked(); }
+bool TForm1::pasteStyleSelected() const { return settingsPage_->autoFillMode() == AutoFillMode::Paste; }
 
 void TForm1::showStatus(const QString& text) { StatusBar1->setPanelText(0, text); }
 

@@ -13,22 +13,18 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/clipboard_group.h"
-#include "app/hot_key_group.h"
-#include "app/locking_group.h"
+#include "app/about_page.h"
+#include "app/advanced_page.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
-#include "app/protection_group.h"
+#include "app/settings_page.h"
 #include "app/tform1.h"
-#include "app/transfer_group.h"
 #include "app/tray_icon.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/list_box.h"
@@ -38,21 +34,9 @@
 namespace {
 
 using widgets::button;
+using widgets::label;
+using widgets::labelledEdit;
 using widgets::make;
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-  auto* l = make<QLabel>(parent, name, text);
-  l->setTextFormat(Qt::PlainText);
-  return l;
-}
-
-// An edit with its visible label as buddy, so screen readers name it.
-QLineEdit* labelledEdit(QWidget* parent, const char* name, QLabel* caption) {
-  auto* edit = make<QLineEdit>(parent, name);
-  caption->setBuddy(edit);
-  edit->setAccessibleName(caption->text());
-  return edit;
-}
 
 QPixmap bannerPicture(const QSize& size) {
   QPixmap picture(size);
@@ -85,17 +69,15 @@ void TForm1::buildWindow() {
 
   PageControl1 = make<QTabWidget>(this, "PageControl1");
   TabSheet1 = make<QWidget>(this, "TabSheet1");
-  TabSheet2 = make<QWidget>(this, "TabSheet2");
-  TabSheet3 = make<QWidget>(this, "TabSheet3");
-  TabSheet4 = make<QWidget>(this, "TabSheet4");
-  PageControl1->addTab(TabSheet1, "帐号管理");
-  PageControl1->addTab(TabSheet2, "软件设置");
-  PageControl1->addTab(TabSheet4, "高级设置");
-  PageControl1->addTab(TabSheet3, "关于我们");
   buildAccountsTab();
-  buildSettingsTab();
-  buildAdvancedTab();
-  buildAboutTab();
+  settingsPage_ = new SettingsPage(services_.beeper, this);
+  advancedPage_ = new AdvancedPage(this, services_.dialogs, vault_, keys_, *fileWork_,
+                                   [this](const QString& text) { noteNow(text); });
+  aboutPage_ = new AboutPage(this);
+  PageControl1->addTab(TabSheet1, "帐号管理");
+  PageControl1->addTab(settingsPage_, "软件设置");
+  PageControl1->addTab(advancedPage_, "高级设置");
+  PageControl1->addTab(aboutPage_, "关于我们");
   PageControl1->setCurrentIndex(0);
   shownTab_ = TabSheet1;
 
@@ -301,150 +283,6 @@ void TForm1::buildAccountsTab() {
   tab->addWidget(GroupBox11);
   tab->addWidget(GroupBox9, 1);
   tab->addWidget(GroupBox8);
-}
-
-void TForm1::buildSettingsTab() {
-  GroupBox3 = make<QGroupBox>(TabSheet2, "GroupBox3", "设置密码");
-  auto* labelOld = label(GroupBox3, "LabelOldPass", "原始密码");
-  auto* labelA = label(GroupBox3, "LabelPassA", "请输入密码");
-  auto* labelB = label(GroupBox3, "LabelPassB", "确认密码");
-  Edit_OldPass = labelledEdit(GroupBox3, "Edit_OldPass", labelOld);
-  Edit_Pass_A = labelledEdit(GroupBox3, "Edit_Pass_A", labelA);
-  Edit_Pass_B = labelledEdit(GroupBox3, "Edit_Pass_B", labelB);
-  Button7 = button(GroupBox3, "Button7", "确定");
-  Button_PassCleal = button(GroupBox3, "Button_PassCleal", "重置");
-  Button5 = button(GroupBox3, "Button5", "防偷窥");
-  auto* hint = label(GroupBox3, "LabelPassHint", "密码可以是全数字/全字母/数字+字母组合(不推荐使用汉字)");
-  auto* passGrid = new QGridLayout(GroupBox3);
-  passGrid->addWidget(labelOld, 0, 0);
-  passGrid->addWidget(Edit_OldPass, 0, 1);
-  passGrid->addWidget(Button5, 0, 2);
-  passGrid->addWidget(labelA, 1, 0);
-  passGrid->addWidget(Edit_Pass_A, 1, 1);
-  passGrid->addWidget(Button7, 1, 2);
-  passGrid->addWidget(labelB, 2, 0);
-  passGrid->addWidget(Edit_Pass_B, 2, 1);
-  passGrid->addWidget(Button_PassCleal, 2, 2);
-  passGrid->addWidget(hint, 3, 0, 1, 3);
-  setTabOrder(Edit_Pass_A, Edit_Pass_B);
-  setTabOrder(Edit_Pass_B, Button7);
-  setTabOrder(Button7, Button_PassCleal);
-  setTabOrder(Button_PassCleal, Edit_OldPass);
-  setTabOrder(Edit_OldPass, Button5);
-
-  GroupBox6 = make<QGroupBox>(TabSheet2, "GroupBox6", "常用操作");
-  auto* labelCompact = label(GroupBox6, "LabelCompact", "压缩数据库");
-  Button11 = button(GroupBox6, "Button11", "压缩修复");
-  auto* compactRow = new QHBoxLayout(GroupBox6);
-  compactRow->addWidget(labelCompact);
-  compactRow->addWidget(Button11);
-  compactRow->addStretch();
-
-  GroupBox1 = make<QGroupBox>(TabSheet2, "GroupBox1", "帐号密码自动输入方式");
-  RadioButton_IntoPass1 = make<QRadioButton>(GroupBox1, "RadioButton_IntoPass1", "帐号密码粘贴式");
-  RadioButton_IntoPass2 = make<QRadioButton>(GroupBox1, "RadioButton_IntoPass2", "帐号密码非粘贴式");
-  RadioButton_IntoPass1->setChecked(true);
-  Button6 = button(GroupBox1, "Button6", "保存配置");
-  Label16 = label(GroupBox1, "Label16", "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.");
-  auto* modeGrid = new QGridLayout(GroupBox1);
-  modeGrid->addWidget(RadioButton_IntoPass1, 0, 0);
-  modeGrid->addWidget(RadioButton_IntoPass2, 0, 1);
-  modeGrid->addWidget(Button6, 0, 2);
-  modeGrid->addWidget(Label16, 1, 0, 1, 3);
-
-  GroupBox4 = make<QGroupBox>(TabSheet2, "GroupBox4", "安全说明");
-  Label19 = label(GroupBox4, "Label19", "1.程序退出时会自动清空系统剪切板.");
-  Label20 = label(GroupBox4, "Label20", "2.当复制帐号或密码后1分钟程序会自动清空剪切板.");
-  Label21 = label(GroupBox4, "Label21", "3.如果暂时离开电脑请进入托盘状态或退出钥匣.");
-  auto* safety = new QVBoxLayout(GroupBox4);
-  for (QLabel* l : {Label19, Label20, Label21}) safety->addWidget(l);
-
-  auto* tab = new QVBoxLayout(TabSheet2);
-  for (QGroupBox* g : {GroupBox3, GroupBox6, GroupBox1, GroupBox4}) tab->addWidget(g);
-  tab->addStretch();
-}
-
-void TForm1::buildAdvancedTab() {
-  // Each group is a widget of its own that calls the modules below the window. The window's
-  // size is fixed, so the groups scroll once they need more height than the tab has.
-  auto* groups = new QWidget;
-  auto* tab = new QVBoxLayout(groups);
-  tab->addWidget(GroupBox_Locking = new LockingGroup(groups));
-  tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(groups));
-  tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(groups));
-  auto* protection = new ProtectionGroup(groups, services_.dialogs, vault_, keys_, *fileWork_,
-                                         [this](const QString& text) { noteNow(text); });
-  // Listed again, the form keeps what the user typed there.
-  connect(protection, &ProtectionGroup::fileRewritten, this, [this] {
-    vault_.listByUsage();
-    applyColumnLayout();
-  });
-  tab->addWidget(protection);
-  tab->addWidget(GroupBox_Transfer = new TransferGroup(groups));
-  auto* history = make<QGroupBox>(groups, "GroupBox_History", "记录历史");
-  Button_Deleted = button(history, "Button_Deleted", "最近删除...");
-  auto* historyRow = new QHBoxLayout(history);
-  historyRow->addWidget(new QLabel("修改和删除前的内容保留在数据库文件中.", history), 1);
-  historyRow->addWidget(Button_Deleted);
-  tab->addWidget(history);
-  tab->addStretch();
-  auto* scroll = new QScrollArea(TabSheet4);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setWidgetResizable(true);
-  scroll->setWidget(groups);
-  scroll->viewport()->setAutoFillBackground(false);
-  groups->setAutoFillBackground(false);
-  Button_SaveAdvanced = button(TabSheet4, "Button_SaveAdvanced", "保存高级设置");
-  auto* saveRow = new QHBoxLayout;
-  saveRow->addStretch();
-  saveRow->addWidget(Button_SaveAdvanced);
-  auto* page = new QVBoxLayout(TabSheet4);
-  page->setContentsMargins(0, 0, 0, 6);
-  page->addWidget(scroll);
-  page->addLayout(saveRow);
-}
-
-void TForm1::buildAboutTab() {
-  GroupBox2 = make<QGroupBox>(TabSheet3, "GroupBox2");
-  Label10 = label(GroupBox2, "Label10", "软件名称 钥匣个人版");
-  Label11 = label(GroupBox2, "Label11", "当前版本");
-  EditVer = make<QLineEdit>(GroupBox2, "EditVer", maker::kVersion);
-  EditVer->setReadOnly(true);
-  Label11->setBuddy(EditVer);
-  EditVer->setAccessibleName("当前版本");
-  Label12 = label(GroupBox2, "Label12", "主页：" + maker::kHomePage);
-  Label14 = label(GroupBox2, "Label14", "问题反馈：" + maker::kHomePage + maker::kIssuesPage.path);
-  Label15 = label(GroupBox2, "Label15", "开发：" + maker::kBrand + " 开发者");
-  Memo1 = make<QPlainTextEdit>(GroupBox2, "Memo1");
-  Memo1->setReadOnly(true);
-  Memo1->setPlainText(
-      "更新说明:\n1.备注也更正为加密字段\n2.分类采用列表框模式，更直观\n"
-      "3.加入密码常用排序功能，常用的将自动排在最前\n4.密码自动输入方式分粘贴式输入和非粘贴式输入\n"
-      "特别说明:\n1.该程序不能直接覆盖升级旧版的钥匣，不同版本加密算法不同。\n"
-      "2.注意事项：程序不支持（中文、全角等非ASCII码字符的密码）自动输入.");
-  Label23 = label(GroupBox2, "Label23", maker::kDownloadPage.caption);
-  Label24 = label(GroupBox2, "Label24", maker::kHelpPage.caption);
-  Label26 = label(GroupBox2, "Label26", maker::kMainPage.caption);
-  Label27 = label(GroupBox2, "Label27", maker::kIssuesPage.caption);
-  auto* links = new QHBoxLayout;
-  for (QLabel* l : {Label26, Label23, Label24, Label27}) {
-    l->setCursor(Qt::PointingHandCursor);
-    l->setStyleSheet("color: #1f4e79; text-decoration: underline;");
-    links->addWidget(l);
-  }
-  auto* about = new QGridLayout(GroupBox2);
-  about->addWidget(Label10, 0, 0, 1, 2);
-  about->addWidget(Label11, 1, 0);
-  about->addWidget(EditVer, 1, 1);
-  about->addWidget(Label12, 2, 0, 1, 2);
-  about->addWidget(Label14, 3, 0, 1, 2);
-  about->addWidget(Label15, 4, 0, 1, 2);
-  about->addWidget(Memo1, 5, 0, 1, 2);
-  about->addLayout(links, 6, 0, 1, 2);
-  about->setColumnStretch(1, 1);
-  auto* tab = new QVBoxLayout(TabSheet3);
-  tab->addWidget(GroupBox2);
 }
 
 void TForm1::buildTray() {

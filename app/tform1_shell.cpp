@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QLineEdit>
 
+#include "app/about_page.h"
 #include "app/maker_info.h"
 #include "app/tform1.h"
 #include "platform/shell.h"
@@ -12,14 +13,14 @@ void TForm1::Button10Click() {
   if (!Edit_WangZhi->text().isEmpty()) openAddress(Edit_WangZhi->text());
 }
 
-void TForm1::AboutmeClick() { openAddress(maker::PageAddress(maker::kMainPage, EditVer->text())); }
+void TForm1::AboutmeClick() { openAddress(maker::PageAddress(maker::kMainPage, aboutPage_->version())); }
 
 void TForm1::Button8Click() { Aboutme->trigger(); }
 
-void TForm1::Label26Click() { openAddress(maker::PageAddress(maker::kMainPage, EditVer->text())); }
+void TForm1::Label26Click() { openAddress(maker::PageAddress(maker::kMainPage, aboutPage_->version())); }
 
-void TForm1::Label23Click() { openAddress(maker::PageAddress(maker::kDownloadPage, EditVer->text())); }
+void TForm1::Label23Click() { openAddress(maker::PageAddress(maker::kDownloadPage, aboutPage_->version())); }
 
-void TForm1::Label24Click() { openAddress(maker::PageAddress(maker::kHelpPage, EditVer->text())); }
+void TForm1::Label24Click() { openAddress(maker::PageAddress(maker::kHelpPage, aboutPage_->version())); }
 
-void TForm1::Label27Click() { openAddress(maker::PageAddress(maker::kIssuesPage, EditVer->text())); }
+void TForm1::Label27Click() { openAddress(maker::PageAddress(maker::kIssuesPage, aboutPage_->version())); }
