@@ -12,25 +12,19 @@
 #include "vault/vault.h"
 
 class QAction;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
 class QTabWidget;
-class QTableView;
 class QTimer;
+class AboutPage;
+class AccountsPage;
+class AdvancedPage;
 class BackgroundWork;
 class PanelStatusBar;
+class SettingsPage;
 class TForm2;
 class TrayIcon;
-class AboutPage;
-class AdvancedPage;
-class SettingsPage;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -150,7 +144,7 @@ class TForm1 : public QWidget, public LoginHost {
   // Layout.
   QLabel* Image2;
   QTabWidget* PageControl1;
-  QWidget* TabSheet1;
+  AccountsPage* accountsPage_;
   SettingsPage* settingsPage_;
   AdvancedPage* advancedPage_;  // 高级设置: the program's own settings beyond the three original tabs
   AboutPage* aboutPage_;
@@ -160,49 +154,6 @@ class TForm1 : public QWidget, public LoginHost {
   PanelStatusBar* StatusBar1;
   QPushButton* Button_CheckEnCrypt;
   QPushButton* Button_CheckLogin;
-
-  // Accounts tab: search bar.
-  QGroupBox* GroupBox11;
-  QComboBox* ComboBoxSeachClass;
-  QLineEdit* searchkeyword;
-  QPushButton* Button_Search;
-  QPushButton* Button_Refresh;
-  QPushButton* Button_GeiClass;
-  QPushButton* Button_First;
-  QPushButton* Button_Prior;
-  QPushButton* Button_Next;
-  QPushButton* Button_Last;
-  // Category list and grid.
-  QGroupBox* GroupBox9;
-  QListWidget* ListBox_Class;
-  QSplitter* Splitter1;
-  QTableView* DBGrid1;
-  QMenu* PopupMenu2;
-  QAction* N5;
-  QAction* N4;
-  QAction* N3;
-  // Record form.
-  QGroupBox* GroupBox8;
-  QComboBox* Edit_FenLei;
-  QLineEdit* Edit_BiaoTi;
-  QLineEdit* Edit_WangZhi;
-  QLineEdit* Edit_ZhangHao;
-  QLineEdit* Edit_MiMa;
-  QPlainTextEdit* Memo_BeiZhu;
-  QPushButton* Button10;
-  QPushButton* Button4;
-  QPushButton* ButtonCopyZhangHao;
-  QPushButton* Button_Pass_ShowOrHide;
-  QPushButton* ButtonCopyEdit_MiMa;
-  QPushButton* Button_Generate;
-  QPushButton* Button1;
-  QPushButton* Button2;
-  QPushButton* Button3;
-  QPushButton* Button_History;  // 历史: the picked record's earlier versions
-  QLabel* LabelBianHao;
-  QLineEdit* Edit_BianHao;
-  QLineEdit* Edit_MiMa_Temp;
-  QPushButton* Button_ClearAllEdit;
 
   // Tray.
   TrayIcon* TrayIcon1;
@@ -219,7 +170,6 @@ class TForm1 : public QWidget, public LoginHost {
   QTimer* Timer_ClearClipbrd;
 
   void buildWindow();
-  void buildAccountsTab();
   void buildTray();
   void buildTimers();
   void connectHandlers();
@@ -237,21 +187,11 @@ class TForm1 : public QWidget, public LoginHost {
   // A lock gives up what was changed on 高级设置 and not saved, and says so.
   void discardAdvancedChanges();
   void applyLocking(const settings::LockingSettings& locking);
-  void applyColumnLayout();
-  void selectCategoryInForm(const QString& category);
-  // The grid's current row (0-based, -1 for none), which the navigation moves and the delete takes.
-  int cursorRow() const;
-  // Moves the grid's current row, stopping at the first and the last row.
-  void moveCursorTo(int row);
   void showCurrentRecordNumber();
-  // The password box masked, and the button offering "显示" again.
-  void maskPassword();
   // The idle lock and the screen lock: the user has left.
   void lockBecauseTheUserLeft();
   // The form, our clipboard copy and the hot keys let go of the picked record.
   void forgetPickedRecord();
-  // The form's record, as the add and the modify write it.
-  vault::Record recordInForm() const;
   QString clockText() const;
   void takeDailyBackupIfDue();
   // The offer "设置管理密码": the user's own master password in place of the initial one, and the file
@@ -259,7 +199,7 @@ class TForm1 : public QWidget, public LoginHost {
   void offerOwnMasterPassword();
   void setOwnMasterPassword(const platform::NewMasterPassword& chosen);
   void openAddress(const QString& address);
-  void copyEditToClipboard(QLineEdit* edit);
+  void copyToClipboard(const QString& text);
   // The status text painted before the window's thread goes on with a slow step.
   void noteNow(const QString& text);
 

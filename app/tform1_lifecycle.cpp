@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/about_page.h"
+#include "app/accounts_page.h"
 #include "app/background_work.h"
 #include "app/config_file.h"
 #include "app/launcher_icon.h"
@@ -143,8 +144,8 @@ void TForm1::openAfterLogin() {
   show();
   raise();
   activateWindow();
-  Button_GeiClass->click();
-  Button_Refresh->click();
+  accountsPage_->pressRebuildCategories();
+  accountsPage_->pressRefresh();
   takeDailyBackupIfDue();
 }
 

@@ -1,8 +1,8 @@
 // Opening addresses: the record's own, and this program's pages.
 #include <QAction>
-#include <QLineEdit>
 
 #include "app/about_page.h"
+#include "app/accounts_page.h"
 #include "app/maker_info.h"
 #include "app/tform1.h"
 #include "platform/shell.h"
@@ -10,7 +10,7 @@
 void TForm1::openAddress(const QString& address) { services_.shell.openAddress(address); }
 
 void TForm1::Button10Click() {
-  if (!Edit_WangZhi->text().isEmpty()) openAddress(Edit_WangZhi->text());
+  if (!accountsPage_->address().isEmpty()) openAddress(accountsPage_->address());
 }
 
 void TForm1::AboutmeClick() { openAddress(maker::PageAddress(maker::kMainPage, aboutPage_->version())); }
