@@ -185,10 +185,10 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   Memo_BeiZhu->setFixedHeight(58);
 
   // The form's keyboard order: the category box comes last although it stands at the top.
-  QWidget* order[] = {
-      Edit_BiaoTi,         Edit_WangZhi,    Edit_ZhangHao,      Edit_MiMa,   openAddress, copyAddress, Button_Pass_ShowOrHide,
-      ButtonCopyEdit_MiMa, generate, ButtonCopyZhangHao, Memo_BeiZhu, deleteRecord,  modifyRecord, addRecord,
-      history,      Edit_FenLei};
+  QWidget* order[] = {Edit_BiaoTi, Edit_WangZhi,           Edit_ZhangHao,       Edit_MiMa, openAddress,
+                      copyAddress, Button_Pass_ShowOrHide, ButtonCopyEdit_MiMa, generate,  ButtonCopyZhangHao,
+                      Memo_BeiZhu, deleteRecord,           modifyRecord,        addRecord, history,
+                      Edit_FenLei};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   auto* tab = new QVBoxLayout(this);

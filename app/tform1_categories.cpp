@@ -29,7 +29,7 @@ void TForm1::ListBox_ClassClick() {
     Button_ClearAllEditClick();
     return;
   }
-  const QString category = *current;
+  const QString& category = *current;
   const int count = vault_.listCategory(category);
   StatusBar1->setPanelText(0, category + "分类下共有" + QString::number(count) + "条");
   accountsPage_->selectCategory(category);
