@@ -1,5 +1,5 @@
 #pragma once
-// The main window: accounts, settings and about tabs; the database objects; timers and tray.
+// The main window: the pages of its four tabs, the handlers behind them, the database objects, timers and tray.
 #include <QDate>
 #include <QWidget>
 #include <memory>
