@@ -1,6 +1,5 @@
 #include "app/instance_requests.h"
 
-#include <QAction>
 #include <cstdio>
 
 #include "app/tform1.h"
@@ -24,7 +23,7 @@ constexpr auto kLongestFill = 60s;
 
 std::string AnswerInstanceRequest(TForm1& main, TForm2& login, const std::string& request) {
   if (request == kShow) {
-    main.ShowME->trigger();  // the login window while locked; nothing while the file is rewritten
+    main.showOnRequest();
     return kDone;
   }
   if (request != std::string(kFillPrefix) + "account" && request != std::string(kFillPrefix) + "password")

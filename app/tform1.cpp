@@ -3,25 +3,20 @@
 #include <QLabel>
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
 
+#include "app/about_page.h"
+#include "app/accounts_page.h"
+#include "app/advanced_page.h"
 #include "app/background_work.h"
-#include "app/transfer_group.h"
+#include "app/settings_page.h"
 #include "app/tray_icon.h"
 #include "login/tform2.h"
 #include "platform/lock_signals.h"
-#include "widgets/alphanumeric_filter.h"
-#include "widgets/click_notifier.h"
 #include "widgets/handler_guard.h"
-#include "widgets/key_navigation_notifier.h"
-#include "widgets/wheel_interceptor.h"
 
 TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programFolder)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -38,8 +33,10 @@ TForm1::~TForm1() {
   // The hot keys belong to the login window, which outlives this one.
   if (login_) login_->releaseHotKeys();
   // The grid's listing lives in the vault, which goes before the widgets do.
-  DBGrid1->setModel(nullptr);
+  accountsPage_->detachListing();
 }
+
+void TForm1::showOnRequest() { ShowME->trigger(); }
 
 template <typename Sender, typename Signal, typename Handler>
 void TForm1::onSignal(Sender* sender, Signal signal, Handler handler) {
@@ -65,67 +62,61 @@ void TForm1::connectHandlers() {
   onSignal(fileWork_, &BackgroundWork::ended, &TForm1::FileWorkEnded);
   onSignal(CloseMe, &QAction::triggered, &TForm1::CloseMeClick);
   onSignal(Button_HIde, &QPushButton::clicked, &TForm1::Button_HIdeClick);
-  onSignal(Button6, &QPushButton::clicked, &TForm1::Button6Click);
-  onSignal(Button11, &QPushButton::clicked, &TForm1::Button11Click);
-  onSignal(Button_SaveAdvanced, &QPushButton::clicked, &TForm1::Button_SaveAdvancedClick);
+  onSignal(settingsPage_, &SettingsPage::saveClicked, &TForm1::Button6Click);
+  onSignal(settingsPage_, &SettingsPage::compactClicked, &TForm1::Button11Click);
+  onSignal(advancedPage_, &AdvancedPage::saveClicked, &TForm1::Button_SaveAdvancedClick);
   onSignal(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
 
-  onSignal(Button_Refresh, &QPushButton::clicked, &TForm1::Button_RefreshClick);
-  onSignal(DBGrid1, &QTableView::clicked, &TForm1::DBGrid1CellClick);
-  onSignal(Button_First, &QPushButton::clicked, &TForm1::Button_FirstClick);
-  onSignal(Button_Prior, &QPushButton::clicked, &TForm1::Button_PriorClick);
-  onSignal(Button_Next, &QPushButton::clicked, &TForm1::Button_NextClick);
-  onSignal(Button_Last, &QPushButton::clicked, &TForm1::Button_LastClick);
-  onSignal(Button_Pass_ShowOrHide, &QPushButton::clicked, &TForm1::Button_Pass_ShowOrHideClick);
-  onSignal(Button_ClearAllEdit, &QPushButton::clicked, &TForm1::Button_ClearAllEditClick);
-  auto* wheel = new WheelInterceptor(DBGrid1->viewport());
-  connect(wheel, &WheelInterceptor::wheeled, this,
+  auto* accounts = accountsPage_;
+  onSignal(accounts, &AccountsPage::refreshClicked, &TForm1::Button_RefreshClick);
+  onSignal(accounts, &AccountsPage::recordClicked, &TForm1::DBGrid1CellClick);
+  onSignal(accounts, &AccountsPage::firstClicked, &TForm1::Button_FirstClick);
+  onSignal(accounts, &AccountsPage::priorClicked, &TForm1::Button_PriorClick);
+  onSignal(accounts, &AccountsPage::nextClicked, &TForm1::Button_NextClick);
+  onSignal(accounts, &AccountsPage::lastClicked, &TForm1::Button_LastClick);
+  onSignal(accounts, &AccountsPage::showOrHideClicked, &TForm1::Button_Pass_ShowOrHideClick);
+  onSignal(accounts, &AccountsPage::clearFormClicked, &TForm1::Button_ClearAllEditClick);
+  connect(accounts, &AccountsPage::gridWheeled, this,
           [this](int delta) { Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
   // A listing, as it opens, stands on its first row.
-  connect(DataSource1, &QAbstractItemModel::modelReset, this, [this] { moveCursorTo(0); });
+  connect(DataSource1, &QAbstractItemModel::modelReset, this, [this] { accountsPage_->moveCursorTo(0); });
 
-  onSignal(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-  onSignal(Button2, &QPushButton::clicked, &TForm1::Button2Click);
-  onSignal(Button3, &QPushButton::clicked, &TForm1::Button3Click);
-  onSignal(Button_History, &QPushButton::clicked, &TForm1::Button_HistoryClick);
-  onSignal(Button_Deleted, &QPushButton::clicked, &TForm1::Button_DeletedClick);
+  onSignal(accounts, &AccountsPage::addClicked, &TForm1::Button1Click);
+  onSignal(accounts, &AccountsPage::modifyClicked, &TForm1::Button2Click);
+  onSignal(accounts, &AccountsPage::deleteClicked, &TForm1::Button3Click);
+  onSignal(accounts, &AccountsPage::historyClicked, &TForm1::Button_HistoryClick);
+  onSignal(advancedPage_, &AdvancedPage::deletedClicked, &TForm1::Button_DeletedClick);
 
-  onSignal(Button_GeiClass, &QPushButton::clicked, &TForm1::Button_GeiClassClick);
-  onSignal(ListBox_Class, &QListWidget::itemClicked, &TForm1::ListBox_ClassClick);
-  onSignal(new KeyNavigationNotifier(ListBox_Class), &KeyNavigationNotifier::navigated, &TForm1::ListBox_ClassClick);
-  connect(ListBox_Class, &QListWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopupMenu2->popup(ListBox_Class->viewport()->mapToGlobal(at)); });
-  onSignal(PopupMenu2, &QMenu::aboutToShow, &TForm1::PopupMenu2Popup);
-  onSignal(N5, &QAction::triggered, &TForm1::N5Click);
-  onSignal(N4, &QAction::triggered, &TForm1::N4Click);
-  onSignal(N3, &QAction::triggered, &TForm1::N3Click);
+  onSignal(accounts, &AccountsPage::rebuildCategoriesClicked, &TForm1::Button_GeiClassClick);
+  onSignal(accounts, &AccountsPage::categoryChosen, &TForm1::ListBox_ClassClick);
+  onSignal(accounts, &AccountsPage::categoryMenuOpening, &TForm1::PopupMenu2Popup);
+  onSignal(accounts, &AccountsPage::addCategoryChosen, &TForm1::N5Click);
+  onSignal(accounts, &AccountsPage::renameCategoryChosen, &TForm1::N4Click);
+  onSignal(accounts, &AccountsPage::deleteCategoryChosen, &TForm1::N3Click);
 
-  onSignal(Button_Search, &QPushButton::clicked, &TForm1::Button_SearchClick);
-  auto* keywordClicks = new ClickNotifier(searchkeyword);
-  onSignal(keywordClicks, &ClickNotifier::clicked, &TForm1::searchkeywordClick);
-  onSignal(keywordClicks, &ClickNotifier::doubleClicked, &TForm1::searchkeywordClick);
+  onSignal(accounts, &AccountsPage::searchClicked, &TForm1::Button_SearchClick);
+  onSignal(accounts, &AccountsPage::keywordClicked, &TForm1::searchkeywordClick);
 
-  onSignal(ButtonCopyZhangHao, &QPushButton::clicked, &TForm1::ButtonCopyZhangHaoClick);
-  onSignal(ButtonCopyEdit_MiMa, &QPushButton::clicked, &TForm1::ButtonCopyEdit_MiMaClick);
-  onSignal(Button_Generate, &QPushButton::clicked, &TForm1::Button_GenerateClick);
-  onSignal(Button4, &QPushButton::clicked, &TForm1::Button4Click);
+  onSignal(accounts, &AccountsPage::copyAccountClicked, &TForm1::ButtonCopyZhangHaoClick);
+  onSignal(accounts, &AccountsPage::copyPasswordClicked, &TForm1::ButtonCopyEdit_MiMaClick);
+  onSignal(accounts, &AccountsPage::generateClicked, &TForm1::Button_GenerateClick);
+  onSignal(accounts, &AccountsPage::copyAddressClicked, &TForm1::Button4Click);
 
-  // The new password boxes take only what the login window can take.
-  auto* newPasswordFilter = new AlphanumericKeyFilter(services_.beeper, this);
-  for (QLineEdit* box : {Edit_Pass_A, Edit_Pass_B}) {
-    box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->installEventFilter(newPasswordFilter);
-  }
-  onSignal(Button7, &QPushButton::clicked, &TForm1::Button7Click);
-  onSignal(Button_PassCleal, &QPushButton::clicked, &TForm1::Button_PassClealClick);
-  onSignal(Button5, &QPushButton::clicked, &TForm1::Button5Click);
-  onSignal(GroupBox_Transfer, &TransferGroup::importClicked, &TForm1::Button_ImportClick);
-  onSignal(GroupBox_Transfer, &TransferGroup::exportClicked, &TForm1::Button_ExportClick);
+  onSignal(settingsPage_, &SettingsPage::changePasswordClicked, &TForm1::Button7Click);
+  onSignal(settingsPage_, &SettingsPage::clearClicked, &TForm1::Button_PassClealClick);
+  onSignal(settingsPage_, &SettingsPage::maskClicked, &TForm1::Button5Click);
+  onSignal(advancedPage_, &AdvancedPage::importClicked, &TForm1::Button_ImportClick);
+  onSignal(advancedPage_, &AdvancedPage::exportClicked, &TForm1::Button_ExportClick);
+  // Listed again, the form keeps what the user typed there.
+  connect(advancedPage_, &AdvancedPage::fileRewritten, this, [this] {
+    vault_.listByUsage();
+    accountsPage_->applyColumnLayout();
+  });
 
-  onSignal(Button10, &QPushButton::clicked, &TForm1::Button10Click);
+  onSignal(accounts, &AccountsPage::openAddressClicked, &TForm1::Button10Click);
   onSignal(Button8, &QPushButton::clicked, &TForm1::Button8Click);
-  onSignal(new ClickNotifier(Label23), &ClickNotifier::clicked, &TForm1::Label23Click);
-  onSignal(new ClickNotifier(Label24), &ClickNotifier::clicked, &TForm1::Label24Click);
-  onSignal(new ClickNotifier(Label26), &ClickNotifier::clicked, &TForm1::Label26Click);
-  onSignal(new ClickNotifier(Label27), &ClickNotifier::clicked, &TForm1::Label27Click);
+  onSignal(aboutPage_, &AboutPage::downloadPageClicked, &TForm1::Label23Click);
+  onSignal(aboutPage_, &AboutPage::helpPageClicked, &TForm1::Label24Click);
+  onSignal(aboutPage_, &AboutPage::mainPageClicked, &TForm1::Label26Click);
+  onSignal(aboutPage_, &AboutPage::issuesPageClicked, &TForm1::Label27Click);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The main window: accounts, settings and about tabs; the database objects; timers and tray.
+// The main window: the pages of its four tabs, the handlers behind them, the database objects, timers and tray.
 #include <QDate>
 #include <QWidget>
 #include <memory>
@@ -12,27 +12,19 @@
 #include "vault/vault.h"
 
 class QAction;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QSplitter;
 class QTabWidget;
-class QTableView;
 class QTimer;
+class AboutPage;
+class AccountsPage;
+class AdvancedPage;
 class BackgroundWork;
 class PanelStatusBar;
+class SettingsPage;
 class TForm2;
 class TrayIcon;
-class ClipboardGroup;
-class HotKeyGroup;
-class LockingGroup;
-class TransferGroup;
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -64,120 +56,9 @@ class TForm1 : public QWidget, public LoginHost {
   bool hasClosed() const { return closing_; }
   // The database and its operations; the grid shows its listing.
   vault::Vault& vault() override { return vault_; }
-  vault::Listing* DataSource1;
-
-  // Layout.
-  QLabel* Image2;
-  QTabWidget* PageControl1;
-  QWidget* TabSheet1;
-  QWidget* TabSheet2;
-  QWidget* TabSheet3;
-  QWidget* TabSheet4;  // 高级设置: the program's own settings beyond the three original tabs
-  QLabel* Label22;
-  QPushButton* Button8;
-  QPushButton* Button_HIde;
-  PanelStatusBar* StatusBar1;
-  QPushButton* Button_CheckEnCrypt;
-  QPushButton* Button_CheckLogin;
-
-  // Accounts tab: search bar.
-  QGroupBox* GroupBox11;
-  QComboBox* ComboBoxSeachClass;
-  QLineEdit* searchkeyword;
-  QPushButton* Button_Search;
-  QPushButton* Button_Refresh;
-  QPushButton* Button_GeiClass;
-  QPushButton* Button_First;
-  QPushButton* Button_Prior;
-  QPushButton* Button_Next;
-  QPushButton* Button_Last;
-  // Category list and grid.
-  QGroupBox* GroupBox9;
-  QListWidget* ListBox_Class;
-  QSplitter* Splitter1;
-  QTableView* DBGrid1;
-  QMenu* PopupMenu2;
-  QAction* N5;
-  QAction* N4;
-  QAction* N3;
-  // Record form.
-  QGroupBox* GroupBox8;
-  QComboBox* Edit_FenLei;
-  QLineEdit* Edit_BiaoTi;
-  QLineEdit* Edit_WangZhi;
-  QLineEdit* Edit_ZhangHao;
-  QLineEdit* Edit_MiMa;
-  QPlainTextEdit* Memo_BeiZhu;
-  QPushButton* Button10;
-  QPushButton* Button4;
-  QPushButton* ButtonCopyZhangHao;
-  QPushButton* Button_Pass_ShowOrHide;
-  QPushButton* ButtonCopyEdit_MiMa;
-  QPushButton* Button_Generate;
-  QPushButton* Button1;
-  QPushButton* Button2;
-  QPushButton* Button3;
-  QPushButton* Button_History;  // 历史: the picked record's earlier versions
-  QLabel* LabelBianHao;
-  QLineEdit* Edit_BianHao;
-  QLineEdit* Edit_MiMa_Temp;
-  QPushButton* Button_ClearAllEdit;
-
-  // Settings tab.
-  QGroupBox* GroupBox3;
-  QLineEdit* Edit_OldPass;
-  QLineEdit* Edit_Pass_A;
-  QLineEdit* Edit_Pass_B;
-  QPushButton* Button7;
-  QPushButton* Button_PassCleal;
-  QPushButton* Button5;
-  QGroupBox* GroupBox6;
-  QPushButton* Button11;
-  QGroupBox* GroupBox1;
-  QRadioButton* RadioButton_IntoPass1;
-  QRadioButton* RadioButton_IntoPass2;
-  QPushButton* Button6;
-  QLabel* Label16;
-  QGroupBox* GroupBox4;
-  QLabel* Label19;
-  QLabel* Label20;
-  QLabel* Label21;
-
-  // Advanced tab: one group per setting beyond the original tabs.
-  ClipboardGroup* GroupBox_Clipboard;
-  LockingGroup* GroupBox_Locking;
-  HotKeyGroup* GroupBox_HotKeys;
-  TransferGroup* GroupBox_Transfer;
-  QPushButton* Button_SaveAdvanced;
-  QPushButton* Button_Deleted;  // 最近删除...
-
-  // About tab.
-  QGroupBox* GroupBox2;
-  QLabel* Label10;
-  QLabel* Label11;
-  QLineEdit* EditVer;
-  QLabel* Label12;
-  QLabel* Label14;
-  QLabel* Label15;
-  QPlainTextEdit* Memo1;
-  QLabel* Label23;
-  QLabel* Label24;
-  QLabel* Label26;
-  QLabel* Label27;
-
-  // Tray.
-  TrayIcon* TrayIcon1;
-  QMenu* PopupMenu1;
-  QAction* Aboutme;
-  QAction* ShowME;
-  QAction* HideME;
-  QAction* CloseMe;
-
-  // Timers.
-  QTimer* Timer1;
-  QTimer* Timer_CheckLogin;
-  QTimer* Timer_CloseMe;
-  QTimer* Timer_ClearClipbrd;
+  // A second start of the program asks for this one: as the tray's 显示窗口, the login window while
+  // locked and nothing while the file is rewritten.
+  void showOnRequest();
 
  public slots:
   // Start-up, lifecycle, tray, settings.
@@ -257,11 +138,38 @@ class TForm1 : public QWidget, public LoginHost {
   void changeEvent(QEvent* event) override;
 
  private:
+  // The controls; tests and the accessibility tools find them by their object names.
+  vault::Listing* DataSource1;  // the grid's model, the vault's listing
+
+  // Layout.
+  QLabel* Image2;
+  QTabWidget* PageControl1;
+  AccountsPage* accountsPage_;
+  SettingsPage* settingsPage_;
+  AdvancedPage* advancedPage_;  // 高级设置: the program's own settings beyond the three original tabs
+  AboutPage* aboutPage_;
+  QLabel* Label22;
+  QPushButton* Button8;
+  QPushButton* Button_HIde;
+  PanelStatusBar* StatusBar1;
+  QPushButton* Button_CheckEnCrypt;
+  QPushButton* Button_CheckLogin;
+
+  // Tray.
+  TrayIcon* TrayIcon1;
+  QMenu* PopupMenu1;
+  QAction* Aboutme;
+  QAction* ShowME;
+  QAction* HideME;
+  QAction* CloseMe;
+
+  // Timers.
+  QTimer* Timer1;
+  QTimer* Timer_CheckLogin;
+  QTimer* Timer_CloseMe;
+  QTimer* Timer_ClearClipbrd;
+
   void buildWindow();
-  void buildAccountsTab();
-  void buildSettingsTab();
-  void buildAboutTab();
-  void buildAdvancedTab();
   void buildTray();
   void buildTimers();
   void connectHandlers();
@@ -279,21 +187,11 @@ class TForm1 : public QWidget, public LoginHost {
   // A lock gives up what was changed on 高级设置 and not saved, and says so.
   void discardAdvancedChanges();
   void applyLocking(const settings::LockingSettings& locking);
-  void applyColumnLayout();
-  void selectCategoryInForm(const QString& category);
-  // The grid's current row (0-based, -1 for none), which the navigation moves and the delete takes.
-  int cursorRow() const;
-  // Moves the grid's current row, stopping at the first and the last row.
-  void moveCursorTo(int row);
   void showCurrentRecordNumber();
-  // The password box masked, and the button offering "显示" again.
-  void maskPassword();
   // The idle lock and the screen lock: the user has left.
   void lockBecauseTheUserLeft();
   // The form, our clipboard copy and the hot keys let go of the picked record.
   void forgetPickedRecord();
-  // The form's record, as the add and the modify write it.
-  vault::Record recordInForm() const;
   QString clockText() const;
   void takeDailyBackupIfDue();
   // The offer "设置管理密码": the user's own master password in place of the initial one, and the file
@@ -301,7 +199,7 @@ class TForm1 : public QWidget, public LoginHost {
   void offerOwnMasterPassword();
   void setOwnMasterPassword(const platform::NewMasterPassword& chosen);
   void openAddress(const QString& address);
-  void copyEditToClipboard(QLineEdit* edit);
+  void copyToClipboard(const QString& text);
   // The status text painted before the window's thread goes on with a slow step.
   void noteNow(const QString& text);
 

@@ -1,6 +1,5 @@
 // The password generator's button in the record form.
-#include <QLineEdit>
-
+#include "app/accounts_page.h"
 #include "app/generator_dialog.h"
 #include "app/tform1.h"
 #include "settings/settings_file.h"
@@ -9,6 +8,6 @@ void TForm1::Button_GenerateClick() {
   const settings::SettingsFile file(programFolder_);
   GeneratorDialog dialog(file.read().generator, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  Edit_MiMa->setText(dialog.password());
+  accountsPage_->showPassword(dialog.password());
   file.writeGenerator(dialog.rules());
 }

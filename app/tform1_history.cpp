@@ -1,7 +1,6 @@
 // 历史: the picked record's earlier versions, one of which may become the record again; 最近删除: the
 // deleted records, to bring back or to remove for good.
-#include <QLineEdit>
-
+#include "app/accounts_page.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
 
@@ -31,10 +30,10 @@ platform::RecordVersion Shown(const vault::KeptRecord& kept, const vault::Record
 
 void TForm1::Button_HistoryClick() {
   auto& dialogs = services_.dialogs;
-  if (Edit_BianHao->text().isEmpty()) return dialogs.message("请先选择一条记录.");
-  const std::vector<vault::KeptRecord> versions = vault_.versionsOf(Edit_BianHao->text());
+  if (accountsPage_->recordNumber().isEmpty()) return dialogs.message("请先选择一条记录.");
+  const std::vector<vault::KeptRecord> versions = vault_.versionsOf(accountsPage_->recordNumber());
   if (versions.empty()) return dialogs.message("该记录没有历史版本.");
-  const vault::Record current = recordInForm();
+  const vault::Record current = accountsPage_->record();
   std::vector<platform::RecordVersion> shown;
   shown.reserve(versions.size());
   for (const vault::KeptRecord& version : versions) shown.push_back(Shown(version, current));

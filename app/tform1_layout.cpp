@@ -1,58 +1,30 @@
 // Builds the controls of the main window; behaviour lives in the other tform1_*.cpp files.
 #include <QAction>
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollArea>
-#include <QSplitter>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/clipboard_group.h"
-#include "app/hot_key_group.h"
-#include "app/locking_group.h"
+#include "app/about_page.h"
+#include "app/accounts_page.h"
+#include "app/advanced_page.h"
 #include "app/maker_info.h"
 #include "app/program_icon.h"
-#include "app/protection_group.h"
+#include "app/settings_page.h"
 #include "app/tform1.h"
-#include "app/transfer_group.h"
 #include "app/tray_icon.h"
-#include "widgets/concealed_edit.h"
-#include "widgets/list_box.h"
 #include "widgets/named_widgets.h"
 #include "widgets/panel_status_bar.h"
 
 namespace {
 
 using widgets::button;
+using widgets::label;
 using widgets::make;
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-  auto* l = make<QLabel>(parent, name, text);
-  l->setTextFormat(Qt::PlainText);
-  return l;
-}
-
-// An edit with its visible label as buddy, so screen readers name it.
-QLineEdit* labelledEdit(QWidget* parent, const char* name, QLabel* caption) {
-  auto* edit = make<QLineEdit>(parent, name);
-  caption->setBuddy(edit);
-  edit->setAccessibleName(caption->text());
-  return edit;
-}
 
 QPixmap bannerPicture(const QSize& size) {
   QPixmap picture(size);
@@ -84,20 +56,19 @@ void TForm1::buildWindow() {
   Image2->setPixmap(bannerPicture(QSize(581, 56)));
 
   PageControl1 = make<QTabWidget>(this, "PageControl1");
-  TabSheet1 = make<QWidget>(this, "TabSheet1");
-  TabSheet2 = make<QWidget>(this, "TabSheet2");
-  TabSheet3 = make<QWidget>(this, "TabSheet3");
-  TabSheet4 = make<QWidget>(this, "TabSheet4");
-  PageControl1->addTab(TabSheet1, "帐号管理");
-  PageControl1->addTab(TabSheet2, "软件设置");
-  PageControl1->addTab(TabSheet4, "高级设置");
-  PageControl1->addTab(TabSheet3, "关于我们");
-  buildAccountsTab();
-  buildSettingsTab();
-  buildAdvancedTab();
-  buildAboutTab();
+  DataSource1 = &vault_.listing();
+  DataSource1->setObjectName("DataSource1");
+  accountsPage_ = new AccountsPage(*DataSource1, this);
+  settingsPage_ = new SettingsPage(services_.beeper, this);
+  advancedPage_ = new AdvancedPage(this, services_.dialogs, vault_, keys_, *fileWork_,
+                                   [this](const QString& text) { noteNow(text); });
+  aboutPage_ = new AboutPage(this);
+  PageControl1->addTab(accountsPage_, "帐号管理");
+  PageControl1->addTab(settingsPage_, "软件设置");
+  PageControl1->addTab(advancedPage_, "高级设置");
+  PageControl1->addTab(aboutPage_, "关于我们");
   PageControl1->setCurrentIndex(0);
-  shownTab_ = TabSheet1;
+  shownTab_ = accountsPage_;
 
   Label22 = label(this, "Label22", "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.");
   Label22->setStyleSheet("color: red;");
@@ -131,320 +102,6 @@ void TForm1::buildWindow() {
 
   buildTray();
   buildTimers();
-}
-
-void TForm1::buildAccountsTab() {
-  GroupBox11 = make<QGroupBox>(TabSheet1, "GroupBox11");
-  ComboBoxSeachClass = make<QComboBox>(GroupBox11, "ComboBoxSeachClass");
-  ComboBoxSeachClass->addItems({"标题", "网址", "帐号", "备注"});
-  ComboBoxSeachClass->setCurrentIndex(0);
-  ComboBoxSeachClass->setAccessibleName("搜索项");
-  searchkeyword = make<QLineEdit>(GroupBox11, "searchkeyword", "请输入搜索关键词");
-  searchkeyword->setAccessibleName("搜索关键词");
-  Button_Search = button(GroupBox11, "Button_Search", "搜索");
-  Button_Refresh = button(GroupBox11, "Button_Refresh", "刷新数据");
-  Button_GeiClass = button(GroupBox11, "Button_GeiClass", "刷新分类");
-  Button_First = button(GroupBox11, "Button_First", "<|");
-  Button_Prior = button(GroupBox11, "Button_Prior", "<");
-  Button_Next = button(GroupBox11, "Button_Next", ">");
-  Button_Last = button(GroupBox11, "Button_Last", "|>");
-  Button_First->setAccessibleName("第一条");
-  Button_Prior->setAccessibleName("上一条");
-  Button_Next->setAccessibleName("下一条");
-  Button_Last->setAccessibleName("最后一条");
-  auto* searchRow = new QHBoxLayout(GroupBox11);
-  searchRow->setContentsMargins(4, 4, 4, 4);
-  searchRow->setSpacing(3);
-  searchRow->addWidget(ComboBoxSeachClass);
-  searchRow->addWidget(searchkeyword, 1);
-  Button_Search->setFixedWidth(44);
-  Button_Refresh->setFixedWidth(64);
-  Button_GeiClass->setFixedWidth(64);
-  for (QPushButton* b : {Button_Search, Button_Refresh, Button_GeiClass}) searchRow->addWidget(b);
-  searchRow->addSpacing(6);
-  for (QPushButton* b : {Button_First, Button_Prior, Button_Next, Button_Last}) {
-    b->setFixedWidth(26);
-    searchRow->addWidget(b);
-  }
-
-  GroupBox9 = make<QGroupBox>(TabSheet1, "GroupBox9");
-  Splitter1 = make<QSplitter>(GroupBox9, "Splitter1", Qt::Horizontal);
-  auto* categoryList = make<ListBox>(Splitter1, "ListBox_Class");
-  // The list's menu is the only way to a first category; an empty database says where it is.
-  categoryList->setEmptyHint("右键单击此处添加分类");
-  ListBox_Class = categoryList;
-  ListBox_Class->setAccessibleName("分类");
-  ListBox_Class->setSelectionMode(QAbstractItemView::SingleSelection);
-  ListBox_Class->setContextMenuPolicy(Qt::CustomContextMenu);
-  PopupMenu2 = new QMenu(this);
-  PopupMenu2->setObjectName("PopupMenu2");
-  N5 = PopupMenu2->addAction("添加分类");
-  N5->setObjectName("N5");
-  N4 = PopupMenu2->addAction("修改分类");
-  N4->setObjectName("N4");
-  N3 = PopupMenu2->addAction("删除选中分类(包含分类所有帐号信息)");
-  N3->setObjectName("N3");
-  DBGrid1 = make<QTableView>(Splitter1, "DBGrid1");
-  DBGrid1->setAccessibleName("帐号列表");
-  DataSource1 = &vault_.listing();
-  DataSource1->setObjectName("DataSource1");
-  DBGrid1->setModel(DataSource1);
-  DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-  DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-  DBGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  DBGrid1->verticalHeader()->setFixedWidth(14);
-  DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  DBGrid1->verticalHeader()->setStyleSheet("QHeaderView::section { color: transparent; }");
-  Splitter1->setStretchFactor(0, 0);
-  Splitter1->setStretchFactor(1, 1);
-  Splitter1->setSizes({110, 440});
-  auto* listAndGrid = new QHBoxLayout(GroupBox9);
-  listAndGrid->setContentsMargins(4, 4, 4, 4);
-  listAndGrid->addWidget(Splitter1);
-
-  GroupBox8 = make<QGroupBox>(TabSheet1, "GroupBox8");
-  auto* formGrid = new QGridLayout(GroupBox8);
-  formGrid->setContentsMargins(6, 6, 6, 6);
-  formGrid->setHorizontalSpacing(4);
-  formGrid->setVerticalSpacing(3);
-  auto* labelFenLei = label(GroupBox8, "LabelFenLei", "分类");
-  auto* labelBiaoTi = label(GroupBox8, "LabelBiaoTi", "标题");
-  auto* labelWangZhi = label(GroupBox8, "LabelWangZhi", "网址");
-  auto* labelZhangHao = label(GroupBox8, "LabelZhangHao", "帐号");
-  auto* labelMiMa = label(GroupBox8, "LabelMiMa", "密码");
-  auto* labelBeiZhu = label(GroupBox8, "LabelBeiZhu", "备注");
-  Edit_FenLei = make<QComboBox>(GroupBox8, "Edit_FenLei");
-  Edit_FenLei->setEditable(false);
-  labelFenLei->setBuddy(Edit_FenLei);
-  Edit_FenLei->setAccessibleName("分类");
-  Edit_BiaoTi = labelledEdit(GroupBox8, "Edit_BiaoTi", labelBiaoTi);
-  Edit_WangZhi = labelledEdit(GroupBox8, "Edit_WangZhi", labelWangZhi);
-  Edit_ZhangHao = labelledEdit(GroupBox8, "Edit_ZhangHao", labelZhangHao);
-  Edit_MiMa = labelledEdit(GroupBox8, "Edit_MiMa", labelMiMa);
-  Edit_MiMa->setEchoMode(QLineEdit::Password);
-  Memo_BeiZhu = make<QPlainTextEdit>(GroupBox8, "Memo_BeiZhu");
-  Memo_BeiZhu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Memo_BeiZhu->setTabChangesFocus(true);
-  labelBeiZhu->setBuddy(Memo_BeiZhu);
-  Memo_BeiZhu->setAccessibleName("备注");
-  Button10 = button(GroupBox8, "Button10", "预览");
-  Button4 = button(GroupBox8, "Button4", "复制");
-  Button4->setAccessibleName("复制网址");
-  ButtonCopyZhangHao = button(GroupBox8, "ButtonCopyZhangHao", "复制");
-  ButtonCopyZhangHao->setAccessibleName("复制帐号");
-  Button_Pass_ShowOrHide = button(GroupBox8, "Button_Pass_ShowOrHide", "显示");
-  ButtonCopyEdit_MiMa = button(GroupBox8, "ButtonCopyEdit_MiMa", "复制");
-  ButtonCopyEdit_MiMa->setAccessibleName("复制密码");
-  Button_Generate = button(GroupBox8, "Button_Generate", "生成");
-  Button_Generate->setAccessibleName("生成密码");
-  Button1 = button(GroupBox8, "Button1", "添加");
-  Button2 = button(GroupBox8, "Button2", "修改");
-  Button3 = button(GroupBox8, "Button3", "删除");
-  Button_History = button(GroupBox8, "Button_History", "历史");
-  Button_History->setAccessibleName("历史版本");
-  LabelBianHao = label(GroupBox8, "LabelBianHao", "编号");
-  LabelBianHao->hide();
-  Edit_BianHao = labelledEdit(GroupBox8, "Edit_BianHao", LabelBianHao);
-  Edit_BianHao->setReadOnly(true);
-  Edit_BianHao->hide();
-  Edit_MiMa_Temp = make<QLineEdit>(GroupBox8, "Edit_MiMa_Temp");
-  ConcealFromAccessibility(Edit_MiMa_Temp);
-  Edit_MiMa_Temp->hide();
-  Button_ClearAllEdit = button(GroupBox8, "Button_ClearAllEdit", "清空表单");
-  Button_ClearAllEdit->hide();
-
-  int row = 0;
-  formGrid->addWidget(labelFenLei, row, 0);
-  formGrid->addWidget(Edit_FenLei, row++, 1, 1, 3);
-  formGrid->addWidget(labelBiaoTi, row, 0);
-  formGrid->addWidget(Edit_BiaoTi, row++, 1, 1, 3);
-  formGrid->addWidget(labelWangZhi, row, 0);
-  formGrid->addWidget(Edit_WangZhi, row, 1);
-  formGrid->addWidget(Button10, row, 2);
-  formGrid->addWidget(Button4, row++, 3);
-  formGrid->addWidget(labelZhangHao, row, 0);
-  formGrid->addWidget(Edit_ZhangHao, row, 1);
-  formGrid->addWidget(ButtonCopyZhangHao, row++, 3);
-  formGrid->addWidget(labelMiMa, row, 0);
-  auto* passwordRow = new QHBoxLayout;
-  passwordRow->addWidget(Edit_MiMa, 1);
-  passwordRow->addWidget(Button_Generate);
-  formGrid->addLayout(passwordRow, row, 1);
-  formGrid->addWidget(Button_Pass_ShowOrHide, row, 2);
-  formGrid->addWidget(ButtonCopyEdit_MiMa, row++, 3);
-  formGrid->addWidget(labelBeiZhu, row, 0, Qt::AlignTop);
-  formGrid->addWidget(Memo_BeiZhu, row, 1, 1, 3);
-  auto* actions = new QVBoxLayout;
-  actions->addWidget(Button1);
-  actions->addWidget(Button2);
-  actions->addWidget(Button3);
-  actions->addWidget(Button_History);
-  actions->addStretch();
-  formGrid->addLayout(actions, 0, 4, row + 1, 1);
-  formGrid->setColumnStretch(1, 1);
-  for (QPushButton* b :
-       {Button10, Button4, ButtonCopyZhangHao, Button_Pass_ShowOrHide, ButtonCopyEdit_MiMa, Button_Generate})
-    b->setFixedWidth(44);
-  Memo_BeiZhu->setFixedHeight(58);
-
-  // The form's keyboard order: the category box comes last although it stands at the top.
-  QWidget* order[] = {
-      Edit_BiaoTi,         Edit_WangZhi,    Edit_ZhangHao,      Edit_MiMa,   Button10, Button4, Button_Pass_ShowOrHide,
-      ButtonCopyEdit_MiMa, Button_Generate, ButtonCopyZhangHao, Memo_BeiZhu, Button3,  Button2, Button1,
-      Button_History,      Edit_FenLei};
-  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
-  auto* tab = new QVBoxLayout(TabSheet1);
-  tab->setContentsMargins(4, 4, 4, 4);
-  tab->setSpacing(3);
-  tab->addWidget(GroupBox11);
-  tab->addWidget(GroupBox9, 1);
-  tab->addWidget(GroupBox8);
-}
-
-void TForm1::buildSettingsTab() {
-  GroupBox3 = make<QGroupBox>(TabSheet2, "GroupBox3", "设置密码");
-  auto* labelOld = label(GroupBox3, "LabelOldPass", "原始密码");
-  auto* labelA = label(GroupBox3, "LabelPassA", "请输入密码");
-  auto* labelB = label(GroupBox3, "LabelPassB", "确认密码");
-  Edit_OldPass = labelledEdit(GroupBox3, "Edit_OldPass", labelOld);
-  Edit_Pass_A = labelledEdit(GroupBox3, "Edit_Pass_A", labelA);
-  Edit_Pass_B = labelledEdit(GroupBox3, "Edit_Pass_B", labelB);
-  Button7 = button(GroupBox3, "Button7", "确定");
-  Button_PassCleal = button(GroupBox3, "Button_PassCleal", "重置");
-  Button5 = button(GroupBox3, "Button5", "防偷窥");
-  auto* hint = label(GroupBox3, "LabelPassHint", "密码可以是全数字/全字母/数字+字母组合(不推荐使用汉字)");
-  auto* passGrid = new QGridLayout(GroupBox3);
-  passGrid->addWidget(labelOld, 0, 0);
-  passGrid->addWidget(Edit_OldPass, 0, 1);
-  passGrid->addWidget(Button5, 0, 2);
-  passGrid->addWidget(labelA, 1, 0);
-  passGrid->addWidget(Edit_Pass_A, 1, 1);
-  passGrid->addWidget(Button7, 1, 2);
-  passGrid->addWidget(labelB, 2, 0);
-  passGrid->addWidget(Edit_Pass_B, 2, 1);
-  passGrid->addWidget(Button_PassCleal, 2, 2);
-  passGrid->addWidget(hint, 3, 0, 1, 3);
-  setTabOrder(Edit_Pass_A, Edit_Pass_B);
-  setTabOrder(Edit_Pass_B, Button7);
-  setTabOrder(Button7, Button_PassCleal);
-  setTabOrder(Button_PassCleal, Edit_OldPass);
-  setTabOrder(Edit_OldPass, Button5);
-
-  GroupBox6 = make<QGroupBox>(TabSheet2, "GroupBox6", "常用操作");
-  auto* labelCompact = label(GroupBox6, "LabelCompact", "压缩数据库");
-  Button11 = button(GroupBox6, "Button11", "压缩修复");
-  auto* compactRow = new QHBoxLayout(GroupBox6);
-  compactRow->addWidget(labelCompact);
-  compactRow->addWidget(Button11);
-  compactRow->addStretch();
-
-  GroupBox1 = make<QGroupBox>(TabSheet2, "GroupBox1", "帐号密码自动输入方式");
-  RadioButton_IntoPass1 = make<QRadioButton>(GroupBox1, "RadioButton_IntoPass1", "帐号密码粘贴式");
-  RadioButton_IntoPass2 = make<QRadioButton>(GroupBox1, "RadioButton_IntoPass2", "帐号密码非粘贴式");
-  RadioButton_IntoPass1->setChecked(true);
-  Button6 = button(GroupBox1, "Button6", "保存配置");
-  Label16 = label(GroupBox1, "Label16", "小技巧:ctrl + ← 自动输入帐号 Ctrl + → 自动输入密码.");
-  auto* modeGrid = new QGridLayout(GroupBox1);
-  modeGrid->addWidget(RadioButton_IntoPass1, 0, 0);
-  modeGrid->addWidget(RadioButton_IntoPass2, 0, 1);
-  modeGrid->addWidget(Button6, 0, 2);
-  modeGrid->addWidget(Label16, 1, 0, 1, 3);
-
-  GroupBox4 = make<QGroupBox>(TabSheet2, "GroupBox4", "安全说明");
-  Label19 = label(GroupBox4, "Label19", "1.程序退出时会自动清空系统剪切板.");
-  Label20 = label(GroupBox4, "Label20", "2.当复制帐号或密码后1分钟程序会自动清空剪切板.");
-  Label21 = label(GroupBox4, "Label21", "3.如果暂时离开电脑请进入托盘状态或退出钥匣.");
-  auto* safety = new QVBoxLayout(GroupBox4);
-  for (QLabel* l : {Label19, Label20, Label21}) safety->addWidget(l);
-
-  auto* tab = new QVBoxLayout(TabSheet2);
-  for (QGroupBox* g : {GroupBox3, GroupBox6, GroupBox1, GroupBox4}) tab->addWidget(g);
-  tab->addStretch();
-}
-
-void TForm1::buildAdvancedTab() {
-  // Each group is a widget of its own that calls the modules below the window. The window's
-  // size is fixed, so the groups scroll once they need more height than the tab has.
-  auto* groups = new QWidget;
-  auto* tab = new QVBoxLayout(groups);
-  tab->addWidget(GroupBox_Locking = new LockingGroup(groups));
-  tab->addWidget(GroupBox_Clipboard = new ClipboardGroup(groups));
-  tab->addWidget(GroupBox_HotKeys = new HotKeyGroup(groups));
-  auto* protection = new ProtectionGroup(groups, services_.dialogs, vault_, keys_, *fileWork_,
-                                         [this](const QString& text) { noteNow(text); });
-  // Listed again, the form keeps what the user typed there.
-  connect(protection, &ProtectionGroup::fileRewritten, this, [this] {
-    vault_.listByUsage();
-    applyColumnLayout();
-  });
-  tab->addWidget(protection);
-  tab->addWidget(GroupBox_Transfer = new TransferGroup(groups));
-  auto* history = make<QGroupBox>(groups, "GroupBox_History", "记录历史");
-  Button_Deleted = button(history, "Button_Deleted", "最近删除...");
-  auto* historyRow = new QHBoxLayout(history);
-  historyRow->addWidget(new QLabel("修改和删除前的内容保留在数据库文件中.", history), 1);
-  historyRow->addWidget(Button_Deleted);
-  tab->addWidget(history);
-  tab->addStretch();
-  auto* scroll = new QScrollArea(TabSheet4);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setWidgetResizable(true);
-  scroll->setWidget(groups);
-  scroll->viewport()->setAutoFillBackground(false);
-  groups->setAutoFillBackground(false);
-  Button_SaveAdvanced = button(TabSheet4, "Button_SaveAdvanced", "保存高级设置");
-  auto* saveRow = new QHBoxLayout;
-  saveRow->addStretch();
-  saveRow->addWidget(Button_SaveAdvanced);
-  auto* page = new QVBoxLayout(TabSheet4);
-  page->setContentsMargins(0, 0, 0, 6);
-  page->addWidget(scroll);
-  page->addLayout(saveRow);
-}
-
-void TForm1::buildAboutTab() {
-  GroupBox2 = make<QGroupBox>(TabSheet3, "GroupBox2");
-  Label10 = label(GroupBox2, "Label10", "软件名称 钥匣个人版");
-  Label11 = label(GroupBox2, "Label11", "当前版本");
-  EditVer = make<QLineEdit>(GroupBox2, "EditVer", maker::kVersion);
-  EditVer->setReadOnly(true);
-  Label11->setBuddy(EditVer);
-  EditVer->setAccessibleName("当前版本");
-  Label12 = label(GroupBox2, "Label12", "主页：" + maker::kHomePage);
-  Label14 = label(GroupBox2, "Label14", "问题反馈：" + maker::kHomePage + maker::kIssuesPage.path);
-  Label15 = label(GroupBox2, "Label15", "开发：" + maker::kBrand + " 开发者");
-  Memo1 = make<QPlainTextEdit>(GroupBox2, "Memo1");
-  Memo1->setReadOnly(true);
-  Memo1->setPlainText(
-      "更新说明:\n1.备注也更正为加密字段\n2.分类采用列表框模式，更直观\n"
-      "3.加入密码常用排序功能，常用的将自动排在最前\n4.密码自动输入方式分粘贴式输入和非粘贴式输入\n"
-      "特别说明:\n1.该程序不能直接覆盖升级旧版的钥匣，不同版本加密算法不同。\n"
-      "2.注意事项：程序不支持（中文、全角等非ASCII码字符的密码）自动输入.");
-  Label23 = label(GroupBox2, "Label23", maker::kDownloadPage.caption);
-  Label24 = label(GroupBox2, "Label24", maker::kHelpPage.caption);
-  Label26 = label(GroupBox2, "Label26", maker::kMainPage.caption);
-  Label27 = label(GroupBox2, "Label27", maker::kIssuesPage.caption);
-  auto* links = new QHBoxLayout;
-  for (QLabel* l : {Label26, Label23, Label24, Label27}) {
-    l->setCursor(Qt::PointingHandCursor);
-    l->setStyleSheet("color: #1f4e79; text-decoration: underline;");
-    links->addWidget(l);
-  }
-  auto* about = new QGridLayout(GroupBox2);
-  about->addWidget(Label10, 0, 0, 1, 2);
-  about->addWidget(Label11, 1, 0);
-  about->addWidget(EditVer, 1, 1);
-  about->addWidget(Label12, 2, 0, 1, 2);
-  about->addWidget(Label14, 3, 0, 1, 2);
-  about->addWidget(Label15, 4, 0, 1, 2);
-  about->addWidget(Memo1, 5, 0, 1, 2);
-  about->addLayout(links, 6, 0, 1, 2);
-  about->setColumnStretch(1, 1);
-  auto* tab = new QVBoxLayout(TabSheet3);
-  tab->addWidget(GroupBox2);
 }
 
 void TForm1::buildTray() {

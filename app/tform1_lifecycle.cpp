@@ -4,16 +4,18 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <filesystem>
 
+#include "app/about_page.h"
+#include "app/accounts_page.h"
 #include "app/background_work.h"
 #include "app/config_file.h"
 #include "app/launcher_icon.h"
 #include "app/maker_info.h"
 #include "app/program_folder.h"
+#include "app/settings_page.h"
 #include "app/tform1.h"
 #include "app/tray_icon.h"
 #include "input/clipboard.h"
@@ -29,11 +31,9 @@
 
 bool TForm1::FormCreate() {
   try {
-    setWindowTitle(windowTitle() + "ver:" + EditVer->text());
+    setWindowTitle(windowTitle() + "ver:" + aboutPage_->version());
     ConfigFile config(programFolder_);
-    AutoFillMode mode =
-        config.readMode(RadioButton_IntoPass2->isChecked() ? AutoFillMode::Keystrokes : AutoFillMode::Paste);
-    (mode == AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
+    settingsPage_->showAutoFillMode(config.readMode(settingsPage_->autoFillMode()));
     loadAdvancedSettings();
     const std::string database = (programFolder_ + QString::fromUtf8(store::kDatabaseFileName)).toStdString();
     if (!std::filesystem::exists(database)) {
@@ -133,8 +133,7 @@ void TForm1::CloseMeClick() { closeMainWindow(); }
 
 void TForm1::Button6Click() {
   if (!saveAdvancedSettings()) return;
-  ConfigFile(programFolder_)
-      .writeMode(RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes);
+  ConfigFile(programFolder_).writeMode(settingsPage_->autoFillMode());
   services_.dialogs.message("配置保存成功！");
 }
 
@@ -145,8 +144,8 @@ void TForm1::openAfterLogin() {
   show();
   raise();
   activateWindow();
-  Button_GeiClass->click();
-  Button_Refresh->click();
+  accountsPage_->pressRebuildCategories();
+  accountsPage_->pressRefresh();
   takeDailyBackupIfDue();
 }
 

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "app/accounts_page.h"
 #include "app/background_work.h"
 #include "app/tform1.h"
 #include "input/clipboard.h"
@@ -47,14 +48,14 @@ void TForm1::lockBecauseTheUserLeft() {
 void TForm1::HideMEAfterLock() {
   // Whatever was asked before the lock is not to be answered over the login window.
   services_.dialogs.closeAll();
-  maskPassword();  // whoever unlocks next did not ask to see it
+  accountsPage_->maskPassword();  // whoever unlocks next did not ask to see it
   discardAdvancedChanges();
   if (clearOnLock_) forgetPickedRecord();
 }
 
 void TForm1::forgetPickedRecord() {
   Button_ClearAllEditClick();
-  Edit_MiMa_Temp->clear();
+  accountsPage_->forgetPickedPassword();
   input::SharedClipboard().Clear();  // only while it still holds our copy
   Timer_ClearClipbrd->stop();
   // The next pick registers them again.

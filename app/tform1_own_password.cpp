@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/accounts_page.h"
 #include "app/file_protection.h"
 #include "app/tform1.h"
 #include "crypto/master_password_rules.h"
@@ -43,5 +44,5 @@ void TForm1::setOwnMasterPassword(const platform::NewMasterPassword& chosen) {
   if (!chosen.protectFile) return services_.dialogs.message("管理密码设置成功.");
   // The backups hold the initial password and every account: they are protected too.
   ProtectInBackground(*fileWork_, services_.dialogs, vault_, keys_, chosen.typed, true,
-                      [this] { Button_Refresh->click(); });
+                      [this] { accountsPage_->pressRefresh(); });
 }

@@ -1,15 +1,12 @@
 // Adding, modifying and deleting single records from the form.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-
+#include "app/accounts_page.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
 #include "vault/record_checks.h"
 #include "widgets/panel_status_bar.h"
 
 void TForm1::Button1Click() {
-  const vault::Record record = recordInForm();
+  const vault::Record record = accountsPage_->record();
   if (QString missing = vault::MissingField(record); !missing.isEmpty()) {
     services_.dialogs.message(missing);
     return;
@@ -25,11 +22,11 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-  if (Edit_BianHao->text().isEmpty()) {
+  if (accountsPage_->recordNumber().isEmpty()) {
     services_.dialogs.message("不可编辑");
     return;
   }
-  const vault::Record record = recordInForm();
+  const vault::Record record = accountsPage_->record();
   if (QString missing = vault::MissingField(record); !missing.isEmpty()) {
     services_.dialogs.message(missing);
     return;
@@ -49,12 +46,12 @@ void TForm1::Button2Click() {
   services_.dialogs.message("修改成功.");
   Button_RefreshClick();
   const int position = StatusBar1->panelText(1).toInt();
-  moveCursorTo(position - 1);
+  accountsPage_->moveCursorTo(position - 1);
 }
 
 void TForm1::Button3Click() {
   // The grid's current row goes, which need not be the record in the form: the question names it.
-  const int row = cursorRow();
+  const int row = accountsPage_->cursorRow();
   QString question = "您真的要删除该记录吗?";
   if (DataSource1->isOpen() && row >= 0)
     question += "\n" + QString::fromStdString(DataSource1->field(row, "标题")) + " / " +
@@ -66,10 +63,5 @@ void TForm1::Button3Click() {
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.
   }
-  moveCursorTo(row);  // the same row, or the next one in the deleted one's place
-}
-
-vault::Record TForm1::recordInForm() const {
-  return {Edit_BianHao->text(),  Edit_FenLei->currentText(), Edit_WangZhi->text(),      Edit_BiaoTi->text(),
-          Edit_ZhangHao->text(), Edit_MiMa->text(),          Memo_BeiZhu->toPlainText()};
+  accountsPage_->moveCursorTo(row);  // the same row, or the next one in the deleted one's place
 }

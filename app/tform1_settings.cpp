@@ -5,9 +5,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/advanced_page.h"
 #include "app/clipboard_group.h"
 #include "app/hot_key_group.h"
-#include "app/locking_group.h"
+#include "app/settings_page.h"
 #include "app/tform1.h"
 #include "login/tform2.h"
 #include "platform/dialogs.h"
@@ -19,33 +20,22 @@ void TForm1::loadAdvancedSettings() {
   vault_.setHistoryLimits({advancedInForce_.historyVersions, advancedInForce_.deletedDays});
   showAdvancedSettings(advancedInForce_);
   applyLocking(advancedInForce_.locking);
-  Label20->setText(ClipboardNote(advancedInForce_.clipboardSeconds));
+  settingsPage_->showClipboardNote(ClipboardNote(advancedInForce_.clipboardSeconds));
   Timer_ClearClipbrd->setInterval(advancedInForce_.clipboardSeconds * 1000);
   Label22->setText(HotKeyHint(advancedInForce_.hotKeys));
-  Label16->setText(HotKeyHint(advancedInForce_.hotKeys));
+  settingsPage_->showHotKeyHint(HotKeyHint(advancedInForce_.hotKeys));
 }
 
-void TForm1::showAdvancedSettings(const settings::Settings& shown) {
-  GroupBox_Locking->setLocking(shown.locking);
-  GroupBox_Clipboard->setSeconds(shown.clipboardSeconds);
-  GroupBox_HotKeys->setHotKeys(shown.hotKeys);
-  GroupBox_HotKeys->setArmedMinutes(shown.hotKeyArmedMinutes);
-}
+void TForm1::showAdvancedSettings(const settings::Settings& shown) { advancedPage_->showSettings(shown); }
 
-settings::Settings TForm1::advancedSettingsInForm() const {
-  settings::Settings inForm = advancedInForce_;
-  inForm.locking = GroupBox_Locking->locking();
-  inForm.clipboardSeconds = GroupBox_Clipboard->seconds();
-  inForm.hotKeys = GroupBox_HotKeys->hotKeys();
-  inForm.hotKeyArmedMinutes = GroupBox_HotKeys->armedMinutes();
-  return inForm;
-}
+settings::Settings TForm1::advancedSettingsInForm() const { return advancedPage_->settingsOver(advancedInForce_); }
 
 void TForm1::setLoginWindow(TForm2* login) {
   login_ = login;
-  login_->changeHotKeys(GroupBox_HotKeys->hotKeys());
-  login_->setHotKeyArmedMinutes(GroupBox_HotKeys->armedMinutes());
-  connect(GroupBox_HotKeys, &HotKeyGroup::recordingChanged, login_, &TForm2::suspendHotKeys);
+  const settings::Settings shown = advancedSettingsInForm();
+  login_->changeHotKeys(shown.hotKeys);
+  login_->setHotKeyArmedMinutes(shown.hotKeyArmedMinutes);
+  connect(advancedPage_, &AdvancedPage::hotKeyRecordingChanged, login_, &TForm2::suspendHotKeys);
 }
 
 bool TForm1::saveAdvancedSettings() {
@@ -58,7 +48,7 @@ bool TForm1::saveAdvancedSettings() {
   file.writeLocking(chosen.locking);
   applyLocking(chosen.locking);
   file.writeClipboardSeconds(chosen.clipboardSeconds);
-  Label20->setText(ClipboardNote(chosen.clipboardSeconds));
+  settingsPage_->showClipboardNote(ClipboardNote(chosen.clipboardSeconds));
   // A countdown already running keeps its end: a copy never lasts longer than the time it began with.
   if (!Timer_ClearClipbrd->isActive()) Timer_ClearClipbrd->setInterval(chosen.clipboardSeconds * 1000);
 
@@ -66,11 +56,11 @@ bool TForm1::saveAdvancedSettings() {
   const settings::HotKeySettings inForce = login_->changeHotKeys(chosen.hotKeys);
   if (inForce.account == chosen.hotKeys.account) file.writeAccountHotKey(inForce.account);
   if (inForce.password == chosen.hotKeys.password) file.writePasswordHotKey(inForce.password);
-  GroupBox_HotKeys->setHotKeys(inForce);
+  advancedPage_->showHotKeys(inForce);
   file.writeHotKeyArmedMinutes(chosen.hotKeyArmedMinutes);
   login_->setHotKeyArmedMinutes(chosen.hotKeyArmedMinutes);
   Label22->setText(HotKeyHint(inForce));
-  Label16->setText(HotKeyHint(inForce));
+  settingsPage_->showHotKeyHint(HotKeyHint(inForce));
   advancedInForce_ = chosen;
   advancedInForce_.hotKeys = inForce;
   return true;
@@ -81,13 +71,13 @@ void TForm1::Button_SaveAdvancedClick() {
 }
 
 void TForm1::PageControl1Change() {
-  const bool leftAdvancedTab = shownTab_ == TabSheet4 && PageControl1->currentWidget() != TabSheet4;
+  const bool leftAdvancedTab = shownTab_ == advancedPage_ && PageControl1->currentWidget() != advancedPage_;
   shownTab_ = PageControl1->currentWidget();
   if (!leftAdvancedTab || advancedSettingsInForm() == advancedInForce_) return;
   if (!services_.dialogs.question("高级设置", "高级设置已修改, 要保存吗?")) {
     showAdvancedSettings(advancedInForce_);
   } else if (!saveAdvancedSettings()) {
-    PageControl1->setCurrentWidget(TabSheet4);  // the message said why; the choice is still to be mended
+    PageControl1->setCurrentWidget(advancedPage_);  // the message said why; the choice is still to be mended
   }
 }
 

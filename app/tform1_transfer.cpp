@@ -3,6 +3,7 @@
 #include <QScopedValueRollback>
 #include <optional>
 
+#include "app/accounts_page.h"
 #include "app/master_password_prompt.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
@@ -47,8 +48,8 @@ void TForm1::Button_ImportClick() {
   }
   if (closeAfterImport_) return closeMainWindow();
   // The import closed the listing, whatever its outcome.
-  Button_GeiClass->click();
-  Button_Refresh->click();
+  accountsPage_->pressRebuildCategories();
+  accountsPage_->pressRefresh();
   if (!outcome) return services_.dialogs.messageWithCaption(kImportCaption, failure);
   StatusBar1->setPanelText(0, *outcome == transfer::ImportOutcome::Imported
                                   ? QString("已导入 %1 条记录.").arg(plan->records.size())

@@ -1,6 +1,8 @@
 #pragma once
 // Controls are known by their object names (to the tests and to screen readers' scripts), so
 // every control is made with one.
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -20,6 +22,21 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
   auto* b = make<QPushButton>(parent, name, caption);
   b->setAutoDefault(false);
   return b;
+}
+
+// A label that shows its text as it is, never as markup.
+inline QLabel* label(QWidget* parent, const char* name, const QString& text) {
+  auto* l = make<QLabel>(parent, name, text);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
+// An edit with its visible label as buddy, so screen readers name it.
+inline QLineEdit* labelledEdit(QWidget* parent, const char* name, QLabel* caption) {
+  auto* edit = make<QLineEdit>(parent, name);
+  caption->setBuddy(edit);
+  edit->setAccessibleName(caption->text());
+  return edit;
 }
 
 }  // namespace widgets

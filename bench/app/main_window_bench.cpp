@@ -147,88 +147,102 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     figures.start.program.push_back(Milliseconds([&] { session.start(); }));
   }
   TForm1& w = session.main();
-  plan.records = w.DataSource1->count();
-  Expect(plan.records > 0 && w.DataSource1->rowCount() == plan.records, "the grid lists every record after login");
+  vault::Listing& listing = w.vault().listing();
+  auto& categoryList = session.control<QListWidget>("ListBox_Class");
+  auto& categoryBox = session.control<QComboBox>("Edit_FenLei");
+  auto& numberBox = session.control<QLineEdit>("Edit_BianHao");
+  auto& passwordCopy = session.control<QLineEdit>("Edit_MiMa_Temp");
+  auto& searchColumn = session.control<QComboBox>("ComboBoxSeachClass");
+  auto& keywordBox = session.control<QLineEdit>("searchkeyword");
+  auto& statusBar = session.control<PanelStatusBar>("StatusBar1");
+  auto& titleBox = session.control<QLineEdit>("Edit_BiaoTi");
+  auto& addressBox = session.control<QLineEdit>("Edit_WangZhi");
+  auto& accountBox = session.control<QLineEdit>("Edit_ZhangHao");
+  auto& passwordBox = session.control<QLineEdit>("Edit_MiMa");
+  auto& noteBox = session.control<QPlainTextEdit>("Memo_BeiZhu");
+  auto& grid = session.control<QTableView>("DBGrid1");
+  plan.records = listing.count();
+  Expect(plan.records > 0 && listing.rowCount() == plan.records, "the grid lists every record after login");
 
   for (int r = 0; r < options.repeats; ++r)
     figures.refresh.program.push_back(TimeHandler([&] { w.Button_RefreshClick(); }));
-  Expect(w.DataSource1->rowCount() == plan.records, "the refresh lists every record");
+  Expect(listing.rowCount() == plan.records, "the refresh lists every record");
 
   for (int r = 0; r < options.repeats; ++r)
     figures.rebuild.program.push_back(TimeHandler([&] { w.Button_GeiClassClick(); }));
-  Expect(w.ListBox_Class->count() > 0 && w.Edit_FenLei->count() == w.ListBox_Class->count(), "the category lists");
+  Expect(categoryList.count() > 0 && categoryBox.count() == categoryList.count(), "the category lists");
   w.Button_RefreshClick();
 
   const int picks = options.repeats * 4;
   for (int r = 0; r < picks; ++r) {
     const int row = static_cast<int>(static_cast<long>(plan.records - 1) * (r + 1) / (picks + 1));
-    const QString number = w.DataSource1->index(row, 0).data().toString();
+    const QString number = listing.index(row, 0).data().toString();
     session.bringRowIntoView(row);
     figures.pick.program.push_back(TimeHandler([&] { session.pickRow(row); }));
-    Expect(w.Edit_BianHao->text() == number && !w.Edit_MiMa_Temp->text().isEmpty(), "the pick fills the form");
+    Expect(numberBox.text() == number && !passwordCopy.text().isEmpty(), "the pick fills the form");
     plan.pickedNumbers.push_back(Text(number));
   }
 
   auto search = [&](Operation& operation, const QString& column, const QString& keyword) {
-    w.ComboBoxSeachClass->setCurrentIndex(w.ComboBoxSeachClass->findText(column));
+    searchColumn.setCurrentIndex(searchColumn.findText(column));
     for (int r = 0; r < options.repeats; ++r) {
-      w.searchkeyword->setText(keyword);
+      keywordBox.setText(keyword);
       operation.program.push_back(TimeHandler([&] { w.Button_SearchClick(); }));
-      const int hits = w.DataSource1->count();
+      const int hits = listing.count();
       Expect(hits > 0 && hits < plan.records, "a search in " + Text(column) + " finds some records");
-      Expect(w.StatusBar1->panelText(0) == "关于" + keyword + "的信息,共搜索到" + QString::number(hits) + "条",
+      Expect(statusBar.panelText(0) == "关于" + keyword + "的信息,共搜索到" + QString::number(hits) + "条",
              "the search summary");
     }
   };
   search(figures.titleSearch, "标题", kTitleKeyword);
   search(figures.noteSearch, "备注", kNoteKeyword);
-  for (const auto& row : w.DataSource1->rows()) plan.noteHits.push_back(row[0]);
+  for (const auto& row : listing.rows()) plan.noteHits.push_back(row[0]);
 
   const std::string key = w.vault().databaseKey();
-  plan.added = {Text(w.Edit_FenLei->itemText(0)),
+  plan.added = {Text(categoryBox.itemText(0)),
                 "基准测试 Benchmark 记录",
                 "https://bench.example.com/login",
                 "bench.user@example.com",
                 crypto::ProtectField("Bench-pass-12345", key),
                 crypto::ProtectField("基准测试的备注 a note for the benchmark", key)};
   for (int r = 0; r < options.repeats; ++r) {
-    w.Edit_FenLei->setCurrentIndex(0);
-    w.Edit_BiaoTi->setText(QString::fromStdString(plan.added.title));
-    w.Edit_WangZhi->setText(QString::fromStdString(plan.added.address));
-    w.Edit_ZhangHao->setText(QString::fromStdString(plan.added.account));
-    w.Edit_MiMa->setText("Bench-pass-12345");
-    w.Memo_BeiZhu->setPlainText("基准测试的备注 a note for the benchmark");
+    categoryBox.setCurrentIndex(0);
+    titleBox.setText(QString::fromStdString(plan.added.title));
+    addressBox.setText(QString::fromStdString(plan.added.address));
+    accountBox.setText(QString::fromStdString(plan.added.account));
+    passwordBox.setText("Bench-pass-12345");
+    noteBox.setPlainText("基准测试的备注 a note for the benchmark");
     figures.add.program.push_back(TimeHandler([&] { w.Button1Click(); }));
-    Expect(w.DataSource1->count() == plan.records + 1, "the add lists the new record");
+    Expect(listing.count() == plan.records + 1, "the add lists the new record");
 
-    const auto& rows = w.DataSource1->rows();
+    const auto& rows = listing.rows();
     const auto newest = std::max_element(
         rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::stoll(a[0]) < std::stoll(b[0]); });
     Expect((*newest)[3] == plan.added.title, "the newest record is the one added");
-    w.DBGrid1->setCurrentIndex(w.DataSource1->index(static_cast<int>(newest - rows.begin()), 0));
+    grid.setCurrentIndex(listing.index(static_cast<int>(newest - rows.begin()), 0));
     w.DBGrid1CellClick();
-    w.Edit_MiMa->setText("Bench-pass-changed");
+    passwordBox.setText("Bench-pass-changed");
     QApplication::processEvents();
     figures.modify.program.push_back(TimeHandler([&] { w.Button2Click(); }));
-    const auto& relisted = w.DataSource1->rows();
+    const auto& relisted = listing.rows();
     const auto changed = std::max_element(relisted.begin(), relisted.end(), [](const auto& a, const auto& b) {
       return std::stoll(a[0]) < std::stoll(b[0]);
     });
-    w.DBGrid1->setCurrentIndex(w.DataSource1->index(static_cast<int>(changed - relisted.begin()), 0));
+    grid.setCurrentIndex(listing.index(static_cast<int>(changed - relisted.begin()), 0));
     QApplication::processEvents();
     session.dialogs.confirmAnswers.push_back(true);
     figures.remove.program.push_back(TimeHandler([&] { w.Button3Click(); }));
-    Expect(w.DataSource1->count() == plan.records, "the delete drops the record");
+    Expect(listing.count() == plan.records, "the delete drops the record");
   }
 
-  QString from = w.ListBox_Class->item(w.ListBox_Class->count() / 2)->text();
+  QString from = categoryList.item(categoryList.count() / 2)->text();
   QString to = from + "改名";
   for (int r = 0; r < options.repeats; ++r) {
-    w.Edit_FenLei->setCurrentIndex(w.Edit_FenLei->findText(from));
+    categoryBox.setCurrentIndex(categoryBox.findText(from));
     session.dialogs.inputAnswers.push_back(to);
     figures.rename.program.push_back(TimeHandler([&] { w.N4Click(); }));
-    Expect(w.ListBox_Class->findItems(to, Qt::MatchFixedString).size() == 1 &&
-               w.ListBox_Class->findItems(from, Qt::MatchFixedString).isEmpty(),
+    Expect(categoryList.findItems(to, Qt::MatchFixedString).size() == 1 &&
+               categoryList.findItems(from, Qt::MatchFixedString).isEmpty(),
            "the rename changes the category list");
     std::swap(from, to);
   }
@@ -331,9 +345,10 @@ void MeasureProtected(const Options& options, const Plan& plan, ProtectedFigures
     figures.start.push_back(Milliseconds([&] { session.start(); }));
   }
   TForm1& w = session.main();
-  Expect(w.vault().isProtected() && w.DataSource1->rowCount() == plan.records, "the protected copy lists every record");
+  vault::Listing& listing = w.vault().listing();
+  Expect(w.vault().isProtected() && listing.rowCount() == plan.records, "the protected copy lists every record");
   for (int r = 0; r < options.repeats; ++r) figures.refresh.push_back(TimeHandler([&] { w.Button_RefreshClick(); }));
-  Expect(w.DataSource1->rowCount() == plan.records, "the protected refresh lists every record");
+  Expect(listing.rowCount() == plan.records, "the protected refresh lists every record");
 
   const crypto::KeySalt salt = crypto::NewKeySalt(crypto::kFileKeyParameters);
   figures.derivationMs =

@@ -51,12 +51,14 @@ void ProgramSession::stop() {
 }
 
 void ProgramSession::bringRowIntoView(int row) {
-  main_->DBGrid1->scrollTo(main_->DBGrid1->model()->index(row, 3));
+  auto& grid = control<QTableView>("DBGrid1");
+  grid.scrollTo(grid.model()->index(row, 3));
   QApplication::processEvents();
 }
 
 void ProgramSession::pickRow(int row) {
-  const QModelIndex cell = main_->DBGrid1->model()->index(row, 3);
-  main_->DBGrid1->setCurrentIndex(cell);
-  emit main_->DBGrid1->clicked(cell);
+  auto& grid = control<QTableView>("DBGrid1");
+  const QModelIndex cell = grid.model()->index(row, 3);
+  grid.setCurrentIndex(cell);
+  emit grid.clicked(cell);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "app/program_windows.h"
 #include "crypto/key_derivation.h"
@@ -29,6 +31,13 @@ class ProgramSession {
   void stop();
 
   TForm1& main() { return *main_; }
+  // The main window's control with this object name; throws std::runtime_error when there is none.
+  template <typename Control>
+  Control& control(const char* name) {
+    auto* found = main_->findChild<Control*>(name);
+    if (!found) throw std::runtime_error(std::string("no control named ") + name);
+    return *found;
+  }
   // Scrolls the grid until the row (0-based) is in sight and paints it, as a user does before a click.
   void bringRowIntoView(int row);
   // Picks a grid row (0-based) as a click on it does.

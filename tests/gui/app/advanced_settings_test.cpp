@@ -26,20 +26,20 @@ TEST(AdvancedSettings, TheClipboardTimeIsSavedWithTheConfigurationAndTimesTheEmp
   app.startAndLogin();
   QSpinBox* seconds = Named<QSpinBox>(*app.main, "SpinBox_ClipboardSeconds");
   EXPECT_EQ(seconds->value(), 60) << "without the key, the minute stands";
-  EXPECT_EQ(app.main->Label20->text(), "2.当复制帐号或密码后1分钟程序会自动清空剪切板.");
-  EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 60000);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label20")->text(), "2.当复制帐号或密码后1分钟程序会自动清空剪切板.");
+  EXPECT_EQ(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->interval(), 60000);
 
   seconds->setValue(90);
-  EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 60000) << "nothing changes before 保存配置";
-  app.main->Button6->click();
+  EXPECT_EQ(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->interval(), 60000) << "nothing changes before 保存配置";
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().clipboardSeconds, 90);
-  EXPECT_EQ(app.main->Label20->text(), "2.当复制帐号或密码后90秒程序会自动清空剪切板.");
-  EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 90000);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label20")->text(), "2.当复制帐号或密码后90秒程序会自动清空剪切板.");
+  EXPECT_EQ(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->interval(), 90000);
 
   app.restart();
   app.startAndLogin();
   EXPECT_EQ(Named<QSpinBox>(*app.main, "SpinBox_ClipboardSeconds")->value(), 90);
-  EXPECT_EQ(app.main->Timer_ClearClipbrd->interval(), 90000);
+  EXPECT_EQ(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->interval(), 90000);
 }
 
 namespace {
@@ -48,7 +48,7 @@ namespace {
 template <typename Choose>
 void useGenerator(AppHarness& app, Choose choose) {
   QTimer::singleShot(0, [&] { choose(*app.main->findChild<GeneratorDialog*>()); });
-  app.main->Button_Generate->click();
+  Named<QPushButton>(*app.main, "Button_Generate")->click();
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
     EXPECT_EQ(Named<QLineEdit>(dialog, "Edit_Preview")->text().size(), 20);
     Named<QPushButton>(dialog, "Button_Cancel")->click();
   });
-  EXPECT_EQ(app.main->Edit_MiMa->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "");
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, crypto::PasswordRules()) << "取消 writes nothing";
 
   useGenerator(app, [&](GeneratorDialog& dialog) {
@@ -81,7 +81,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   });
   EXPECT_EQ(shown.size(), 24);
   EXPECT_EQ(shown.count(QRegularExpression("[2-9]")), 24) << "digits without the look-alikes 0 and 1";
-  EXPECT_EQ(app.main->Edit_MiMa->text(), shown);
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), shown);
   crypto::PasswordRules expected;
   expected.length = 24;
   expected.upperCase = expected.lowerCase = expected.symbols = false;
@@ -97,7 +97,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  LockingGroup& group = *app.main->GroupBox_Locking;
+  LockingGroup& group = *Named<LockingGroup>(*app.main, "GroupBox_Locking");
   EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: 10 idle minutes, screen lock locks";
   EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(10));
 
@@ -105,10 +105,10 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   EXPECT_FALSE(app.main->isVisible()) << "an old Config.ini now locks with the screen too";
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), "");
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "a screen lock means the user left: the hot keys stop, box or not";
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   app.typeLogin(AppHarness::kMaster);
   app.pickAnyRecord();
-  app.main->Button_HIde->click();
+  Named<QPushButton>(*app.main, "Button_HIde")->click();
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "最小化 without clearing keeps them working";
 
   app.restart();
@@ -116,7 +116,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   Named<QSpinBox>(*app.main, "SpinBox_IdleMinutes")->setValue(5);
   Named<QCheckBox>(*app.main, "CheckBox_LockOnScreenLock")->setChecked(false);
   Named<QCheckBox>(*app.main, "CheckBox_ClearOnLock")->setChecked(true);
-  app.main->Button6->click();
+  Named<QPushButton>(*app.main, "Button6")->click();
   const settings::LockingSettings chosen{5, false, true};
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().locking, chosen);
   EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(5));
@@ -126,18 +126,18 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   app.addCategory("常用网站");
   app.exec("delete from data");
   app.addRecord("常用网站", "site", "me", "pw");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  ASSERT_EQ(app.main->Edit_MiMa_Temp->text(), "pw");
-  app.main->ButtonCopyEdit_MiMa->click();
+  ASSERT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), "pw");
+  Named<QPushButton>(*app.main, "ButtonCopyEdit_MiMa")->click();
   app.lockSignals.stayIdle();
   EXPECT_FALSE(app.main->isVisible());
-  EXPECT_EQ(app.main->Edit_ZhangHao->text(), "");
-  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_ZhangHao")->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), "");
   EXPECT_EQ(QApplication::clipboard()->text(), "");
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "clearing stops the hot keys until the next pick";
   EXPECT_GT(app.dialogs.closeAllCalls, 0);
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   app.typeLogin(AppHarness::kMaster);
   EXPECT_TRUE(app.hotKeys.registered.empty());
   app.pickRow(0);
@@ -145,7 +145,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
 
   app.restart();
   app.startAndLogin();
-  EXPECT_EQ(app.main->GroupBox_Locking->locking(), chosen);
+  EXPECT_EQ(Named<LockingGroup>(*app.main, "GroupBox_Locking")->locking(), chosen);
 }
 
 TEST(AdvancedSettings, ClosingAllDialogsEndsTheOperationThatAskedWithoutAWord) {
@@ -191,7 +191,7 @@ TEST(AdvancedSettings, TheTabSavesItselfAndAskedOnceAboutChangesLeftUnsavedALock
 
   tabs.setCurrentWidget(advanced);
   idle->setValue(6);
-  app.main->HideME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
   EXPECT_EQ(idle->value(), 5);
   EXPECT_EQ(app.panel(0), "高级设置的修改没有保存, 已放弃.");
   EXPECT_EQ(savedIdle(), 5);

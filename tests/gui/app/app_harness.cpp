@@ -108,42 +108,44 @@ void AppHarness::restart() {
 
 void AppHarness::addRecord(const QString& category, const QString& title, const QString& account,
                            const QString& password, const QString& note, const QString& address) {
-  int index = main->Edit_FenLei->findText(category);
+  auto* categories = Named<QComboBox>(*main, "Edit_FenLei");
+  int index = categories->findText(category);
   ASSERT_GE(index, 0) << "no category " << category.toStdString();
-  main->Edit_FenLei->setCurrentIndex(index);
-  main->Edit_BiaoTi->setText(title);
-  main->Edit_ZhangHao->setText(account);
-  main->Edit_MiMa->setText(password);
-  main->Memo_BeiZhu->setPlainText(note);
-  main->Edit_WangZhi->setText(address);
-  main->Button1->click();
+  categories->setCurrentIndex(index);
+  Named<QLineEdit>(*main, "Edit_BiaoTi")->setText(title);
+  Named<QLineEdit>(*main, "Edit_ZhangHao")->setText(account);
+  Named<QLineEdit>(*main, "Edit_MiMa")->setText(password);
+  Named<QPlainTextEdit>(*main, "Memo_BeiZhu")->setPlainText(note);
+  Named<QLineEdit>(*main, "Edit_WangZhi")->setText(address);
+  Named<QPushButton>(*main, "Button1")->click();
 }
 
 void AppHarness::addCategory(const QString& name) {
   dialogs.inputAnswers.push_back(name);
-  main->N5->trigger();
+  Named<QAction>(*main, "N5")->trigger();
 }
 
 void AppHarness::pickRow(int row) {
-  QModelIndex cell = main->DBGrid1->model()->index(row, 3);
-  main->DBGrid1->setCurrentIndex(cell);
-  emit main->DBGrid1->clicked(cell);
+  auto* grid = Named<QTableView>(*main, "DBGrid1");
+  QModelIndex cell = grid->model()->index(row, 3);
+  grid->setCurrentIndex(cell);
+  emit grid->clicked(cell);
 }
 
 void AppHarness::pickAnyRecord() {
   if (gridRowCount() == 0) {
     exec("insert into data (分类,标题,网址,帐号,密码,备注) values ('c','t','','me','','')");
-    main->Button_RefreshClick();
+    Named<QPushButton>(*main, "Button_Refresh")->click();
   }
   pickRow(0);
 }
 
-int AppHarness::cursorRecordNumber() const { return main->DBGrid1->currentIndex().row() + 1; }
+int AppHarness::cursorRecordNumber() const { return Named<QTableView>(*main, "DBGrid1")->currentIndex().row() + 1; }
 
-int AppHarness::gridRowCount() const { return main->DBGrid1->model()->rowCount(); }
+int AppHarness::gridRowCount() const { return Named<QTableView>(*main, "DBGrid1")->model()->rowCount(); }
 
 QString AppHarness::gridText(int row, int column) const {
-  return main->DBGrid1->model()->index(row, column).data().toString();
+  return Named<QTableView>(*main, "DBGrid1")->model()->index(row, column).data().toString();
 }
 
-QString AppHarness::panel(int index) const { return main->StatusBar1->panelText(index); }
+QString AppHarness::panel(int index) const { return Named<PanelStatusBar>(*main, "StatusBar1")->panelText(index); }

@@ -22,7 +22,7 @@ void startWithPickedRecord(AppHarness& app, const QString& account, const QStrin
   app.addCategory("常用网站");
   app.exec("delete from data");
   app.addRecord("常用网站", "site", account, password);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   app.dialogs.asked.clear();
 }
@@ -33,7 +33,7 @@ TEST(AutoFill, KeystrokeStyleTypesTheStoredTextLiterally) {
   AppHarness app;
   const QString password = "a+b^c%d~e(f)g{h}i@#!";
   startWithPickedRecord(app, "me@example", password);
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), password);
   app.keySink.events.clear();
@@ -45,11 +45,11 @@ TEST(AutoFill, KeystrokeStyleTypesTheStoredTextLiterally) {
 TEST(AutoFill, PasteStyleCopiesThenSendsCtrlV) {
   AppHarness app;
   startWithPickedRecord(app, "me", "s3cret");
-  app.main->RadioButton_IntoPass1->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->setChecked(true);
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_EQ(QApplication::clipboard()->text(), "s3cret");
   EXPECT_EQ(QApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"), "secret");
-  EXPECT_TRUE(app.main->Timer_ClearClipbrd->isActive());
+  EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->isActive());
   ASSERT_EQ(app.keySink.events.size(), 4u);
   EXPECT_EQ(app.keySink.events[0].virtualKey, 17);
   EXPECT_TRUE(app.keySink.events[0].down);
@@ -64,8 +64,8 @@ TEST(AutoFill, PasteStyleCopiesThenSendsCtrlV) {
 TEST(AutoFill, NothingIsEnteredWithoutAPickedRecord) {
   AppHarness app;
   startWithPickedRecord(app, "me", "pw");
-  app.main->Button_Refresh->click();  // clears the form, the password copy stays
-  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), "pw");
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();  // clears the form, the password copy stays
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), "pw");
   app.hotKeys.press(TForm2::kAccountHotKeyId);
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_EQ(app.dialogs.texts(), QStringList(2, "请先选择一组帐号,才能自动输入账户密码.!"));
@@ -75,29 +75,30 @@ TEST(AutoFill, NothingIsEnteredWithoutAPickedRecord) {
 TEST(AutoFill, ClipboardIsEmptiedAfterTheCountdownAndAtTheEnd) {
   AppHarness app;
   startWithPickedRecord(app, "me", "pw");
-  app.main->ButtonCopyZhangHao->click();
+  Named<QPushButton>(*app.main, "ButtonCopyZhangHao")->click();
   EXPECT_EQ(QApplication::clipboard()->text(), "me");
-  app.main->ButtonCopyEdit_MiMa->click();
+  Named<QPushButton>(*app.main, "ButtonCopyEdit_MiMa")->click();
   EXPECT_EQ(QApplication::clipboard()->text(), "pw");
-  app.main->CloseMe->trigger();
+  Named<QAction>(*app.main, "CloseMe")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), "") << "closing empties what the program copied";
 
   AppHarness other;
   startWithPickedRecord(other, "me", "pw");
-  other.main->ButtonCopyEdit_MiMa->click();
+  Named<QPushButton>(*other.main, "ButtonCopyEdit_MiMa")->click();
   QApplication::clipboard()->setText("the user's own text");
   other.main->Timer_ClearClipbrdTimer();
   EXPECT_EQ(QApplication::clipboard()->text(), "the user's own text") << "never wipe what the user copied since";
-  EXPECT_FALSE(other.main->Timer_ClearClipbrd->isActive());
+  EXPECT_FALSE(Named<QTimer>(*other.main, "Timer_ClearClipbrd")->isActive());
 }
 
 TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
   AppHarness app;
   startWithPickedRecord(app, "me", "qwerty");
   app.keySink.heldPolls = -1;  // Ctrl of the hot key never let go
-  for (QRadioButton* style : {app.main->RadioButton_IntoPass2, app.main->RadioButton_IntoPass1}) {
+  for (QRadioButton* style : {Named<QRadioButton>(*app.main, "RadioButton_IntoPass2"),
+                              Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")}) {
     style->setChecked(true);
-    app.main->StatusBar1->setPanelText(0, "");
+    Named<PanelStatusBar>(*app.main, "StatusBar1")->setPanelText(0, "");
     const int beeps = app.beeper.beeps;
     app.hotKeys.press(TForm2::kPasswordHotKeyId);
     EXPECT_TRUE(app.keySink.events.empty()) << style->text().toStdString();
@@ -107,7 +108,7 @@ TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
   EXPECT_TRUE(app.dialogs.asked.empty());
 
   app.keySink.heldPolls = 3;  // let go in time: typed once it is up
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "qwerty");
 }
@@ -115,7 +116,7 @@ TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
 TEST(AutoFill, AValueWithAnUntypableCharacterIsRefusedWhole) {
   AppHarness app;
   startWithPickedRecord(app, "me", "ab中cd");
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   app.inputMethod.current = platform::InputMethodState::kActive;
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty());
@@ -129,7 +130,7 @@ TEST(AutoFill, AnActiveInputMethodGetsDirectInputForTheTypingAndIsSwitchedBack) 
   using Call = fakes::FakeInputMethod::Call;
   AppHarness app;
   startWithPickedRecord(app, "me", "p@ss");
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   app.hotKeys.press(TForm2::kPasswordHotKeyId);
   EXPECT_EQ(app.inputMethod.calls, std::vector<Call>({{"state", 0}})) << "an input method that is off stays off";
 
@@ -162,12 +163,12 @@ TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
   for (bool refused : {false, true}) {
     AppHarness app;
     startWithPickedRecord(app, "me@example", "pw");
-    app.main->RadioButton_IntoPass2->setChecked(true);
+    Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
     app.inputMethod.current = refused ? platform::InputMethodState::kActive : platform::InputMethodState::kUnswitchable;
     app.inputMethod.refuseDirect = refused;
     app.hotKeys.press(TForm2::kAccountHotKeyId);
     EXPECT_EQ(QApplication::clipboard()->text(), "me@example");
-    EXPECT_TRUE(app.main->Timer_ClearClipbrd->isActive()) << "cleared as after any paste";
+    EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->isActive()) << "cleared as after any paste";
     ASSERT_EQ(app.keySink.events.size(), 4u) << "Ctrl+V, nothing typed";
     EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
     EXPECT_EQ(app.panel(0), "输入法处于中文状态, 已改用粘贴方式输入.");
@@ -192,9 +193,9 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   app.addCategory("常用网站");
   app.exec("delete from data");
   app.addRecord("常用网站", "site", "me", "pw7");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
   EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");

@@ -34,16 +34,17 @@ QStringList formItems(const QComboBox* box) {
 }
 
 void clickCategory(AppHarness& app, const QString& name) {
-  auto found = app.main->ListBox_Class->findItems(name, Qt::MatchExactly);
+  auto* list = Named<QListWidget>(*app.main, "ListBox_Class");
+  auto found = list->findItems(name, Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1);
-  app.main->ListBox_Class->setCurrentItem(found.front());
-  emit app.main->ListBox_Class->itemClicked(found.front());
+  list->setCurrentItem(found.front());
+  emit list->itemClicked(found.front());
 }
 
 // A mouse click on a category as the platform delivers it to the list's viewport; a right
 // press is followed by the context-menu request, which opens the list's menu.
 void mouseOnCategory(AppHarness& app, const QString& name, Qt::MouseButton button) {
-  QListWidget* list = app.main->ListBox_Class;
+  QListWidget* list = Named<QListWidget>(*app.main, "ListBox_Class");
   auto found = list->findItems(name, Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1);
   const QPoint at = list->visualItemRect(found.front()).center();
@@ -57,14 +58,14 @@ void mouseOnCategory(AppHarness& app, const QString& name, Qt::MouseButton butto
 
 // Clicks an item of the open category menu; a disabled item leaves the menu open, so it is closed.
 void chooseFromMenu(AppHarness& app, QAction* item) {
-  QMenu* menu = app.main->PopupMenu2;
+  QMenu* menu = Named<QMenu>(*app.main, "PopupMenu2");
   ASSERT_TRUE(menu->isVisible());
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
   menu->close();
 }
 
 QString highlighted(const AppHarness& app) {
-  const auto chosen = app.main->ListBox_Class->selectedItems();
+  const auto chosen = Named<QListWidget>(*app.main, "ListBox_Class")->selectedItems();
   return chosen.isEmpty() ? QString() : chosen.front()->text();
 }
 
@@ -82,11 +83,11 @@ TEST(Categories, TheListsHoldEachNameOnceInTheOrderOfUsage) {
   app.makeDatabase();
   app.exec("insert into data (分类,标题,统计) values ('Work','a',9),('Home','b',5),('work','c',3),('','d',1)");
   app.startAndLogin();
-  EXPECT_EQ(listed(app.main->ListBox_Class), (QStringList{"Work", "Home"}));
-  EXPECT_EQ(formItems(app.main->Edit_FenLei), (QStringList{"Work", "Home"}));
-  EXPECT_EQ(app.main->Edit_FenLei->currentIndex(), -1);
-  EXPECT_EQ(app.main->ListBox_Class->currentRow(), -1);
-  app.main->Button_GeiClass->click();
+  EXPECT_EQ(listed(Named<QListWidget>(*app.main, "ListBox_Class")), (QStringList{"Work", "Home"}));
+  EXPECT_EQ(formItems(Named<QComboBox>(*app.main, "Edit_FenLei")), (QStringList{"Work", "Home"}));
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentIndex(), -1);
+  EXPECT_EQ(Named<QListWidget>(*app.main, "ListBox_Class")->currentRow(), -1);
+  Named<QPushButton>(*app.main, "Button_GeiClass")->click();
   EXPECT_EQ(app.gridRowCount(), 0) << "刷新分类 leaves the grid empty";
   EXPECT_EQ(app.panel(0), "共4条信息");
 }
@@ -102,7 +103,7 @@ TEST(Categories, AddRefusesShortAndDuplicateNamesAndMakesAPlaceholder) {
   app.addCategory("网上银行");
   EXPECT_EQ(app.dialogs.texts(),
             (QStringList{"分类名称必须大于等于4个字符", "分类添加成功.", "该分类已经存在.", "分类添加成功."}));
-  EXPECT_EQ(listed(app.main->ListBox_Class), (QStringList{"home", "网上银行"}));
+  EXPECT_EQ(listed(Named<QListWidget>(*app.main, "ListBox_Class")), (QStringList{"home", "网上银行"}));
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].category, "网上银行");
@@ -114,8 +115,8 @@ TEST(Categories, AddRefusesShortAndDuplicateNamesAndMakesAPlaceholder) {
   for (int row = 0; row < 2; ++row) {
     if (app.gridText(row, 1) != "网上银行") continue;
     app.pickRow(row);
-    EXPECT_EQ(app.main->Edit_MiMa->text(), "密码");
-    EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), "");
+    EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "密码");
+    EXPECT_EQ(Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->toPlainText(), "");
   }
 }
 
@@ -127,18 +128,18 @@ TEST(Categories, ListingACategoryAndTheEmptyFallback) {
   app.addCategory("游戏帐号");
   clickCategory(app, "游戏帐号");
   EXPECT_EQ(app.panel(0), "游戏帐号分类下共有1条");
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "游戏帐号");
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), "游戏帐号");
   EXPECT_EQ(app.gridRowCount(), 1);
   app.addRecord("游戏帐号", "steam", "gamer", "pw");
   EXPECT_EQ(app.scalar("select count(*) from data where 分类='游戏帐号'"), "2")
       << "an add files under the clicked category";
 
-  app.main->ListBox_Class->setCurrentRow(0);
-  QTest::keyClick(app.main->ListBox_Class, Qt::Key_Down);
-  const QString chosen = app.main->ListBox_Class->item(1)->text();
+  Named<QListWidget>(*app.main, "ListBox_Class")->setCurrentRow(0);
+  QTest::keyClick(Named<QListWidget>(*app.main, "ListBox_Class"), Qt::Key_Down);
+  const QString chosen = Named<QListWidget>(*app.main, "ListBox_Class")->item(1)->text();
   const std::string count = app.scalar("select count(*) from data where 分类='" + chosen.toStdString() + "'");
   EXPECT_EQ(app.panel(0), chosen + "分类下共有" + QString::fromStdString(count) + "条") << "the keyboard chooses too";
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), chosen);
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), chosen);
 
   app.exec("delete from data where 分类='个人邮箱'");
   app.dialogs.asked.clear();
@@ -152,21 +153,21 @@ TEST(Categories, RenameChangesEveryRecordOfTheCategoryAndNothingElse) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
-  app.main->N4->trigger();
+  Named<QAction>(*app.main, "N4")->trigger();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"请选中要修复的分类！"});
   app.addCategory("O'Brien's");
   app.addCategory("其他网站");
   app.addRecord("O'Brien's", "second", "acct", "pw");
   clickCategory(app, "O'Brien's");
   app.dialogs.asked.clear();
-  app.main->N4->trigger();  // cancelled: the old name comes back
+  Named<QAction>(*app.main, "N4")->trigger();  // cancelled: the old name comes back
   EXPECT_EQ(app.dialogs.texts(), QStringList{"该分类已经存在."});
   app.dialogs.inputAnswers = {"x' or '1'='1"};
-  app.main->N4->trigger();
+  Named<QAction>(*app.main, "N4")->trigger();
   EXPECT_EQ(app.scalar("select count(*) from data where 分类='x'' or ''1''=''1'"), "2");
   EXPECT_EQ(app.scalar("select count(*) from data where 分类='其他网站'"), "1");
-  EXPECT_TRUE(listed(app.main->ListBox_Class).contains("x' or '1'='1"));
-  EXPECT_FALSE(listed(app.main->ListBox_Class).contains("O'Brien's"));
+  EXPECT_TRUE(listed(Named<QListWidget>(*app.main, "ListBox_Class")).contains("x' or '1'='1"));
+  EXPECT_FALSE(listed(Named<QListWidget>(*app.main, "ListBox_Class")).contains("O'Brien's"));
   EXPECT_EQ(app.gridRowCount(), 3);
 }
 
@@ -180,18 +181,18 @@ TEST(Categories, DeleteTakesABackupFirstAndRemovesOnlyThatCategory) {
   app.addRecord("工作/私人 a:b?", "one", "a", "pw");
   clickCategory(app, "工作/私人 a:b?");
   app.dialogs.confirmAnswers = {false};
-  app.main->N3->trigger();
+  Named<QAction>(*app.main, "N3")->trigger();
   EXPECT_EQ(app.records().size(), 3u);
   EXPECT_TRUE(backups(app).isEmpty());
 
   app.dialogs.confirmAnswers = {true};
-  app.main->N3->trigger();
+  Named<QAction>(*app.main, "N3")->trigger();
   EXPECT_EQ(app.dialogs.asked.back().text,
             "您真的要删除该分类吗?\n工作/私人 a:b?\n其中的 2 条记录也将删除 (删除前自动备份).");
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].category, "保留分类");
-  EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"保留分类"});
+  EXPECT_EQ(listed(Named<QListWidget>(*app.main, "ListBox_Class")), QStringList{"保留分类"});
   EXPECT_EQ(app.gridRowCount(), 1) << "the grid lists the records that remain";
   EXPECT_EQ(app.panel(0), "共1条信息");
   QStringList made = backups(app);
@@ -216,10 +217,10 @@ TEST(Categories, NothingIsDeletedWhenTheBackupCannotBeMade) {
   clickCategory(app, "将被删除");
   disk.fill();
   app.dialogs.confirmAnswers = {true};
-  app.main->N3->trigger();
+  Named<QAction>(*app.main, "N3")->trigger();
   EXPECT_EQ(app.dialogs.texts().last(), "备份数据库失败,分类没有删除.");
   EXPECT_EQ(app.records().size(), 1u);
-  EXPECT_EQ(listed(app.main->ListBox_Class), QStringList{"将被删除"});
+  EXPECT_EQ(listed(Named<QListWidget>(*app.main, "ListBox_Class")), QStringList{"将被删除"});
 }
 
 TEST(Categories, TheMenuActsOnTheHighlightedCategoryAndARightClickKeepsTheHighlight) {
@@ -231,22 +232,23 @@ TEST(Categories, TheMenuActsOnTheHighlightedCategoryAndARightClickKeepsTheHighli
   app.dialogs.asked.clear();
 
   mouseOnCategory(app, "甲类帐号", Qt::LeftButton);
-  app.main->Edit_FenLei->setCurrentText("丙类帐号");  // the form's box chosen by hand afterwards
+  Named<QComboBox>(*app.main, "Edit_FenLei")->setCurrentText("丙类帐号");  // the form's box chosen by hand afterwards
   mouseOnCategory(app, "乙类帐号", Qt::RightButton);
   EXPECT_EQ(highlighted(app), "甲类帐号") << "a right click leaves the highlight";
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "甲类帐号") << "the menu acts on the highlighted category";
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), "甲类帐号")
+      << "the menu acts on the highlighted category";
   app.dialogs.inputAnswers = {"改名后的分类"};
-  chooseFromMenu(app, app.main->N4);
+  chooseFromMenu(app, Named<QAction>(*app.main, "N4"));
   EXPECT_EQ(app.scalar("select count(*) from data where 分类='改名后的分类'"), "1");
   EXPECT_EQ(app.scalar("select count(*) from data where 分类 in ('乙类帐号','丙类帐号')"), "2");
 
   mouseOnCategory(app, "乙类帐号", Qt::LeftButton);
   mouseOnCategory(app, "丙类帐号", Qt::RightButton);
   app.dialogs.confirmAnswers = {true};
-  chooseFromMenu(app, app.main->N3);
+  chooseFromMenu(app, Named<QAction>(*app.main, "N3"));
   EXPECT_EQ(app.dialogs.asked.back().text,
             "您真的要删除该分类吗?\n乙类帐号\n其中的 1 条记录也将删除 (删除前自动备份).");
-  EXPECT_FALSE(listed(app.main->ListBox_Class).contains("乙类帐号"));
+  EXPECT_FALSE(listed(Named<QListWidget>(*app.main, "ListBox_Class")).contains("乙类帐号"));
   EXPECT_EQ(app.records().size(), 2u);
 
   // After the rebuild nothing is highlighted: rename and delete do nothing.
@@ -254,9 +256,9 @@ TEST(Categories, TheMenuActsOnTheHighlightedCategoryAndARightClickKeepsTheHighli
   app.dialogs.confirmAnswers = {true};
   mouseOnCategory(app, "丙类帐号", Qt::RightButton);
   EXPECT_EQ(highlighted(app), "");
-  chooseFromMenu(app, app.main->N4);
+  chooseFromMenu(app, Named<QAction>(*app.main, "N4"));
   mouseOnCategory(app, "丙类帐号", Qt::RightButton);
-  chooseFromMenu(app, app.main->N3);
+  chooseFromMenu(app, Named<QAction>(*app.main, "N3"));
   EXPECT_TRUE(app.dialogs.asked.empty());
   EXPECT_EQ(app.records().size(), 2u);
 }
@@ -265,7 +267,7 @@ TEST(Categories, AnEmptyListShowsAHintThatIsNoItem) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
-  QListWidget* list = app.main->ListBox_Class;
+  QListWidget* list = Named<QListWidget>(*app.main, "ListBox_Class");
   const QRgb base = list->palette().color(QPalette::Base).rgb();
   // Whether anything is drawn in a band across the middle of the list, where the hint stands.
   auto middleMarked = [&] {

@@ -34,8 +34,8 @@ TEST(DailyBackup, TheDaysFirstLoginCopiesTheDatabaseAndAFailureOnlySaysSo) {
   EXPECT_EQ(taken.front().toStdString(), "每日备份_bak_" + store::BackupStamp(app.panel(2).toStdString()) + "_.udb");
   EXPECT_EQ(Bytes(app.folder() + taken.front()), Bytes(app.folder() + "_.udb"));
 
-  app.main->HideME->trigger();
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   app.typeLogin(AppHarness::kMaster);
   EXPECT_EQ(DailyBackups(app), taken) << "one a day";
 

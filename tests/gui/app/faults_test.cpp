@@ -63,7 +63,7 @@ TEST(DatabaseFaults, GarbageOrTruncatedFileAtStartIsShownOnceAndEndsTheProgram) 
     EXPECT_TRUE(errors[0].contains(QString::fromStdString(app.databasePath()))) << "the message names the file";
     EXPECT_FALSE(app.login->isVisible());
     EXPECT_FALSE(app.main->isVisible());
-    EXPECT_FALSE(app.main->Timer_CheckLogin->isActive()) << "not shown again every second";
+    EXPECT_FALSE(Named<QTimer>(*app.main, "Timer_CheckLogin")->isActive()) << "not shown again every second";
     EXPECT_TRUE(ReadBytes(app.databasePath()) == damaged) << "the file is left as it was";
     app.restart();
   }
@@ -137,12 +137,12 @@ TEST(DatabaseFaults, CompactionOnAFullTemporaryDiskFailsAndKeepsTheFile) {
     disk_faults::SmallDisk disk(tmp.path().toStdString(), 16 * 1024);
     disk_faults::ScopedTmpDir tmpDir(tmp.path().toStdString());
     disk.fill();
-    app.main->Button11->click();
+    Named<QPushButton>(*app.main, "Button11")->click();
   }
   EXPECT_EQ(app.dialogs.texts(), QStringList{"数据库压缩失败."});
   EXPECT_TRUE(app.dialogs.texts("error").isEmpty());
   EXPECT_TRUE(ReadBytes(app.databasePath()) == bytes) << "the file changed";
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   EXPECT_EQ(app.gridRowCount(), 21) << "the records are all there afterwards";
 }
 
@@ -167,8 +167,9 @@ TEST(ConfigFaults, MissingEmptyBinaryOrHugeFileStartsWithTheDefaults) {
     std::filesystem::remove(config);
     if (c.content) WriteBytes(config, *c.content);
     ASSERT_TRUE(app.create());
-    EXPECT_EQ(app.main->RadioButton_IntoPass1->isChecked(), c.paste);
-    EXPECT_NE(app.main->RadioButton_IntoPass1->isChecked(), app.main->RadioButton_IntoPass2->isChecked());
+    EXPECT_EQ(Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->isChecked(), c.paste);
+    EXPECT_NE(Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->isChecked(),
+              Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->isChecked());
     EXPECT_TRUE(app.dialogs.asked.empty()) << "a bad settings file is no reason for a message";
     app.restart();
   }
@@ -181,8 +182,8 @@ TEST(ConfigFaults, SavingOverAHugeFileSaysItCannotWriteAndKeepsTheFile) {
   const std::string huge = "[软件配置]\r\n粘贴式=1\r\n非粘贴式=0\r\n" + std::string(3 << 20, 'x');
   WriteBytes(config, huge);
   ASSERT_TRUE(app.create());
-  app.main->RadioButton_IntoPass2->setChecked(true);
-  app.main->Button6->click();
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(app.dialogs.texts("error"), QStringList{"Unable to write to " + QString::fromStdString(config)});
   EXPECT_FALSE(app.dialogs.texts().contains("配置保存成功！"));
   EXPECT_TRUE(ReadBytes(config) == huge) << "the file changed";
@@ -193,12 +194,12 @@ TEST(ConfigFaults, SavingOverABinaryFileWritesAModeThatReadsBack) {
   app.makeDatabase();
   WriteBytes((app.folder() + "Config.ini").toStdString(), Garbage(4096));
   ASSERT_TRUE(app.create());
-  app.main->RadioButton_IntoPass1->setChecked(true);
-  app.main->Button6->click();
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->setChecked(true);
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
   app.restart();
   ASSERT_TRUE(app.create());
-  EXPECT_TRUE(app.main->RadioButton_IntoPass1->isChecked());
+  EXPECT_TRUE(Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->isChecked());
 }
 
 namespace {
@@ -260,17 +261,17 @@ TEST(Secrets, NoPasswordOrNoteReachesStdoutOrStderr) {
     ASSERT_TRUE(app.main->isVisible());
     app.addCategory("websites");
     app.addRecord("websites", "site", "me", password, note);
-    app.main->Button_Refresh->click();
+    Named<QPushButton>(*app.main, "Button_Refresh")->click();
     for (int row = 0; row < app.gridRowCount(); ++row) {
       if (app.gridText(row, 3) == "site") app.pickRow(row);
     }
-    ASSERT_EQ(app.main->Edit_MiMa_Temp->text(), password);
-    app.main->ButtonCopyEdit_MiMa->click();
+    ASSERT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), password);
+    Named<QPushButton>(*app.main, "ButtonCopyEdit_MiMa")->click();
     app.main->Timer_ClearClipbrdTimer();
-    app.main->Edit_OldPass->setText(master);
-    app.main->Edit_Pass_A->setText("N3wMasterQ1");
-    app.main->Edit_Pass_B->setText("N3wMasterQ1");
-    app.main->Button7->click();
+    Named<QLineEdit>(*app.main, "Edit_OldPass")->setText(master);
+    Named<QLineEdit>(*app.main, "Edit_Pass_A")->setText("N3wMasterQ1");
+    Named<QLineEdit>(*app.main, "Edit_Pass_B")->setText("N3wMasterQ1");
+    Named<QPushButton>(*app.main, "Button7")->click();
     output = captured.text();
   }
   qunsetenv("QT_LOGGING_RULES");

@@ -37,28 +37,29 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   EXPECT_EQ(group.hotKeys(), settings::HotKeySettings()) << "without Config.ini, Ctrl+Left and Ctrl+Right";
-  EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
-  EXPECT_EQ(app.main->Label16->text(), kDefaultHint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), kDefaultHint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label16")->text(), kDefaultHint);
 
   choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), "Ctrl+Alt+P, Ctrl+X");
-  app.main->Button6->click();
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
   EXPECT_EQ(storedKey(app, "密码热键"), "Ctrl+Alt+P") << "only the first chord is kept";
   EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Left");
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
   const QString hint = "小技巧:Ctrl+Left 自动输入帐号 Ctrl+Alt+P 自动输入密码.";
-  EXPECT_EQ(app.main->Label22->text(), hint);
-  EXPECT_EQ(app.main->Label16->text(), hint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), hint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label16")->text(), hint);
 
   app.restart();
   app.startAndLogin();
   app.pickAnyRecord();
-  EXPECT_EQ(app.main->GroupBox_HotKeys->hotKeys(), (settings::HotKeySettings{"Ctrl+Left", "Ctrl+Alt+P"}));
+  EXPECT_EQ(Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys")->hotKeys(),
+            (settings::HotKeySettings{"Ctrl+Left", "Ctrl+Alt+P"}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
-  EXPECT_EQ(app.main->Label22->text(), hint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), hint);
 }
 
 TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) {
@@ -66,7 +67,7 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   const struct {
     const char* account;
     const char* password;
@@ -78,13 +79,13 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
     app.dialogs.asked.clear();
     choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account"), choice.account);
     choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), choice.password);
-    app.main->Button6->click();
+    Named<QPushButton>(*app.main, "Button6")->click();
     EXPECT_EQ(app.dialogs.texts(), QStringList{QString(choice.said) + "\n配置没有保存."}) << choice.said;
   }
   EXPECT_FALSE(QFile::exists(app.folder() + settings::SettingsFile::kFileName)) << "not even the auto-fill mode";
   EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 39}));
-  EXPECT_EQ(app.main->Label22->text(), kDefaultHint);
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), kDefaultHint);
 }
 
 TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneStays) {
@@ -93,10 +94,10 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
   app.startAndLogin();
   app.pickAnyRecord();
   app.hotKeys.taken.insert('P');
-  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
+  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account"), "Ctrl+Alt+A");
   choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), "Ctrl+Alt+P");
-  app.main->Button6->click();
+  Named<QPushButton>(*app.main, "Button6")->click();
   ASSERT_EQ(app.dialogs.texts().size(), 2);
   EXPECT_EQ(app.dialogs.texts()[0], "热键 Ctrl+Alt+P 已被其他程序占用，无法用它自动输入。");
   EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Alt+A");
@@ -106,7 +107,7 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
       << "the old password key still works";
   EXPECT_EQ(group.hotKeys(), (settings::HotKeySettings{"Ctrl+Alt+A", "Ctrl+Right"}))
       << "the field shows what is in force";
-  EXPECT_EQ(app.main->Label22->text(), "小技巧:Ctrl+Alt+A 自动输入帐号 Ctrl+Right 自动输入密码.");
+  EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), "小技巧:Ctrl+Alt+A 自动输入帐号 Ctrl+Right 自动输入密码.");
 }
 
 TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
@@ -116,22 +117,22 @@ TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
   app.pickAnyRecord();
   app.main->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(app.main.get()));
-  HotKeyGroup& group = *app.main->GroupBox_HotKeys;
-  app.main->PageControl1->setCurrentWidget(app.main->TabSheet4);
+  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
+  Named<QTabWidget>(*app.main, "PageControl1")->setCurrentWidget(Named<QWidget>(*app.main, "TabSheet4"));
 
   Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account")->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "Ctrl+Right must reach the field, not fill";
   const int registrations = app.hotKeys.registerCalls;
   Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password")->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty());
-  app.main->Button6->setFocus();
+  Named<QPushButton>(*app.main, "Button6")->setFocus();
   EXPECT_EQ(app.hotKeys.registered.size(), 2u);
   EXPECT_EQ(app.hotKeys.registerCalls, registrations + 2) << "once, not at the move between the fields";
 
   // A lock that turns the hot keys off while a field records: leaving the field keeps them off.
   Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password")->setFocus();
   app.login->releaseHotKeys();
-  app.main->Button6->setFocus();
+  Named<QPushButton>(*app.main, "Button6")->setFocus();
   EXPECT_TRUE(app.hotKeys.registered.empty());
 }
 
@@ -142,7 +143,7 @@ TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain
   auto* minutes = Named<QSpinBox>(*app.main, "SpinBox_ArmedMinutes");
   EXPECT_EQ(minutes->value(), 2);
   minutes->setValue(0);
-  app.main->Button6->click();
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(storedKey(app, "选中记录后热键有效分钟"), "0");
 
   // The minutes are what the user chooses; the run-out itself is the same for any time.

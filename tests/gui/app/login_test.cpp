@@ -51,7 +51,7 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   ASSERT_EQ(app.hotKeys.registered.size(), 2u);
   EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{2, 37}));
   EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{2, 39}));
-  EXPECT_EQ(app.main->ListBox_Class->count(), 1);
+  EXPECT_EQ(Named<QListWidget>(*app.main, "ListBox_Class")->count(), 1);
   EXPECT_EQ(app.gridRowCount(), 1);
   EXPECT_EQ(app.panel(0), "共1条信息");
   EXPECT_TRUE(app.dialogs.asked.empty());
@@ -74,8 +74,8 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   app.typeLogin("Secret9");
   ASSERT_TRUE(app.main->isVisible());
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "2") << "a success does not reset the counter";
-  app.main->HideME->trigger();
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   ASSERT_TRUE(app.login->isVisible());
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "");
   app.typeLogin("wrong");
@@ -139,9 +139,10 @@ TEST(Login, TheHiddenSecretsShowNothingToAccessibilityClients) {
   app.makeDatabase();
   app.startAndLogin();
   app.addCategory("常用网站");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  for (QLineEdit* secret : {Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp"), app.main->Edit_MiMa_Temp}) {
+  for (QLineEdit* secret :
+       {Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp"), Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")}) {
     ASSERT_FALSE(secret->text().isEmpty()) << secret->objectName().toStdString();
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(secret);
     ASSERT_NE(seen, nullptr);
@@ -158,7 +159,7 @@ TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  app.main->HideME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
   EXPECT_FALSE(app.main->isVisible());
   EXPECT_FALSE(app.taskbar.onTaskbar[app.main.get()]);
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), "");
@@ -172,16 +173,16 @@ TEST(Login, LockingAndShowingGoThroughTheLoginWindow) {
   EXPECT_FALSE(app.main->isVisible()) << "the gate read the master password anew";
   app.typeLogin("other1");
   EXPECT_TRUE(app.main->isVisible());
-  app.main->Button_HIde->click();
+  Named<QPushButton>(*app.main, "Button_HIde")->click();
   EXPECT_FALSE(app.main->isVisible());
 
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   ASSERT_TRUE(app.login->isVisible());
-  app.main->HideME->trigger();  // while the login window is up
+  Named<QAction>(*app.main, "HideME")->trigger();  // while the login window is up
   EXPECT_TRUE(app.login->isVisible());
   EXPECT_FALSE(app.main->isVisible());
   app.typeLogin("other1");
-  app.main->ShowME->trigger();  // unlocked: straight to the main window
+  Named<QAction>(*app.main, "ShowME")->trigger();  // unlocked: straight to the main window
   EXPECT_TRUE(app.main->isVisible());
   EXPECT_FALSE(app.login->isVisible());
 }
@@ -195,7 +196,7 @@ TEST(Login, ExitAndTheTrayExitEndTheProgram) {
   AppHarness tray;
   tray.makeDatabase();
   tray.startAndLogin();
-  tray.main->CloseMe->trigger();
+  Named<QAction>(*tray.main, "CloseMe")->trigger();
   EXPECT_TRUE(tray.main->hasClosed());
   EXPECT_FALSE(tray.main->vault().connection().isOpen());
 }
@@ -209,8 +210,8 @@ TEST(Login, AHotKeyHeldByAnotherProgramIsReportedOnce) {
   ASSERT_EQ(app.dialogs.texts().size(), 1);
   EXPECT_TRUE(app.dialogs.texts().front().contains("Ctrl + →"));
   EXPECT_FALSE(app.dialogs.texts().front().contains("Ctrl + ←"));
-  app.main->HideME->trigger();
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   app.typeLogin("123456");
   app.pickRow(0);
   EXPECT_EQ(app.dialogs.texts().size(), 1);

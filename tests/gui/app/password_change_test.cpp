@@ -16,10 +16,10 @@
 namespace {
 
 void change(AppHarness& app, const QString& old, const QString& a, const QString& b) {
-  app.main->Edit_OldPass->setText(old);
-  app.main->Edit_Pass_A->setText(a);
-  app.main->Edit_Pass_B->setText(b);
-  app.main->Button7->click();
+  Named<QLineEdit>(*app.main, "Edit_OldPass")->setText(old);
+  Named<QLineEdit>(*app.main, "Edit_Pass_A")->setText(a);
+  Named<QLineEdit>(*app.main, "Edit_Pass_B")->setText(b);
+  Named<QPushButton>(*app.main, "Button7")->click();
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ TEST(PasswordChange, TheChecksRunInOrderAndChangeNothing) {
   change(app, "123456", "abc", "ABC");
   EXPECT_EQ(app.dialogs.texts(), (QStringList{"原始密码错误!", "原始密码错误!", "请输入新的密码.", "请填写密码.",
                                               "请填写确认密码.", "两次输入的密码不相同."}));
-  EXPECT_EQ(app.main->Edit_Pass_A->text(), "") << "a mismatch empties both new boxes";
-  EXPECT_EQ(app.main->Edit_Pass_B->text(), "");
-  EXPECT_EQ(app.main->Edit_OldPass->text(), "123456");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_Pass_A")->text(), "") << "a mismatch empties both new boxes";
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_Pass_B")->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_OldPass")->text(), "123456");
   EXPECT_EQ(app.scalar("select 密码 from Pass"), before);
   EXPECT_TRUE(QDir(app.folder()).entryList({"修改密码前备份_bak_*"}).isEmpty());
   EXPECT_FALSE(app.main->hasClosed());
@@ -49,7 +49,7 @@ TEST(PasswordChange, TheNewBoxesTakeOnlyLettersAndDigitsButTheOldOneTakesAnythin
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
-  for (QLineEdit* box : {app.main->Edit_Pass_A, app.main->Edit_Pass_B}) {
+  for (QLineEdit* box : {Named<QLineEdit>(*app.main, "Edit_Pass_A"), Named<QLineEdit>(*app.main, "Edit_Pass_B")}) {
     for (QString c : {"a", " ", "b", "-", "c", ".", "中", "1"}) {
       QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c);
       QApplication::sendEvent(box, &press);
@@ -57,13 +57,14 @@ TEST(PasswordChange, TheNewBoxesTakeOnlyLettersAndDigitsButTheOldOneTakesAnythin
     EXPECT_EQ(box->text(), "abc1");
   }
   EXPECT_EQ(app.beeper.beeps, 8);
-  QTest::keyClicks(app.main->Edit_OldPass, "a b-");
-  EXPECT_EQ(app.main->Edit_OldPass->text(), "a b-");
-  app.main->Button_PassCleal->click();
-  EXPECT_EQ(app.main->Edit_Pass_A->text(), "");
-  EXPECT_EQ(app.main->Edit_OldPass->text(), "a b-");
-  app.main->Button5->click();
-  for (QLineEdit* box : {app.main->Edit_OldPass, app.main->Edit_Pass_A, app.main->Edit_Pass_B})
+  QTest::keyClicks(Named<QLineEdit>(*app.main, "Edit_OldPass"), "a b-");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_OldPass")->text(), "a b-");
+  Named<QPushButton>(*app.main, "Button_PassCleal")->click();
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_Pass_A")->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_OldPass")->text(), "a b-");
+  Named<QPushButton>(*app.main, "Button5")->click();
+  for (QLineEdit* box : {Named<QLineEdit>(*app.main, "Edit_OldPass"), Named<QLineEdit>(*app.main, "Edit_Pass_A"),
+                         Named<QLineEdit>(*app.main, "Edit_Pass_B")})
     EXPECT_EQ(box->echoMode(), QLineEdit::Password);
 }
 
@@ -71,15 +72,15 @@ TEST(PasswordChange, TabAndShiftTabMoveAlongTheNewPasswordBoxes) {
   AppHarness app;
   app.makeDatabase();
   app.startAndLogin();
-  app.main->PageControl1->setCurrentWidget(app.main->TabSheet2);
-  app.main->Edit_Pass_A->setFocus();
-  QTest::keyClick(app.main->Edit_Pass_A, Qt::Key_Tab);
-  EXPECT_EQ(app.main->focusWidget(), app.main->Edit_Pass_B);
-  QTest::keyClick(app.main->Edit_Pass_B, Qt::Key_Tab);
-  EXPECT_EQ(app.main->focusWidget(), app.main->Button7);
-  app.main->Edit_Pass_B->setFocus();
-  QTest::keyClick(app.main->Edit_Pass_B, Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(app.main->focusWidget(), app.main->Edit_Pass_A);
+  Named<QTabWidget>(*app.main, "PageControl1")->setCurrentWidget(Named<QWidget>(*app.main, "TabSheet2"));
+  Named<QLineEdit>(*app.main, "Edit_Pass_A")->setFocus();
+  QTest::keyClick(Named<QLineEdit>(*app.main, "Edit_Pass_A"), Qt::Key_Tab);
+  EXPECT_EQ(app.main->focusWidget(), Named<QLineEdit>(*app.main, "Edit_Pass_B"));
+  QTest::keyClick(Named<QLineEdit>(*app.main, "Edit_Pass_B"), Qt::Key_Tab);
+  EXPECT_EQ(app.main->focusWidget(), Named<QPushButton>(*app.main, "Button7"));
+  Named<QLineEdit>(*app.main, "Edit_Pass_B")->setFocus();
+  QTest::keyClick(Named<QLineEdit>(*app.main, "Edit_Pass_B"), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(app.main->focusWidget(), Named<QLineEdit>(*app.main, "Edit_Pass_A"));
   EXPECT_EQ(app.beeper.beeps, 0);
 }
 

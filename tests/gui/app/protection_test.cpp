@@ -59,7 +59,7 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
   EXPECT_TRUE(app.main->vault().isProtected());
   EXPECT_FALSE(app.main->vault().databaseKey().empty()) << "read right after the open";
 
-  app.main->Button_CheckLogin->click();  // the lock: a login again, against the held key
+  Named<QPushButton>(*app.main, "Button_CheckLogin")->click();  // the lock: a login again, against the held key
   ASSERT_TRUE(app.login->isVisible());
   typeProtectedLogin(app, "abc1234");
   EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
@@ -72,7 +72,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   app.makeDatabase(kProtectedMaster);
   app.keys.keyParameters = crypto::kTestKeyParameters;
   app.startAndLogin(kProtectedMaster);
-  auto* group = app.main->findChild<ProtectionGroup*>("GroupBox_Protection");
+  auto* group = Named<ProtectionGroup>(*app.main, "GroupBox_Protection");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(Named<QLabel>(*group, "Label_FileState")->text(), "数据库文件未加密: 拿到 _.udb 的人可以读出全部密码.");
   EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "用管理密码加密");
@@ -111,7 +111,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   ASSERT_TRUE(app.login->isVisible());
   typeProtectedLogin(app, kProtectedMaster);
   ASSERT_TRUE(app.main->isVisible());
-  group = app.main->findChild<ProtectionGroup*>("GroupBox_Protection");
+  group = Named<ProtectionGroup>(*app.main, "GroupBox_Protection");
   group->refresh();
   EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "取消加密");
 
@@ -145,15 +145,15 @@ TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBac
         << file << " would still give the initial password away";
   }
 
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   typeProtectedLogin(app, kProtectedMaster);
   EXPECT_TRUE(app.main->isVisible());
 
   AppHarness later;
   later.makeDatabase();
   later.startAndLogin();
-  later.main->HideME->trigger();
-  later.main->ShowME->trigger();
+  Named<QAction>(*later.main, "HideME")->trigger();
+  Named<QAction>(*later.main, "ShowME")->trigger();
   later.typeLogin(AppHarness::kMaster);
   EXPECT_EQ(later.dialogs.newPasswordOffers.size(), 1u) << "以后再说 holds until the next start, not the next unlock";
   later.restart();

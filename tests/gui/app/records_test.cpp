@@ -35,50 +35,52 @@ std::string reveal(AppHarness& app, const std::string& cipher) {
 TEST(Records, APickFillsTheFormAndCountsOneUse) {
   AppHarness app;
   startWithRecords(app, 3);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   ASSERT_EQ(app.gridRowCount(), 3);
   app.pickRow(1);
   QString title = app.gridText(1, 3);
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), title);
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), title);
   int i = title.mid(1).toInt();
-  EXPECT_EQ(app.main->Edit_ZhangHao->text(), QString("user%1").arg(i));
-  EXPECT_EQ(app.main->Edit_MiMa->text(), QString("pw%1").arg(i));
-  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), QString("pw%1").arg(i));
-  EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), QString("note %1").arg(i));
-  EXPECT_EQ(app.main->Edit_WangZhi->text(), QString("https://site%1.example/").arg(i));
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "常用网站");
-  EXPECT_EQ(app.main->Edit_BianHao->text(), app.gridText(1, 0));
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_ZhangHao")->text(), QString("user%1").arg(i));
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), QString("pw%1").arg(i));
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), QString("pw%1").arg(i));
+  EXPECT_EQ(Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->toPlainText(), QString("note %1").arg(i));
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_WangZhi")->text(), QString("https://site%1.example/").arg(i));
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), "常用网站");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BianHao")->text(), app.gridText(1, 0));
   EXPECT_EQ(app.panel(1), "2");
 
   app.pickRow(1);
   app.pickRow(1);
   EXPECT_EQ(app.scalar("select 统计 from data where 标题='" + title.toStdString() + "'"), "3");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   EXPECT_EQ(app.gridText(0, 3), title) << "the most used record comes first";
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), "") << "a refresh clears the form";
-  EXPECT_EQ(app.main->Edit_MiMa_Temp->text(), QString("pw%1").arg(i)) << "but keeps the password copy";
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "常用网站");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), "") << "a refresh clears the form";
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), QString("pw%1").arg(i))
+      << "but keeps the password copy";
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), "常用网站");
 }
 
 TEST(Records, NavigationAndTheWheelMoveOneRecordWithoutTouchingTheForm) {
   AppHarness app;
   startWithRecords(app, 5);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(2);
-  QString picked = app.main->Edit_BiaoTi->text();
-  app.main->Button_First->click();
+  QString picked = Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text();
+  Named<QPushButton>(*app.main, "Button_First")->click();
   EXPECT_EQ(app.cursorRecordNumber(), 1);
   EXPECT_EQ(app.panel(1), "1");
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), picked);
-  app.main->Button_Prior->click();
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), picked);
+  Named<QPushButton>(*app.main, "Button_Prior")->click();
   EXPECT_EQ(app.panel(1), "1") << "prior at the first stays there";
-  app.main->Button_Last->click();
-  app.main->Button_Next->click();
+  Named<QPushButton>(*app.main, "Button_Last")->click();
+  Named<QPushButton>(*app.main, "Button_Next")->click();
   EXPECT_EQ(app.panel(1), "5");
-  EXPECT_EQ(app.main->DBGrid1->currentIndex().row(), 4) << "the grid follows the query";
+  EXPECT_EQ(Named<QTableView>(*app.main, "DBGrid1")->currentIndex().row(), 4) << "the grid follows the query";
 
-  app.main->Button_First->click();
-  QWidget* viewport = app.main->DBGrid1->viewport();
+  Named<QPushButton>(*app.main, "Button_First")->click();
+  auto* grid = Named<QTableView>(*app.main, "DBGrid1");
+  QWidget* viewport = grid->viewport();
   auto turn = [&](int delta) {
     QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -86,22 +88,22 @@ TEST(Records, NavigationAndTheWheelMoveOneRecordWithoutTouchingTheForm) {
   };
   for (int notch = 0; notch < 3; ++notch) turn(-120);
   EXPECT_EQ(app.cursorRecordNumber(), 4);
-  EXPECT_EQ(app.main->DBGrid1->currentIndex().row(), 3);
+  EXPECT_EQ(grid->currentIndex().row(), 3);
   turn(-360);
   EXPECT_EQ(app.cursorRecordNumber(), 5) << "one record per event whatever its distance";
   for (int notch = 0; notch < 7; ++notch) turn(120);
   EXPECT_EQ(app.cursorRecordNumber(), 1);
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), picked);
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), picked);
   EXPECT_EQ(app.panel(1), "1") << "the wheel does not write the number";
 }
 
 TEST(Records, AClickWithNoListingChangesNothing) {
   AppHarness app;
   startWithRecords(app, 1);
-  app.main->Button_GeiClass->click();  // leaves the main query closed
-  app.main->Edit_BiaoTi->setText("typed");
+  Named<QPushButton>(*app.main, "Button_GeiClass")->click();  // leaves the main query closed
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("typed");
   app.main->DBGrid1CellClick();
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), "typed");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), "typed");
   EXPECT_EQ(app.scalar("select 统计 from data"), "0");
   EXPECT_TRUE(app.dialogs.asked.empty());
 }
@@ -109,22 +111,22 @@ TEST(Records, AClickWithNoListingChangesNothing) {
 TEST(Records, ShowOrHideTogglesTheMaskOfThePasswordUntilTheNextPickOrLock) {
   AppHarness app;
   startWithRecords(app, 2);
-  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Password);
-  app.main->Button_Pass_ShowOrHide->click();
-  EXPECT_EQ(app.main->Button_Pass_ShowOrHide->text(), "隐藏");
-  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Normal);
-  app.main->Button_Pass_ShowOrHide->click();
-  EXPECT_EQ(app.main->Button_Pass_ShowOrHide->text(), "显示");
-  EXPECT_EQ(app.main->Edit_MiMa->echoMode(), QLineEdit::Password);
+  auto* showOrHide = Named<QPushButton>(*app.main, "Button_Pass_ShowOrHide");
+  auto* password = Named<QLineEdit>(*app.main, "Edit_MiMa");
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  showOrHide->click();
+  EXPECT_EQ(showOrHide->text(), "隐藏");
+  EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
+  showOrHide->click();
+  EXPECT_EQ(showOrHide->text(), "显示");
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
 
-  auto* showOrHide = app.main->findChild<QPushButton*>("Button_Pass_ShowOrHide");
-  auto* password = app.main->findChild<QLineEdit*>("Edit_MiMa");
   showOrHide->click();
   app.pickRow(1);
   EXPECT_EQ(password->echoMode(), QLineEdit::Password) << "another record's password is masked again";
   EXPECT_EQ(showOrHide->text(), "显示");
   showOrHide->click();
-  app.main->HideME->trigger();
+  Named<QAction>(*app.main, "HideME")->trigger();
   EXPECT_EQ(password->echoMode(), QLineEdit::Password) << "a lock masks the password again";
   EXPECT_EQ(showOrHide->text(), "显示");
 }
@@ -132,20 +134,20 @@ TEST(Records, ShowOrHideTogglesTheMaskOfThePasswordUntilTheNextPickOrLock) {
 TEST(Records, AddChecksInOrderAndStoresPasswordAndNoteEnciphered) {
   AppHarness app;
   startWithRecords(app, 0);
-  app.main->Edit_FenLei->setCurrentIndex(-1);
-  app.main->Button1->click();
+  Named<QComboBox>(*app.main, "Edit_FenLei")->setCurrentIndex(-1);
+  Named<QPushButton>(*app.main, "Button1")->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"请选择分类."});
-  app.main->Edit_FenLei->setCurrentIndex(0);
-  app.main->Button1->click();
-  app.main->Edit_BiaoTi->setText("O'Brien 100% a_b \\n 中文");
-  app.main->Button1->click();
-  app.main->Edit_ZhangHao->setText("x' or '1'='1");
-  app.main->Button1->click();
+  Named<QComboBox>(*app.main, "Edit_FenLei")->setCurrentIndex(0);
+  Named<QPushButton>(*app.main, "Button1")->click();
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("O'Brien 100% a_b \\n 中文");
+  Named<QPushButton>(*app.main, "Button1")->click();
+  Named<QLineEdit>(*app.main, "Edit_ZhangHao")->setText("x' or '1'='1");
+  Named<QPushButton>(*app.main, "Button1")->click();
   EXPECT_EQ(app.dialogs.texts(), (QStringList{"请选择分类.", "请填写标题.", "请填写帐号.", "请填写密码."}));
   EXPECT_TRUE(app.records().empty());
 
-  app.main->Edit_MiMa->setText("p'w\"%_{}中");
-  app.main->Button1->click();
+  Named<QLineEdit>(*app.main, "Edit_MiMa")->setText("p'w\"%_{}中");
+  Named<QPushButton>(*app.main, "Button1")->click();
   EXPECT_EQ(app.dialogs.texts().last(), "添加成功.");
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 1u);
@@ -156,63 +158,64 @@ TEST(Records, AddChecksInOrderAndStoresPasswordAndNoteEnciphered) {
   EXPECT_EQ(reveal(app, rows[0].passwordCipher), "p'w\"%_{}中");
   EXPECT_EQ(rows[0].noteCipher.size(), 16u) << "an empty note is stored as one enciphered block";
   EXPECT_EQ(reveal(app, rows[0].noteCipher), "");
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), "");
-  EXPECT_EQ(app.main->Edit_FenLei->currentText(), "常用网站") << "the category stays for the next add";
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), "");
+  EXPECT_EQ(Named<QComboBox>(*app.main, "Edit_FenLei")->currentText(), "常用网站")
+      << "the category stays for the next add";
   EXPECT_EQ(app.gridRowCount(), 1);
 }
 
 TEST(Records, APasswordOrNoteTheCodePageCannotCarryIsRefusedAndTheFormKept) {
   AppHarness app;
   startWithRecords(app, 1);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   const std::string before = app.records()[0].passwordCipher;
-  app.main->Edit_MiMa->setText("密码Ab1😀");
-  app.main->Button2->click();
-  app.main->Button1->click();
-  app.main->Edit_MiMa->setText("密码Ab1");
-  app.main->Memo_BeiZhu->setPlainText("备注 ✓ ok");
-  app.main->Button2->click();
-  app.main->Button1->click();
+  Named<QLineEdit>(*app.main, "Edit_MiMa")->setText("密码Ab1😀");
+  Named<QPushButton>(*app.main, "Button2")->click();
+  Named<QPushButton>(*app.main, "Button1")->click();
+  Named<QLineEdit>(*app.main, "Edit_MiMa")->setText("密码Ab1");
+  Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->setPlainText("备注 ✓ ok");
+  Named<QPushButton>(*app.main, "Button2")->click();
+  Named<QPushButton>(*app.main, "Button1")->click();
   EXPECT_EQ(app.dialogs.texts(), (QStringList{"密码中有无法保存的字符: 😀", "密码中有无法保存的字符: 😀",
                                               "备注中有无法保存的字符: ✓", "备注中有无法保存的字符: ✓"}));
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 1u) << "nothing is added";
   EXPECT_EQ(rows[0].passwordCipher, before) << "nothing is modified";
-  EXPECT_EQ(app.main->Edit_MiMa->text(), "密码Ab1") << "the form keeps what was typed";
-  EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), "备注 ✓ ok");
-  EXPECT_FALSE(app.main->Edit_BianHao->text().isEmpty());
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "密码Ab1") << "the form keeps what was typed";
+  EXPECT_EQ(Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->toPlainText(), "备注 ✓ ok");
+  EXPECT_FALSE(Named<QLineEdit>(*app.main, "Edit_BianHao")->text().isEmpty());
 }
 
 TEST(Records, ModifyWritesThePickedRecordAndKeepsThePosition) {
   AppHarness app;
   startWithRecords(app, 6);
-  app.main->Button2->click();
+  Named<QPushButton>(*app.main, "Button2")->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"不可编辑"});
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(4);
-  std::string number = app.main->Edit_BianHao->text().toStdString();
-  app.main->Edit_BiaoTi->setText("renamed 'quoted'");
-  app.main->Memo_BeiZhu->setPlainText("新的备注\nline 2");
-  app.main->Button2->click();
+  std::string number = Named<QLineEdit>(*app.main, "Edit_BianHao")->text().toStdString();
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("renamed 'quoted'");
+  Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->setPlainText("新的备注\nline 2");
+  Named<QPushButton>(*app.main, "Button2")->click();
   EXPECT_EQ(app.dialogs.texts().last(), "修改成功.");
   EXPECT_EQ(app.scalar("select 标题 from data where 编号=" + number), "renamed 'quoted'");
   EXPECT_EQ(reveal(app, app.scalar("select 备注 from data where 编号=" + number)), "新的备注\nline 2");
   EXPECT_EQ(app.scalar("select 统计 from data where 编号=" + number), "1") << "the counter keeps its value";
   EXPECT_EQ(app.cursorRecordNumber(), 5) << "the grid stands on the same row number again";
-  EXPECT_EQ(app.main->Edit_BianHao->text(), "");
-  app.main->Button2->click();
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BianHao")->text(), "");
+  Named<QPushButton>(*app.main, "Button2")->click();
   EXPECT_EQ(app.dialogs.texts().last(), "不可编辑") << "a second modify needs a new pick";
 }
 
 TEST(Records, ModifyOfARecordDeletedMeanwhileSaysSoAndListsAgain) {
   AppHarness app;
   startWithRecords(app, 2);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  app.exec("delete from data where 编号=" + app.main->Edit_BianHao->text().toStdString());
-  app.main->Edit_BiaoTi->setText("changed");
-  app.main->Button2->click();
+  app.exec("delete from data where 编号=" + Named<QLineEdit>(*app.main, "Edit_BianHao")->text().toStdString());
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("changed");
+  Named<QPushButton>(*app.main, "Button2")->click();
   EXPECT_FALSE(app.dialogs.texts().contains("修改成功."));
   EXPECT_EQ(app.dialogs.texts().last(), "该记录已不存在,修改未保存.");
   EXPECT_EQ(app.records().size(), 1u);
@@ -223,29 +226,29 @@ TEST(Records, ModifyOfARecordDeletedMeanwhileSaysSoAndListsAgain) {
 TEST(Records, DeleteActsOnTheGridsCurrentRowOnlyAfterYes) {
   AppHarness app;
   startWithRecords(app, 3);
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  app.main->Button_Next->click();
+  Named<QPushButton>(*app.main, "Button_Next")->click();
   QString next = app.gridText(1, 3);
   app.dialogs.confirmAnswers = {false};
-  app.main->Button3->click();
+  Named<QPushButton>(*app.main, "Button3")->click();
   EXPECT_EQ(app.records().size(), 3u);
   EXPECT_EQ(app.dialogs.asked.back().caption, "警告");
   EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该记录吗?\n" + next + " / " + app.gridText(1, 4))
       << "the question names the row that goes";
   app.dialogs.confirmAnswers = {true};
-  app.main->Button3->click();
+  Named<QPushButton>(*app.main, "Button3")->click();
   auto rows = app.records();
   ASSERT_EQ(rows.size(), 2u);
   for (const auto& row : rows) EXPECT_NE(QString::fromStdString(row.title), next);
   EXPECT_EQ(app.gridRowCount(), 2) << "the listing keeps its other rows";
   EXPECT_EQ(app.panel(0), "共3条信息") << "the summary is not re-read";
-  EXPECT_EQ(app.main->Edit_BiaoTi->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BiaoTi")->text(), "");
 
-  app.main->Button_GeiClass->click();  // no listing open
+  Named<QPushButton>(*app.main, "Button_GeiClass")->click();  // no listing open
   app.dialogs.confirmAnswers = {true};
   size_t shown = app.dialogs.asked.size();
-  app.main->Button3->click();
+  Named<QPushButton>(*app.main, "Button3")->click();
   EXPECT_EQ(app.dialogs.asked.size(), shown + 1) << "only the question, no error";
   EXPECT_EQ(app.dialogs.asked.back().text, "您真的要删除该记录吗?") << "no row, nothing to name";
   EXPECT_EQ(app.records().size(), 2u);
@@ -255,10 +258,10 @@ TEST(Records, AStoredPasswordThatIsNotCipherTextShowsEmptyAndStillCounts) {
   AppHarness app;
   startWithRecords(app, 1);
   app.exec("update data set 密码='not hex!', 备注=NULL");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  EXPECT_EQ(app.main->Edit_MiMa->text(), "");
-  EXPECT_EQ(app.main->Memo_BeiZhu->toPlainText(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "");
+  EXPECT_EQ(Named<QPlainTextEdit>(*app.main, "Memo_BeiZhu")->toPlainText(), "");
   EXPECT_TRUE(app.dialogs.asked.empty());
   EXPECT_EQ(app.scalar("select 统计 from data"), "1");
 }
@@ -270,7 +273,7 @@ TEST(Records, HistoryRestoresTheVersionThatAModifyWroteOver) {
   app.addCategory("常用网站");
   app.exec("delete from data");
   app.addRecord("常用网站", "site", "me", "old1pw");
-  app.main->Button_Refresh->click();
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   Named<QLineEdit>(*app.main, "Edit_MiMa")->setText("new2pw");
   Named<QPushButton>(*app.main, "Button2")->click();
@@ -293,7 +296,7 @@ TEST(Records, HistoryRestoresTheVersionThatAModifyWroteOver) {
   ASSERT_EQ(app.dialogs.shownDeleted.size(), 1);
   EXPECT_TRUE(app.dialogs.shownDeleted[0].endsWith("  常用网站  site  me"));
   ASSERT_EQ(app.gridRowCount(), 1);
-  EXPECT_EQ(app.main->ListBox_Class->count(), 1) << "its category is back";
+  EXPECT_EQ(Named<QListWidget>(*app.main, "ListBox_Class")->count(), 1) << "its category is back";
   app.pickRow(0);
   app.dialogs.confirmAnswers = {true, true};
   Named<QPushButton>(*app.main, "Button3")->click();

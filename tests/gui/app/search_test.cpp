@@ -29,9 +29,9 @@ QStringList titles(const AppHarness& app) {
 }
 
 void search(AppHarness& app, const QString& column, const QString& keyword) {
-  app.main->ComboBoxSeachClass->setCurrentText(column);
-  app.main->searchkeyword->setText(keyword);
-  app.main->Button_Search->click();
+  Named<QComboBox>(*app.main, "ComboBoxSeachClass")->setCurrentText(column);
+  Named<QLineEdit>(*app.main, "searchkeyword")->setText(keyword);
+  Named<QPushButton>(*app.main, "Button_Search")->click();
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ TEST(Search, PlainColumnsFindTheTypedText) {
   search(app, "标题", "代码");
   EXPECT_EQ(titles(app), QStringList{"GitHub 代码"});
   EXPECT_EQ(app.panel(0), "关于代码的信息,共搜索到1条");
-  EXPECT_EQ(app.main->searchkeyword->text(), "");
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "searchkeyword")->text(), "");
   search(app, "网址", "example");
   EXPECT_EQ(titles(app).size(), 3);
   search(app, "帐号", "OBRIEN");
@@ -59,12 +59,12 @@ TEST(Search, NoHitListsEverythingWithTheCounterColumn) {
   EXPECT_EQ(app.dialogs.texts(), QStringList{"对不起没有找到相关信息！"});
   EXPECT_EQ(app.panel(0), "关于x' or '1'='1的信息,共搜索到0条");
   EXPECT_EQ(app.gridRowCount(), 3);
-  EXPECT_EQ(app.main->DataSource1->columnCount(), 8);
-  EXPECT_FALSE(app.main->DBGrid1->isColumnHidden(7)) << "统计 stands visible";
-  EXPECT_TRUE(app.main->DBGrid1->isColumnHidden(5));
+  EXPECT_EQ(Named<QTableView>(*app.main, "DBGrid1")->model()->columnCount(), 8);
+  EXPECT_FALSE(Named<QTableView>(*app.main, "DBGrid1")->isColumnHidden(7)) << "统计 stands visible";
+  EXPECT_TRUE(Named<QTableView>(*app.main, "DBGrid1")->isColumnHidden(5));
 
-  app.main->searchkeyword->clear();
-  app.main->Button_Search->click();
+  Named<QLineEdit>(*app.main, "searchkeyword")->clear();
+  Named<QPushButton>(*app.main, "Button_Search")->click();
   EXPECT_EQ(app.dialogs.texts().last(), "请输入搜索关键词！");
 }
 
@@ -78,7 +78,7 @@ TEST(Search, TheNoteColumnMatchesTheDecipheredNotes) {
   EXPECT_EQ(titles(app), QStringList{"邮箱 O'Brien"});
   search(app, "备注", "e");
   EXPECT_EQ(titles(app), (QStringList{"GitHub 代码", "邮箱 O'Brien"})) << "hits in the database's order";
-  EXPECT_EQ(app.main->DataSource1->columnCount(), 7);
+  EXPECT_EQ(Named<QTableView>(*app.main, "DBGrid1")->model()->columnCount(), 7);
   search(app, "备注", "'");
   EXPECT_EQ(app.dialogs.texts(), QStringList{"对不起没有找到相关信息！"});
 }
@@ -86,16 +86,16 @@ TEST(Search, TheNoteColumnMatchesTheDecipheredNotes) {
 TEST(Search, TheKeywordBoxEmptiesOnClickAndTheFormStaysPicked) {
   AppHarness app;
   startWithAccounts(app);
-  EXPECT_EQ(app.main->searchkeyword->text(), "请输入搜索关键词");
-  app.main->Button_Refresh->click();
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "searchkeyword")->text(), "请输入搜索关键词");
+  Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
-  std::string number = app.main->Edit_BianHao->text().toStdString();
-  app.main->searchkeyword->setText("typed");
-  QTest::mouseClick(app.main->searchkeyword, Qt::LeftButton);
-  EXPECT_EQ(app.main->searchkeyword->text(), "");
+  std::string number = Named<QLineEdit>(*app.main, "Edit_BianHao")->text().toStdString();
+  Named<QLineEdit>(*app.main, "searchkeyword")->setText("typed");
+  QTest::mouseClick(Named<QLineEdit>(*app.main, "searchkeyword"), Qt::LeftButton);
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "searchkeyword")->text(), "");
   search(app, "标题", "银行");
-  EXPECT_EQ(app.main->Edit_BianHao->text().toStdString(), number) << "a search keeps the pick";
-  app.main->Edit_BiaoTi->setText("after search");
-  app.main->Button2->click();
+  EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_BianHao")->text().toStdString(), number) << "a search keeps the pick";
+  Named<QLineEdit>(*app.main, "Edit_BiaoTi")->setText("after search");
+  Named<QPushButton>(*app.main, "Button2")->click();
   EXPECT_EQ(app.scalar("select 标题 from data where 编号=" + number), "after search");
 }

@@ -31,8 +31,9 @@ QByteArray readConfig(const AppHarness& app) {
 QString modeAtStart(AppHarness& app) {
   app.restart();
   EXPECT_TRUE(app.create());
-  bool paste = app.main->RadioButton_IntoPass1->isChecked();
-  EXPECT_NE(paste, app.main->RadioButton_IntoPass2->isChecked()) << "exactly one mode is selected";
+  bool paste = Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->isChecked();
+  EXPECT_NE(paste, Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->isChecked())
+      << "exactly one mode is selected";
   return paste ? "paste" : "keys";
 }
 
@@ -67,15 +68,15 @@ TEST(Settings, SavingWritesBothKeysInCodePage936) {
   AppHarness app;
   app.makeDatabase();
   ASSERT_TRUE(app.create());
-  app.main->RadioButton_IntoPass1->setChecked(true);
-  app.main->Button6->click();
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->setChecked(true);
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
   QByteArray written = readConfig(app);
   EXPECT_TRUE(written.contains(QByteArray::fromHex("d5b3ccf9cabd") + "=1\r\n")) << written.toHex().toStdString();
   EXPECT_TRUE(written.contains(QByteArray::fromHex("b7c7d5b3ccf9cabd") + "=0\r\n"));
   EXPECT_EQ(modeAtStart(app), "paste");
-  app.main->RadioButton_IntoPass2->setChecked(true);
-  app.main->Button6->click();
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(modeAtStart(app), "keys");
 }
 
@@ -84,7 +85,7 @@ TEST(Settings, ASaveThatCannotWriteShowsTheErrorAndNoSuccess) {
   app.makeDatabase();
   ASSERT_TRUE(app.create());
   QDir().mkpath(app.folder() + "Config.ini");  // a folder where the file should be
-  app.main->Button6->click();
+  Named<QPushButton>(*app.main, "Button6")->click();
   EXPECT_EQ(app.dialogs.texts("error"),
             QStringList{"Unable to write to " + QDir(app.folder()).absoluteFilePath("Config.ini")});
   EXPECT_TRUE(app.dialogs.texts().isEmpty());

@@ -20,8 +20,8 @@ TEST(Startup, WithoutDatabaseShowsTheMessageAndEndsWithoutMakingAnything) {
   EXPECT_FALSE(app.create());
   EXPECT_EQ(app.dialogs.texts(), QStringList{"没有发现数据库\"_.udb\"文件."});
   EXPECT_TRUE(app.main->vault().connection().connectionString().empty());
-  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive());
-  EXPECT_TRUE(app.main->Timer_CloseMe->isActive());
+  EXPECT_FALSE(Named<QTimer>(*app.main, "Timer_CheckLogin")->isActive());
+  EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_CloseMe")->isActive());
   EXPECT_FALSE(QFile::exists(app.folder() + "_.udb"));
   EXPECT_FALSE(QFile::exists(app.folder() + "../Desktop/钥匣个人版.desktop"));
   app.main->Timer_CloseMeTimer();
@@ -39,7 +39,7 @@ TEST(Startup, CreationSetsCaptionConnectionAndShortcut) {
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + app.folder().toStdString() +
                 "_.udb;Persist Security Info=False;Jet OLEDB:Database Password=kv7Rq2mZx9Tb");
   EXPECT_FALSE(app.main->vault().connection().isOpen()) << "nothing is opened before the start-up check";
-  EXPECT_TRUE(app.main->Timer_CheckLogin->isActive());
+  EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_CheckLogin")->isActive());
   QFileInfo shortcut(app.folder() + "../Desktop/钥匣个人版.desktop");
   ASSERT_TRUE(shortcut.exists());
   EXPECT_TRUE(shortcut.isExecutable());
@@ -55,7 +55,7 @@ TEST(Startup, FirstStartDrawsAKeyThatLaterStartsKeep) {
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
   EXPECT_EQ(app.scalar("select 序列号 from EnCrypt"), "0") << "nothing is drawn before the password is right";
-  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive()) << "the check runs once";
+  EXPECT_FALSE(Named<QTimer>(*app.main, "Timer_CheckLogin")->isActive()) << "the check runs once";
 
   app.typeLogin("123456");
   std::string key = app.scalar("select 序列号 from EnCrypt");
@@ -101,7 +101,7 @@ TEST(Startup, AFailingCheckIsShownOnceAndEndsTheProgram) {
   app.runStartupCheck();  // a later tick, had the timer gone on
   EXPECT_EQ(app.dialogs.texts("error").size(), 1);
   EXPECT_TRUE(app.main->hasClosed());
-  EXPECT_FALSE(app.main->Timer_CheckLogin->isActive());
+  EXPECT_FALSE(Named<QTimer>(*app.main, "Timer_CheckLogin")->isActive());
   EXPECT_FALSE(app.login->isVisible());
   QFile after(app.folder() + "_.udb");
   after.open(QIODevice::ReadOnly);

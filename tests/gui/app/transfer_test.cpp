@@ -32,7 +32,7 @@ class TransferTest : public testing::Test {
     QFile file(app.folder() + "import.csv");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(kKeePassXcFile);
-    group = app.main->findChild<TransferGroup*>("GroupBox_Transfer");
+    group = Named<TransferGroup>(*app.main, "GroupBox_Transfer");
     ASSERT_NE(group, nullptr);
   }
 
@@ -74,7 +74,7 @@ TEST_F(TransferTest, ACancelOrALockDuringTheImportWritesNothingAndYesImports) {
   EXPECT_EQ(app.panel(0), "导入已取消, 没有导入任何记录.");
 
   app.dialogs.onProgress = [this](int, int) {
-    app.main->HideME->trigger();
+    Named<QAction>(*app.main, "HideME")->trigger();
     return true;
   };
   import();
@@ -82,7 +82,7 @@ TEST_F(TransferTest, ACancelOrALockDuringTheImportWritesNothingAndYesImports) {
   EXPECT_EQ(app.records().size(), 1u);
   EXPECT_FALSE(app.main->isVisible());
 
-  app.main->ShowME->trigger();
+  Named<QAction>(*app.main, "ShowME")->trigger();
   app.typeLogin(AppHarness::kMaster);
   app.dialogs.onProgress = nullptr;
   import();
@@ -92,13 +92,13 @@ TEST_F(TransferTest, ACancelOrALockDuringTheImportWritesNothingAndYesImports) {
   EXPECT_EQ(app.records()[2].category, "导入");
   EXPECT_EQ(app.panel(0), "已导入 2 条记录.");
   EXPECT_EQ(app.gridRowCount(), 3) << "the listing is rebuilt";
-  EXPECT_EQ(app.main->ListBox_Class->findItems("银行", Qt::MatchExactly).size(), 1);
+  EXPECT_EQ(Named<QListWidget>(*app.main, "ListBox_Class")->findItems("银行", Qt::MatchExactly).size(), 1);
   EXPECT_EQ(files("导入前备份_bak_*_.udb").size(), 3) << "one backup before each run";
 }
 
 TEST_F(TransferTest, TheTrayMenusEndDuringTheImportCancelsItBeforeTheWindowCloses) {
   app.dialogs.onProgress = [this](int, int) {
-    app.main->CloseMe->trigger();
+    Named<QAction>(*app.main, "CloseMe")->trigger();
     EXPECT_FALSE(app.main->hasClosed()) << "not while the import holds the file";
     return true;
   };
