@@ -104,8 +104,10 @@ void PortalRemoteDesktop::closeHandle(const QString& session) {
 
 FillReadiness PortalRemoteDesktop::openSession() {
   closedWhileWaiting_ = false;
+  // A session path of its own each time, also beside one the portal has not closed yet.
+  const QString sessionToken = QStringLiteral("keyhaven_session%1").arg(requests_);
   const std::optional<Response> created =
-      request("CreateSession", {}, {{"session_handle_token", QStringLiteral("keyhaven")}}, kAnswerWait);
+      request("CreateSession", {}, {{"session_handle_token", sessionToken}}, kAnswerWait);
   if (!created || created->code != 0) return Refusal(created);
   // A string in the portal's first versions, an object path in later ones.
   const QVariant handle = created->results.value("session_handle");

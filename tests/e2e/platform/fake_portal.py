@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""fake_portal.py LOG [--refuse] [--version N]: the desktop's RemoteDesktop portal on the session bus.
+"""fake_portal.py LOG [--refuse] [--version N] [--start-delay-ms MS]: the desktop's RemoteDesktop portal.
 
-Answers CreateSession, SelectDevices and Start through Request.Response (Start with 1, cancelled,
-under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
+Answers CreateSession, SelectDevices and Start through Request.Response (Start after MS, as a user
+would, and with 1, cancelled, under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
 object a line. Interface version 2 (the default) hands out restore tokens token-1, token-2, ...
 """
 import argparse
@@ -20,6 +20,7 @@ parser = argparse.ArgumentParser()
 parser.add_argument("log")
 parser.add_argument("--refuse", action="store_true")
 parser.add_argument("--version", type=int, default=2)
+parser.add_argument("--start-delay-ms", type=int, default=0)
 args = parser.parse_args()
 DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
@@ -50,7 +51,7 @@ class Session(dbus.service.Object):
         self.remove_from_connection()
 
 
-def answer(sender, options, code, results):
+def answer(sender, options, code, results, delay_ms=0):
     """The request's path at once, its Response after the reply, as the portal does."""
     path = handle("request", sender, options["handle_token"])
     request = Request(bus, path)
@@ -60,7 +61,7 @@ def answer(sender, options, code, results):
         request.remove_from_connection()
         return False
 
-    GLib.idle_add(respond)
+    GLib.timeout_add(delay_ms, respond)
     return path
 
 
@@ -88,7 +89,7 @@ class Portal(dbus.service.Object):
         if args.version >= 2:
             tokens += 1
             results["restore_token"] = f"token-{tokens}"
-        return answer(sender, options, 0, results)
+        return answer(sender, options, 0, results, args.start_delay_ms)
 
     @dbus.service.method(REMOTE_DESKTOP, in_signature="oa{sv}iu")
     def NotifyKeyboardKeysym(self, session, options, keysym, state):

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <utility>
 #include <vector>
 
@@ -79,7 +80,7 @@ std::vector<std::pair<int, int>> Typed(const std::vector<int>& keysyms) {
 TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreTokenToTheNextSession) {
   platform::dbus::PortalRemoteDesktop portal;
   EXPECT_EQ(portal.startFill(), FillReadiness::kUnavailable) << "no portal yet";
-  const FakePortal fake({});
+  const FakePortal fake({"--start-delay-ms", "300"});
   fakes::FakeDialogs dialogs;
   for (const QString value : {"aB", "~"}) {
     ASSERT_EQ(portal.startFill(), FillReadiness::kPrintableAsciiOnly);
@@ -103,6 +104,13 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
   EXPECT_EQ(fake.calls("SelectDevices").at(1)["options"].toObject()["restore_token"].toString().toStdString(),
             "token-1");
   EXPECT_EQ(portal.restoreToken().toStdString(), "token-2");
+
+  portal.closeSession();
+  QTimer::singleShot(100, [&portal] { portal.closeSession(); });  // a lock while the user is asked
+  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
+  portal.keyDown(platform::kVkReturn, false);
+  EXPECT_EQ(fake.calls("Key").size(), expected.size() + Released().size()) << "nothing sent after the lock";
 }
 
 TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
