@@ -52,7 +52,6 @@ class Session(dbus.service.Object):
 
 
 def answer(sender, options, code, results, delay_ms=0):
-    """The request's path at once, its Response after the reply, as the portal does."""
     path = handle("request", sender, options["handle_token"])
     request = Request(bus, path)
 

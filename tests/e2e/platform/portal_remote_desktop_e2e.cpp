@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <utility>
 #include <vector>
 
 #include "input/send_keys.h"
@@ -49,10 +48,10 @@ class FakePortal {
         found.push_back(call);
     return found;
   }
-  // keysym and state (1 down, 0 up) of each key, in order.
-  std::vector<std::pair<int, int>> keys() const {
-    std::vector<std::pair<int, int>> sent;
-    for (const QJsonObject& key : calls("Key")) sent.emplace_back(key["keysym"].toInt(), key["state"].toInt());
+  // Each key's keysym, negated when let go.
+  std::vector<int> keys() const {
+    std::vector<int> sent;
+    for (const QJsonObject& key : calls("Key")) sent.push_back(key["keysym"].toInt() * (key["state"].toInt() ? 1 : -1));
     return sent;
   }
 
@@ -62,17 +61,11 @@ class FakePortal {
   QProcess process_;
 };
 
-// Shift, Control, Alt and Super, left and right, let go.
-std::vector<std::pair<int, int>> Released() {
-  std::vector<std::pair<int, int>> keys;
-  for (int keysym : {0xFFE1, 0xFFE2, 0xFFE3, 0xFFE4, 0xFFE9, 0xFFEA, 0xFFEB, 0xFFEC}) keys.emplace_back(keysym, 0);
-  return keys;
-}
-
-std::vector<std::pair<int, int>> Typed(const std::vector<int>& keysyms) {
-  std::vector<std::pair<int, int>> keys = Released();
-  for (int keysym : keysyms) keys.insert(keys.end(), {{keysym, 1}, {keysym, 0}});
-  const std::vector<std::pair<int, int>> released = Released();
+// The keys of a fill: Shift, Control, Alt and Super, left and right, let go around the typed ones.
+std::vector<int> Fill(const std::vector<int>& typed) {
+  const std::vector<int> released{-0xFFE1, -0xFFE2, -0xFFE3, -0xFFE4, -0xFFE9, -0xFFEA, -0xFFEB, -0xFFEC};
+  std::vector<int> keys = released;
+  for (int keysym : typed) keys.insert(keys.end(), {keysym, -keysym});
   keys.insert(keys.end(), released.begin(), released.end());
   return keys;
 }
@@ -90,8 +83,8 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
   EXPECT_EQ(portal.keyForCharacter(U'é'), platform::kNoKey);
   EXPECT_TRUE(dialogs.asked.empty());
   EXPECT_EQ(fake.calls("Start").size(), 1u) << "one consent for both fills";
-  std::vector<std::pair<int, int>> expected = Typed({'a', 'B'});
-  const std::vector<std::pair<int, int>> second = Typed({'~'});
+  std::vector<int> expected = Fill({'a', 'B'});
+  const std::vector<int> second = Fill({'~'});
   expected.insert(expected.end(), second.begin(), second.end());
   EXPECT_EQ(fake.keys(), expected);
   EXPECT_EQ(fake.calls("SelectDevices").at(0)["options"].toObject(), QJsonObject({{"types", 1}, {"persist_mode", 2}}));
@@ -110,7 +103,7 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
   EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
   EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
   portal.keyDown(platform::kVkReturn, false);
-  EXPECT_EQ(fake.calls("Key").size(), expected.size() + Released().size()) << "nothing sent after the lock";
+  EXPECT_EQ(fake.calls("Key").size(), expected.size() + 8) << "nothing sent after the lock";
 }
 
 TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
