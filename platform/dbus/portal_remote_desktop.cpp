@@ -98,7 +98,7 @@ void PortalRemoteDesktop::closeSession() {
 }
 
 void PortalRemoteDesktop::closeHandle(const QString& session) {
-  Bus().disconnect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed()));
+  Bus().disconnect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
   Bus().call(QDBusMessage::createMethodCall(kPortal, session, kSession, "Close"), QDBus::Block, kCallTimeoutMs);
 }
 
@@ -114,7 +114,7 @@ FillReadiness PortalRemoteDesktop::openSession() {
   const QString session =
       handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path() : handle.toString();
   if (session.isEmpty()) return FillReadiness::kUnavailable;
-  Bus().connect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed()));
+  Bus().connect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
 
   QVariantMap devices{{"types", kKeyboardDevice}};
   if (interfaceVersion() >= 2) {
@@ -181,8 +181,12 @@ void PortalRemoteDesktop::onResponse(const QDBusMessage& message) {
   if (waiting_) waiting_->quit();
 }
 
-void PortalRemoteDesktop::onSessionClosed() {
-  Bus().disconnect(QString(), session_, kSession, "Closed", this, SLOT(onSessionClosed()));
+void PortalRemoteDesktop::onSessionClosed(const QDBusMessage& message) {
+  if (message.path() == session_) forgetSession();
+}
+
+void PortalRemoteDesktop::forgetSession() {
+  Bus().disconnect(QString(), session_, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
   session_.clear();
 }
 
@@ -200,7 +204,7 @@ void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
   call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
        << static_cast<unsigned>(down ? 1 : 0);
   // Waited for, so that a session the desktop has ended stops the typing at once.
-  if (Bus().call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ErrorMessage) onSessionClosed();
+  if (Bus().call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
 }
 
 void PortalRemoteDesktop::releaseModifiers() {

@@ -47,7 +47,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
 
  private slots:
   void onResponse(const QDBusMessage& message);
-  void onSessionClosed();
+  void onSessionClosed(const QDBusMessage& message);
 
  private:
   struct Response {
@@ -63,6 +63,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void sendKeysym(std::uint32_t keysym, bool down);
   void releaseModifiers();
   void closeHandle(const QString& session);
+  void forgetSession();
 
   QString session_;  // empty while none is open
   QString restoreToken_;
