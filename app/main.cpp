@@ -12,13 +12,17 @@
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
+#include "platform/dbus/portal_remote_desktop.h"
 #include "platform/desktop_lock_signals.h"
 #include "platform/dialogs.h"
 #include "platform/instance_channel.h"
 #include "platform/instance_guard.h"
+#include "platform/key_sink_route.h"
 #include "platform/null_key_sink.h"
+#include "platform/session_type.h"
 #include "platform/shell.h"
 #include "platform/standard_texts.h"
+#include "platform/x11/x11_focus.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
 #include "platform/x11/x11_keyboard_group.h"
@@ -72,12 +76,18 @@ int main(int argc, char** argv) {
   platform::x11::X11Taskbar taskbar;
   platform::SystemBeeper beeper;
   platform::x11::X11HotKeys hotKeys;
-  std::unique_ptr<platform::KeySink> keySink = platform::x11::X11KeySink::open();
-  if (!keySink) keySink = std::make_unique<platform::NullKeySink>();
+  std::unique_ptr<platform::KeySink> x11Keys = platform::x11::X11KeySink::open();
+  if (!x11Keys) x11Keys = std::make_unique<platform::NullKeySink>();
+  // On Wayland, XTest reaches XWayland windows only: native ones get the keys through the portal.
+  const bool wayland = platform::IsWaylandSession();
+  const std::unique_ptr<platform::x11::X11Focus> x11Focus = wayland ? platform::x11::X11Focus::open() : nullptr;
+  platform::dbus::PortalRemoteDesktop portal;
+  platform::KeySinkRoute keySink(wayland, *x11Keys, [&x11Focus] { return x11Focus && x11Focus->clientWindowFocused(); },
+                                 {&portal});
   std::unique_ptr<platform::InputMethod> inputMethod =
       platform::dbus::OpenInputMethod(platform::x11::CurrentKeyboardGroup);
   platform::DesktopLockSignals lockSignals;
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, *keySink, *inputMethod, lockSignals};
+  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, *inputMethod, lockSignals};
   SessionKeys keys;
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start

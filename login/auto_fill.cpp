@@ -1,6 +1,7 @@
 // The hot-key handler: enters the picked record's account name or password into whatever
 // window has the focus, by pasting or by keystrokes.
 #include <QThread>
+#include <algorithm>
 
 #include "input/hot_key_arming.h"
 #include "input/send_keys.h"
@@ -23,6 +24,9 @@ constexpr unsigned long kSettlePerCharacterMs = 4;
 
 const QString kPastedInstead = QStringLiteral("输入法处于中文状态, 已改用粘贴方式输入.");
 const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状态, 请手动切换.");
+const QString kNotAscii = QStringLiteral("内容含中文等非ASCII字符, 已改用粘贴方式输入.");
+const QString kNotAllowed = QStringLiteral("桌面未允许模拟键盘输入, 没有自动输入.");
+const QString kNoPortal = QStringLiteral("未找到桌面的远程桌面接口(xdg-desktop-portal), 没有自动输入.");
 
 // The user's own keys of the hot key would combine with what we send (Ctrl+Q instead of q), so
 // nothing is sent until they are up; a user who keeps holding them gets nothing typed.
@@ -61,6 +65,33 @@ class DirectInput {
   bool granted_;
 };
 
+// The key sink's part of one fill: opened before anything is sent (the desktop may ask the user
+// first), and whatever it holds let go at the end.
+class SinkFill {
+ public:
+  explicit SinkFill(platform::KeySink& sink) : sink_(sink), readiness_(sink.startFill()) {}
+  ~SinkFill() {
+    if (ready()) sink_.fillEnded();
+  }
+  SinkFill(const SinkFill&) = delete;
+  SinkFill& operator=(const SinkFill&) = delete;
+
+  bool ready() const {
+    return readiness_ == platform::FillReadiness::kReady || readiness_ == platform::FillReadiness::kPrintableAsciiOnly;
+  }
+  // A character the focused window's layout lacks would be dropped without a word: pasted, the
+  // value arrives exactly.
+  bool typesExactly(const QString& value) const {
+    return readiness_ != platform::FillReadiness::kPrintableAsciiOnly ||
+           std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; });
+  }
+  QString refusal() const { return readiness_ == platform::FillReadiness::kRefused ? kNotAllowed : kNoPortal; }
+
+ private:
+  platform::KeySink& sink_;
+  platform::FillReadiness readiness_;
+};
+
 // The armed time may run out while a fill types; the keys are let go when it ends.
 class FillUnderway {
  public:
@@ -85,11 +116,17 @@ void TForm2::WMHotKey(int id) {
   }
   if (id != kAccountHotKeyId && id != kPasswordHotKeyId) return;
   const bool forAccount = id == kAccountHotKeyId;
+  const SinkFill sink(services_.keySink);
+  if (!sink.ready()) {
+    host_.showStatus(sink.refusal());
+    return;
+  }
   if (!host_.pasteStyleSelected()) {
     QThread::msleep(kKeyDelayMs);
     const QString& value = forAccount ? account : password;
+    const bool exact = sink.typesExactly(value);
     const platform::InputMethodState inputMethod = services_.inputMethod.state();
-    if (inputMethod != platform::InputMethodState::kUnswitchable) {
+    if (exact && inputMethod != platform::InputMethodState::kUnswitchable) {
       // Half a password typed would go on into whatever gets the focus behind a message box; and
       // the input method is switched back in the window that has the focus then, so nothing is
       // switched before the value is known to be typable.
@@ -101,7 +138,7 @@ void TForm2::WMHotKey(int id) {
       }
     }
     // Typed through an input method we cannot switch, the value would arrive as Chinese text.
-    host_.showStatus(kPastedInstead);
+    host_.showStatus(exact ? kPastedInstead : kNotAscii);
   }
   forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();
   QThread::msleep(kPasteDelayMs);

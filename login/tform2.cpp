@@ -15,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/hot_key_text.h"
 #include "platform/hot_keys.h"
+#include "platform/key_sink.h"
 #include "vault/master_password.h"
 #include "widgets/alphanumeric_filter.h"
 #include "widgets/concealed_edit.h"
@@ -249,7 +250,11 @@ void TForm2::setHotKeyArmedMinutes(int minutes) { arming_->setArmedTime(std::chr
 
 bool TForm2::unlocked() const { return !Edit_LoginPass_Temp->text().isEmpty(); }
 
-void TForm2::forgetUnlock() { Edit_LoginPass_Temp->clear(); }
+void TForm2::forgetUnlock() {
+  Edit_LoginPass_Temp->clear();
+  // Whoever unlocks next is asked again before keys reach other programs.
+  services_.keySink.closeSession();
+}
 
 void TForm2::markUnlocked() { Edit_LoginPass_Temp->setText(keys_.storedMasterPassword); }
 

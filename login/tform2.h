@@ -53,7 +53,8 @@ class TForm2 : public QWidget {
   // program is unlocked and the hot keys are armed; it never arms them.
   FillRequest fillOnRequest(bool account);
 
-  // The mark of an unlocked program: set by a login, gone while the program is hidden or locked.
+  // The mark of an unlocked program: set by a login, gone while the program is hidden or locked;
+  // the desktop's consent to synthetic keys goes with it.
   bool unlocked() const;
   void forgetUnlock();
   // The mark follows the master password stored after a login or a change of it.

@@ -18,6 +18,16 @@ inline constexpr std::uint8_t kVkMenu = 18;  // Alt
 inline constexpr std::uint8_t kVkV = 86;
 inline constexpr std::uint8_t kVkNumLock = 144;
 
+// What a sink can do for the fill about to start.
+enum class FillReadiness : std::uint8_t {
+  kReady,
+  // The keys go by keysym, and the compositor silently drops one that the focused window's layout
+  // lacks: only printable ASCII is sure to arrive.
+  kPrintableAsciiOnly,
+  kRefused,      // the user did not allow the desktop to take synthetic keys
+  kUnavailable,  // nothing on this desktop takes them
+};
+
 class KeySink {
  public:
   virtual ~KeySink() = default;
@@ -41,6 +51,12 @@ class KeySink {
 
   // Lets the program's own windows handle the keys sent so far.
   virtual void pumpMessages() = 0;
+
+  // Around each fill. A sink that types through a session the desktop grants opens it at the start
+  // (the user may be asked); the session lasts until closeSession(), at a lock or the exit.
+  virtual FillReadiness startFill() { return FillReadiness::kReady; }
+  virtual void fillEnded() {}
+  virtual void closeSession() {}
 };
 
 }  // namespace platform

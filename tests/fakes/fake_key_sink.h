@@ -59,6 +59,9 @@ class FakeKeySink final : public platform::KeySink {
   }
 
   void pumpMessages() override { ++pumps; }
+  platform::FillReadiness startFill() override { return readiness; }
+  void fillEnded() override { ++fillsEnded; }
+  void closeSession() override { ++sessionsClosed; }
 
   std::vector<KeyEvent> events;
   bool numLock = false;
@@ -67,6 +70,9 @@ class FakeKeySink final : public platform::KeySink {
   int heldQuestions = 0;
   int pressedAt = -1;  // the question at which the user presses a key and keeps it down
   int pumps = 0;
+  platform::FillReadiness readiness = platform::FillReadiness::kReady;
+  int fillsEnded = 0;
+  int sessionsClosed = 0;
 };
 
 }  // namespace fakes

@@ -176,6 +176,38 @@ TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
   }
 }
 
+TEST(AutoFill, ADesktopThatRefusesKeysGetsNoneAndAKeysymSinkGetsNonAsciiPastedUntilTheLock) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "密码ab");
+  app.main->RadioButton_IntoPass2->setChecked(true);
+  for (const auto& [readiness, status] :
+       {std::pair{platform::FillReadiness::kRefused, "桌面未允许模拟键盘输入, 没有自动输入."},
+        std::pair{platform::FillReadiness::kUnavailable,
+                  "未找到桌面的远程桌面接口(xdg-desktop-portal), 没有自动输入."}}) {
+    app.keySink.readiness = readiness;
+    app.hotKeys.press(TForm2::kPasswordHotKeyId);
+    EXPECT_TRUE(app.keySink.events.empty());
+    EXPECT_EQ(app.panel(0), status);
+  }
+  EXPECT_EQ(app.keySink.fillsEnded, 0);
+
+  app.keySink.readiness = platform::FillReadiness::kPrintableAsciiOnly;
+  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  EXPECT_EQ(QApplication::clipboard()->text(), "密码ab");
+  ASSERT_EQ(app.keySink.events.size(), 4u) << "Ctrl+V, nothing typed";
+  EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
+  EXPECT_EQ(app.panel(0), "内容含中文等非ASCII字符, 已改用粘贴方式输入.");
+  app.keySink.events.clear();
+  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me");
+  EXPECT_EQ(app.keySink.fillsEnded, 2);
+  EXPECT_TRUE(app.dialogs.asked.empty());
+
+  EXPECT_EQ(app.keySink.sessionsClosed, 0);
+  Named<QAction>(*app.main, "HideME")->trigger();
+  EXPECT_EQ(app.keySink.sessionsClosed, 1) << "the desktop's consent ends with the unlock";
+}
+
 TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecondStartShowsTheWindow) {
   AppHarness app;
   app.makeDatabase();

@@ -1,0 +1,214 @@
+#include "platform/dbus/portal_remote_desktop.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QEventLoop>
+#include <QTimer>
+#include <array>
+#include <utility>
+
+#include "platform/x11/x11_virtual_keys.h"
+
+namespace platform::dbus {
+namespace {
+
+const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kRemoteDesktop = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
+const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
+const QString kSession = QStringLiteral("org.freedesktop.portal.Session");
+
+// The user may take a while to answer the desktop's question; every other answer comes at once.
+constexpr std::chrono::milliseconds kConsentWait = std::chrono::seconds(60);
+constexpr std::chrono::milliseconds kAnswerWait = std::chrono::seconds(5);
+constexpr int kCallTimeoutMs = 5000;
+
+constexpr unsigned kKeyboardDevice = 1;
+constexpr unsigned kPersistUntilRevoked = 2;
+
+// Virtual key 0x88 is unassigned on Windows; here it stands for the last character looked up.
+constexpr std::uint8_t kCharacterKey = 0x88;
+
+// Left and right Shift, Control, Alt and Super: the user's hot key may still hold some of them.
+constexpr std::array<std::uint32_t, 8> kModifierKeysyms{0xFFE1, 0xFFE2, 0xFFE3, 0xFFE4, 0xFFE9, 0xFFEA, 0xFFEB, 0xFFEC};
+
+QDBusConnection Bus() { return QDBusConnection::sessionBus(); }
+
+bool IsPrintableAscii(char32_t character) { return character >= 0x20 && character <= 0x7E; }
+
+// The portal answers a call at the path made of our unique name and the token we chose.
+QString RequestPath(const QDBusConnection& bus, const QString& token) {
+  QString sender = bus.baseService().mid(1);
+  sender.replace('.', '_');
+  return kPortalPath + "/request/" + sender + "/" + token;
+}
+
+template <typename Response>
+FillReadiness Refusal(const std::optional<Response>& answer) {
+  return answer && answer->code == 1 ? FillReadiness::kRefused : FillReadiness::kUnavailable;
+}
+
+}  // namespace
+
+PortalRemoteDesktop::~PortalRemoteDesktop() { closeSession(); }
+
+void PortalRemoteDesktop::keyDown(std::uint8_t virtualKey, bool) { sendKeysym(keysymFor(virtualKey), true); }
+
+void PortalRemoteDesktop::keyUp(std::uint8_t virtualKey, bool) { sendKeysym(keysymFor(virtualKey), false); }
+
+// Keysyms are 29-bit values.
+std::uint32_t PortalRemoteDesktop::keysymFor(std::uint8_t virtualKey) const {
+  return virtualKey == kCharacterKey ? characterKeysym_
+                                     : static_cast<std::uint32_t>(x11::KeysymForVirtualKey(virtualKey));
+}
+
+// Printable ASCII characters are their own keysyms; the compositor adds Shift where the layout
+// needs it.
+std::uint16_t PortalRemoteDesktop::keyForCharacter(char32_t character) {
+  if (!IsPrintableAscii(character)) return kNoKey;
+  characterKeysym_ = character;
+  return kCharacterKey;
+}
+
+FillReadiness PortalRemoteDesktop::startFill() {
+  if (waiting_) return FillReadiness::kRefused;  // the user has not answered the first fill's question yet
+  // A session the desktop ended without telling us fails at the first key: one new one is asked for.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (session_.isEmpty())
+      if (const FillReadiness opened = openSession(); opened != FillReadiness::kPrintableAsciiOnly) return opened;
+    releaseModifiers();
+    if (!session_.isEmpty()) return FillReadiness::kPrintableAsciiOnly;
+  }
+  return FillReadiness::kUnavailable;
+}
+
+void PortalRemoteDesktop::fillEnded() { releaseModifiers(); }
+
+void PortalRemoteDesktop::closeSession() {
+  if (waiting_) {
+    // A lock while the user is being asked: what the answer opens is closed at once.
+    closedWhileWaiting_ = true;
+    waiting_->quit();
+  }
+  if (session_.isEmpty()) return;
+  closeHandle(std::exchange(session_, QString()));
+}
+
+void PortalRemoteDesktop::closeHandle(const QString& session) {
+  Bus().disconnect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  Bus().call(QDBusMessage::createMethodCall(kPortal, session, kSession, "Close"), QDBus::Block, kCallTimeoutMs);
+}
+
+FillReadiness PortalRemoteDesktop::openSession() {
+  closedWhileWaiting_ = false;
+  // A session path of its own each time, also beside one the portal has not closed yet.
+  const QString sessionToken = QStringLiteral("keyhaven_session%1").arg(requests_);
+  const std::optional<Response> created =
+      request("CreateSession", {}, {{"session_handle_token", sessionToken}}, kAnswerWait);
+  if (!created || created->code != 0) return Refusal(created);
+  // A string in the portal's first versions, an object path in later ones.
+  const QVariant handle = created->results.value("session_handle");
+  const QString session =
+      handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path() : handle.toString();
+  if (session.isEmpty()) return FillReadiness::kUnavailable;
+  Bus().connect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+
+  QVariantMap devices{{"types", kKeyboardDevice}};
+  if (interfaceVersion() >= 2) {
+    devices.insert("persist_mode", kPersistUntilRevoked);
+    if (!restoreToken_.isEmpty()) devices.insert("restore_token", restoreToken_);
+  }
+  const QVariant sessionPath = QVariant::fromValue(QDBusObjectPath(session));
+  const std::optional<Response> selected = request("SelectDevices", {sessionPath}, devices, kAnswerWait);
+  if (!selected || selected->code != 0) {
+    closeHandle(session);
+    return Refusal(selected);
+  }
+  const std::optional<Response> started = request("Start", {sessionPath, QString()}, {}, kConsentWait);
+  if (started && started->code == 0) restoreToken_ = started->results.value("restore_token").toString();
+  // Unanswered in time, allowed without the keyboard, or a lock meanwhile: not allowed.
+  if (!started || started->code != 0 || !(started->results.value("devices").toUInt() & kKeyboardDevice) ||
+      closedWhileWaiting_) {
+    closeHandle(session);
+    return started && started->code == 2 ? FillReadiness::kUnavailable : FillReadiness::kRefused;
+  }
+  session_ = session;
+  return FillReadiness::kPrintableAsciiOnly;
+}
+
+// Subscribed before the call, so that an answer sent before the call's reply is not missed.
+std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const QString& method, QVariantList arguments,
+                                                                          QVariantMap options,
+                                                                          std::chrono::milliseconds wait) {
+  const QString token = QStringLiteral("keyhaven%1").arg(++requests_);
+  awaitedRequest_ = RequestPath(Bus(), token);
+  response_.reset();
+  Bus().connect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  options.insert("handle_token", token);
+  arguments << options;
+  QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, method);
+  call.setArguments(arguments);
+  const QDBusMessage reply = Bus().call(call, QDBus::Block, kCallTimeoutMs);
+  const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
+  if (reply.type() == QDBusMessage::ReplyMessage && handle != awaitedRequest_) {
+    // Portals before 0.9 chose the path themselves.
+    Bus().disconnect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+    awaitedRequest_ = handle;
+    Bus().connect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  }
+  if (reply.type() == QDBusMessage::ReplyMessage && !response_ && !closedWhileWaiting_) {
+    QEventLoop loop;
+    QTimer::singleShot(wait, &loop, &QEventLoop::quit);
+    waiting_ = &loop;
+    loop.exec();
+    waiting_ = nullptr;
+  }
+  Bus().disconnect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  // Unanswered in time: the desktop's question goes away with the request.
+  if (reply.type() == QDBusMessage::ReplyMessage && !response_)
+    Bus().call(QDBusMessage::createMethodCall(kPortal, awaitedRequest_, kRequest, "Close"), QDBus::Block,
+               kCallTimeoutMs);
+  awaitedRequest_.clear();
+  return std::exchange(response_, std::nullopt);
+}
+
+void PortalRemoteDesktop::onResponse(const QDBusMessage& message) {
+  if (message.path() != awaitedRequest_ || response_) return;
+  response_ = Response{message.arguments().value(0).toUInt(), qdbus_cast<QVariantMap>(message.arguments().value(1))};
+  if (waiting_) waiting_->quit();
+}
+
+void PortalRemoteDesktop::onSessionClosed(const QDBusMessage& message) {
+  if (message.path() == session_) forgetSession();
+}
+
+void PortalRemoteDesktop::forgetSession() {
+  Bus().disconnect(QString(), session_, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  session_.clear();
+}
+
+unsigned PortalRemoteDesktop::interfaceVersion() {
+  QDBusMessage get =
+      QDBusMessage::createMethodCall(kPortal, kPortalPath, "org.freedesktop.DBus.Properties", QStringLiteral("Get"));
+  get << kRemoteDesktop << QStringLiteral("version");
+  const QDBusMessage reply = Bus().call(get, QDBus::Block, kCallTimeoutMs);
+  return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
+}
+
+void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
+  if (session_.isEmpty() || keysym == 0) return;
+  QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, "NotifyKeyboardKeysym");
+  call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
+       << static_cast<unsigned>(down ? 1 : 0);
+  // Waited for, so that a session the desktop has ended stops the typing at once.
+  if (Bus().call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
+}
+
+void PortalRemoteDesktop::releaseModifiers() {
+  for (std::uint32_t keysym : kModifierKeysyms) sendKeysym(keysym, false);
+}
+
+}  // namespace platform::dbus

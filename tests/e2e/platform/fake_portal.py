@@ -1,0 +1,108 @@
+#!/usr/bin/python3
+"""fake_portal.py LOG [--refuse] [--version N] [--start-delay-ms MS]: the desktop's RemoteDesktop portal.
+
+Answers CreateSession, SelectDevices and Start through Request.Response (Start after MS, as a user
+would, and with 1, cancelled, under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
+object a line. Interface version 2 (the default) hands out restore tokens token-1, token-2, ...
+"""
+import argparse
+import json
+
+import dbus
+import dbus.service
+from dbus.mainloop.glib import DBusGMainLoop
+from gi.repository import GLib
+
+DESKTOP = "/org/freedesktop/portal/desktop"
+REMOTE_DESKTOP = "org.freedesktop.portal.RemoteDesktop"
+
+parser = argparse.ArgumentParser()
+parser.add_argument("log")
+parser.add_argument("--refuse", action="store_true")
+parser.add_argument("--version", type=int, default=2)
+parser.add_argument("--start-delay-ms", type=int, default=0)
+args = parser.parse_args()
+DBusGMainLoop(set_as_default=True)
+bus = dbus.SessionBus()
+log = open(args.log, "a", buffering=1, encoding="utf-8")
+started = set()
+tokens = 0
+
+
+def record(**entry):
+    log.write(json.dumps(entry) + "\n")
+
+
+def handle(kind, sender, token):
+    return dbus.ObjectPath(f"{DESKTOP}/{kind}/{sender[1:].replace('.', '_')}/{token}")
+
+
+class Request(dbus.service.Object):
+    @dbus.service.signal("org.freedesktop.portal.Request", signature="ua{sv}")
+    def Response(self, code, results):
+        pass
+
+
+class Session(dbus.service.Object):
+    @dbus.service.method("org.freedesktop.portal.Session")
+    def Close(self):
+        record(call="Close")
+        started.discard(self.__dbus_object_path__)
+        self.remove_from_connection()
+
+
+def answer(sender, options, code, results, delay_ms=0):
+    path = handle("request", sender, options["handle_token"])
+    request = Request(bus, path)
+
+    def respond():
+        request.Response(dbus.UInt32(code), dbus.Dictionary(results, signature="sv"))
+        request.remove_from_connection()
+        return False
+
+    GLib.timeout_add(delay_ms, respond)
+    return path
+
+
+class Portal(dbus.service.Object):
+    @dbus.service.method(REMOTE_DESKTOP, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
+    def CreateSession(self, options, sender):
+        record(call="CreateSession")
+        session = handle("session", sender, options["session_handle_token"])
+        Session(bus, session)
+        return answer(sender, options, 0, {"session_handle": dbus.String(session)})
+
+    @dbus.service.method(REMOTE_DESKTOP, in_signature="oa{sv}", out_signature="o", sender_keyword="sender")
+    def SelectDevices(self, session, options, sender):
+        record(call="SelectDevices", options={key: value for key, value in options.items() if key != "handle_token"})
+        return answer(sender, options, 0, {})
+
+    @dbus.service.method(REMOTE_DESKTOP, in_signature="osa{sv}", out_signature="o", sender_keyword="sender")
+    def Start(self, session, parent_window, options, sender):
+        global tokens
+        record(call="Start")
+        if args.refuse:
+            return answer(sender, options, 1, {})
+        started.add(session)
+        results = {"devices": dbus.UInt32(1)}
+        if args.version >= 2:
+            tokens += 1
+            results["restore_token"] = f"token-{tokens}"
+        return answer(sender, options, 0, results, args.start_delay_ms)
+
+    @dbus.service.method(REMOTE_DESKTOP, in_signature="oa{sv}iu")
+    def NotifyKeyboardKeysym(self, session, options, keysym, state):
+        if session not in started:
+            raise dbus.exceptions.DBusException("no started session", name="org.freedesktop.DBus.Error.AccessDenied")
+        record(call="Key", keysym=int(keysym), state=int(state))
+
+    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
+    def Get(self, interface, name):
+        if interface == REMOTE_DESKTOP and name == "version":
+            return dbus.UInt32(args.version)
+        raise dbus.exceptions.DBusException(name, name="org.freedesktop.DBus.Error.UnknownProperty")
+
+
+name = dbus.service.BusName("org.freedesktop.portal.Desktop", bus)
+portal = Portal(bus, DESKTOP)
+GLib.MainLoop().run()

@@ -1,0 +1,132 @@
+// The RemoteDesktop portal's key sink against a fake portal (fake_portal.py) on a private session
+// bus whose configuration knows no services, so no real portal is ever started.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <vector>
+
+#include "input/send_keys.h"
+#include "platform/dbus/portal_remote_desktop.h"
+#include "tests/fakes/fake_dialogs.h"
+
+namespace {
+
+using platform::FillReadiness;
+
+QString g_fakePortal;
+
+class FakePortal {
+ public:
+  explicit FakePortal(const QStringList& arguments) {
+    process_.start("/usr/bin/python3", QStringList{g_fakePortal, log_} + arguments);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.portal.Desktop"); },
+        10000));
+  }
+  ~FakePortal() {
+    process_.terminate();
+    process_.waitForFinished();
+  }
+  FakePortal(const FakePortal&) = delete;
+  FakePortal& operator=(const FakePortal&) = delete;
+
+  std::vector<QJsonObject> calls(const QString& name) const {
+    QFile file(log_);
+    std::vector<QJsonObject> found;
+    if (!file.open(QIODevice::ReadOnly)) return found;
+    while (!file.atEnd())
+      if (QJsonObject call = QJsonDocument::fromJson(file.readLine()).object(); call["call"] == name)
+        found.push_back(call);
+    return found;
+  }
+  // Each key's keysym, negated when let go.
+  std::vector<int> keys() const {
+    std::vector<int> sent;
+    for (const QJsonObject& key : calls("Key")) sent.push_back(key["keysym"].toInt() * (key["state"].toInt() ? 1 : -1));
+    return sent;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString log_ = dir_.filePath("calls");
+  QProcess process_;
+};
+
+// The keys of a fill: Shift, Control, Alt and Super, left and right, let go around the typed ones.
+std::vector<int> Fill(const std::vector<int>& typed) {
+  const std::vector<int> released{-0xFFE1, -0xFFE2, -0xFFE3, -0xFFE4, -0xFFE9, -0xFFEA, -0xFFEB, -0xFFEC};
+  std::vector<int> keys = released;
+  for (int keysym : typed) keys.insert(keys.end(), {keysym, -keysym});
+  keys.insert(keys.end(), released.begin(), released.end());
+  return keys;
+}
+
+TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreTokenToTheNextSession) {
+  platform::dbus::PortalRemoteDesktop portal;
+  EXPECT_EQ(portal.startFill(), FillReadiness::kUnavailable) << "no portal yet";
+  const FakePortal fake({"--start-delay-ms", "300"});
+  fakes::FakeDialogs dialogs;
+  for (const QString value : {"aB", "~"}) {
+    ASSERT_EQ(portal.startFill(), FillReadiness::kPrintableAsciiOnly);
+    EXPECT_TRUE(input::SendKeys(portal, dialogs, input::EscapeForKeyLanguage(value), false));
+    portal.fillEnded();
+  }
+  EXPECT_EQ(portal.keyForCharacter(U'é'), platform::kNoKey);
+  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_EQ(fake.calls("Start").size(), 1u) << "one consent for both fills";
+  std::vector<int> expected = Fill({'a', 'B'});
+  const std::vector<int> second = Fill({'~'});
+  expected.insert(expected.end(), second.begin(), second.end());
+  EXPECT_EQ(fake.keys(), expected);
+  EXPECT_EQ(fake.calls("SelectDevices").at(0)["options"].toObject(), QJsonObject({{"types", 1}, {"persist_mode", 2}}));
+  EXPECT_EQ(portal.restoreToken().toStdString(), "token-1");
+
+  portal.closeSession();  // a lock
+  EXPECT_EQ(fake.calls("Close").size(), 1u);
+  ASSERT_EQ(portal.startFill(), FillReadiness::kPrintableAsciiOnly);
+  EXPECT_EQ(fake.calls("Start").size(), 2u);
+  EXPECT_EQ(fake.calls("SelectDevices").at(1)["options"].toObject()["restore_token"].toString().toStdString(),
+            "token-1");
+  EXPECT_EQ(portal.restoreToken().toStdString(), "token-2");
+
+  portal.closeSession();
+  QTimer::singleShot(100, [&portal] { portal.closeSession(); });  // a lock while the user is asked
+  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
+  portal.keyDown(platform::kVkReturn, false);
+  EXPECT_EQ(fake.calls("Key").size(), expected.size() + 8) << "nothing sent after the lock";
+}
+
+TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
+  const FakePortal fake({"--refuse", "--version", "1"});
+  platform::dbus::PortalRemoteDesktop portal;
+  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  portal.keyDown(platform::kVkReturn, false);
+  EXPECT_TRUE(fake.calls("Key").empty());
+  EXPECT_EQ(fake.calls("SelectDevices").at(0)["options"].toObject(), QJsonObject({{"types", 1}}));
+  EXPECT_EQ(fake.calls("Close").size(), 1u) << "the refused session is closed";
+  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(fake.calls("Start").size(), 2u) << "asked again at the next fill";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 2) {
+    std::fputs("usage: platform_portal_remote_desktop_e2e <fake_portal.py>\n", stderr);
+    return 2;
+  }
+  g_fakePortal = QString::fromLocal8Bit(argv[1]);
+  return RUN_ALL_TESTS();
+}

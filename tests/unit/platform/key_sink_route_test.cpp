@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "platform/key_sink_route.h"
+#include "tests/fakes/fake_key_sink.h"
+
+namespace {
+
+using platform::FillReadiness;
+
+TEST(KeySinkRoute, EachFillGoesToX11WhileAnXWindowHasTheFocusElseToTheFirstWaylandBackendOffered) {
+  fakes::FakeKeySink x11, wlroots, portal;
+  wlroots.readiness = FillReadiness::kUnavailable;
+  portal.readiness = FillReadiness::kPrintableAsciiOnly;
+  bool xFocused = false;
+  platform::KeySinkRoute x11Session(false, x11, [] { return false; }, {&portal});
+  platform::KeySinkRoute route(true, x11, [&xFocused] { return xFocused; }, {&wlroots, &portal});
+  // Which sink gets the fill's key, and what the route says of it.
+  const auto fill = [](platform::KeySinkRoute& chooser) {
+    const FillReadiness readiness = chooser.startFill();
+    chooser.keyDown('A', false);
+    chooser.fillEnded();
+    return readiness;
+  };
+  EXPECT_EQ(fill(x11Session), FillReadiness::kReady);
+  EXPECT_EQ(fill(route), FillReadiness::kPrintableAsciiOnly);
+  xFocused = true;
+  EXPECT_EQ(fill(route), FillReadiness::kReady);
+  xFocused = false;
+  wlroots.readiness = FillReadiness::kReady;  // offered now
+  EXPECT_EQ(fill(route), FillReadiness::kReady);
+  wlroots.readiness = portal.readiness = FillReadiness::kUnavailable;
+  EXPECT_EQ(fill(route), FillReadiness::kUnavailable);
+  EXPECT_EQ(x11.events.size(), 2u);
+  EXPECT_EQ(portal.events.size(), 1u);
+  EXPECT_EQ(portal.fillsEnded, 1);
+  EXPECT_EQ(wlroots.events.size(), 1u) << "the last fill's key went nowhere";
+
+  route.closeSession();
+  EXPECT_EQ(x11.sessionsClosed + wlroots.sessionsClosed + portal.sessionsClosed, 3);
+}
+
+}  // namespace
