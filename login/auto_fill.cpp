@@ -1,6 +1,7 @@
 // The hot-key handler: enters the picked record's account name or password into whatever
 // window has the focus, by pasting or by keystrokes.
 #include <QThread>
+#include <memory>
 
 #include "input/hot_key_arming.h"
 #include "input/send_keys.h"
@@ -9,6 +10,9 @@
 #include "platform/dialogs.h"
 #include "platform/input_method.h"
 #include "platform/key_sink.h"
+#include "platform/session_type.h"
+#include "platform/wayland/wayland_virtual_keyboard.h"
+#include "platform/x11/x11_focus.h"
 
 namespace {
 
@@ -26,11 +30,22 @@ const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状�
 
 // The user's own keys of the hot key would combine with what we send (Ctrl+Q instead of q), so
 // nothing is sent until they are up; a user who keeps holding them gets nothing typed.
-bool KeysLetGo(platform::Services& services, LoginHost& host) {
-  if (input::WaitForKeyRelease(services.keySink)) return true;
+bool KeysLetGo(platform::KeySink& keys, platform::Services& services, LoginHost& host) {
+  if (input::WaitForKeyRelease(keys)) return true;
   services.beeper.beep();
   host.showStatus("按键未松开,没有自动输入.");
   return false;
+}
+
+// The keys of one fill go where the focused window reads them: a native window of a Wayland
+// desktop gets them through the compositor's virtual keyboard where it offers one (XTest reaches
+// XWayland windows only); X11 and XWayland windows through the desktop's own sink.
+platform::KeySink& KeySinkForFill(platform::KeySink& desktopSink, std::unique_ptr<platform::KeySink>& opened) {
+  if (platform::IsWaylandSession() && !platform::x11::X11WindowFocused()) {
+    opened = platform::wayland::WaylandVirtualKeyboard::open();
+    if (opened) return *opened;
+  }
+  return desktopSink;
 }
 
 // An active input method would turn the typed keys into pinyin and Chinese punctuation: it gets
@@ -85,7 +100,11 @@ void TForm2::WMHotKey(int id) {
   }
   if (id != kAccountHotKeyId && id != kPasswordHotKeyId) return;
   const bool forAccount = id == kAccountHotKeyId;
-  if (!host_.pasteStyleSelected()) {
+  std::unique_ptr<platform::KeySink> opened;
+  platform::KeySink& keys = KeySinkForFill(services_.keySink, opened);
+  // A wlroots compositor hands XWayland's clipboard to no native window, so Ctrl+V there would
+  // paste whatever the clipboard held before; its virtual keyboard types every character instead.
+  if (!host_.pasteStyleSelected() || opened) {
     QThread::msleep(kKeyDelayMs);
     const QString& value = forAccount ? account : password;
     const platform::InputMethodState inputMethod = services_.inputMethod.state();
@@ -93,10 +112,10 @@ void TForm2::WMHotKey(int id) {
       // Half a password typed would go on into whatever gets the focus behind a message box; and
       // the input method is switched back in the window that has the focus then, so nothing is
       // switched before the value is known to be typable.
-      if (!input::CanTypeLiterally(services_.keySink, services_.dialogs, value)) return;
+      if (!input::CanTypeLiterally(keys, services_.dialogs, value)) return;
       DirectInput directInput(services_.inputMethod, host_, inputMethod == platform::InputMethodState::kActive, value);
       if (directInput.granted()) {
-        typeIntoFocusedWindow(value);
+        typeIntoFocusedWindow(keys, value);
         return;
       }
     }
@@ -105,12 +124,11 @@ void TForm2::WMHotKey(int id) {
   }
   forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();
   QThread::msleep(kPasteDelayMs);
-  pasteIntoFocusedWindow();
+  pasteIntoFocusedWindow(keys);
 }
 
-void TForm2::pasteIntoFocusedWindow() {
-  if (!KeysLetGo(services_, host_)) return;
-  auto& keys = services_.keySink;
+void TForm2::pasteIntoFocusedWindow(platform::KeySink& keys) {
+  if (!KeysLetGo(keys, services_, host_)) return;
   keys.keyDown(kVkControl, false);
   keys.keyDown(kVkV, false);
   QThread::msleep(kKeyDelayMs);
@@ -118,8 +136,8 @@ void TForm2::pasteIntoFocusedWindow() {
   keys.keyUp(kVkControl, false);
 }
 
-void TForm2::typeIntoFocusedWindow(const QString& value) {
-  if (!KeysLetGo(services_, host_)) return;
+void TForm2::typeIntoFocusedWindow(platform::KeySink& keys, const QString& value) {
+  if (!KeysLetGo(keys, services_, host_)) return;
   // The stored value is text, not key language: + ^ % ~ ( ) { } must type themselves.
-  input::SendKeys(services_.keySink, services_.dialogs, input::EscapeForKeyLanguage(value), true);
+  input::SendKeys(keys, services_.dialogs, input::EscapeForKeyLanguage(value), true);
 }

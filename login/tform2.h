@@ -69,8 +69,8 @@ class TForm2 : public QWidget {
   void Edit_ErrorChange();
 
  private:
-  void typeIntoFocusedWindow(const QString& value);
-  void pasteIntoFocusedWindow();
+  void typeIntoFocusedWindow(platform::KeySink& keys, const QString& value);
+  void pasteIntoFocusedWindow(platform::KeySink& keys);
   void loginSucceeded();
   void registerHotKeys();
   void unregisterBoth();
