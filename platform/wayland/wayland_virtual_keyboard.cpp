@@ -168,7 +168,8 @@ std::uint16_t WaylandVirtualKeyboard::keyForCharacter(char32_t character) {
 }
 
 std::uint32_t WaylandVirtualKeyboard::keysymOf(std::uint8_t virtualKey) const {
-  if (virtualKey >= kFirstSlotKey && virtualKey < kFirstSlotKey + slots_.size()) return slots_[virtualKey - kFirstSlotKey];
+  if (virtualKey >= kFirstSlotKey && virtualKey < kFirstSlotKey + slots_.size())
+    return slots_[virtualKey - kFirstSlotKey];
   if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
     return xkb_utf32_to_keysym(static_cast<char32_t>(virtualKey >= 'A' ? virtualKey - 'A' + 'a' : virtualKey));
   switch (virtualKey) {

@@ -13,8 +13,8 @@ TEST(WaylandKeymap, EachKeyYieldsItsCharacterAndTheModifiersAct) {
   xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   ASSERT_NE(context, nullptr);
   const std::string text = platform::wayland::KeymapText(keysyms);
-  xkb_keymap* keymap = xkb_keymap_new_from_string(context, text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1,
-                                                  XKB_KEYMAP_COMPILE_NO_FLAGS);
+  xkb_keymap* keymap =
+      xkb_keymap_new_from_string(context, text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
   ASSERT_NE(keymap, nullptr) << text;
   xkb_state* state = xkb_state_new(keymap);
   for (std::size_t i = 0; i < typed.size(); ++i) {
