@@ -82,17 +82,17 @@ std::string KeymapText(const std::vector<std::uint32_t>& keysyms) {
   std::string codes, symbols, modifiers;
   for (std::size_t i = 0; i < keysyms.size(); ++i) {
     const std::string key = "<K" + std::to_string(i + 1) + ">";
-    codes += key + " = " + std::to_string(i + 1 + kXkbOffset) + ";\n";
+    codes.append(key).append(" = ").append(std::to_string(i + 1 + kXkbOffset)).append(";\n");
     char name[64] = {};
-    const std::string symbol = xkb_keysym_get_name(keysyms[i], name, sizeof name) > 0 ? name : "NoSymbol";
-    symbols += "key " + key + " { [ " + symbol + " ] };\n";
+    const bool named = xkb_keysym_get_name(keysyms[i], name, sizeof name) > 0;
+    symbols.append("key ").append(key).append(" { [ ").append(named ? name : "NoSymbol").append(" ] };\n");
     if (const char* modifier = ModifierName(keysyms[i]))
-      modifiers += std::string("modifier_map ") + modifier + " { " + key + " };\n";
+      modifiers.append("modifier_map ").append(modifier).append(" { ").append(key).append(" };\n");
   }
-  return "xkb_keymap {\nxkb_keycodes \"keyhaven\" {\nminimum = 8;\nmaximum = 255;\n" + codes +
-         "};\nxkb_types \"keyhaven\" { include \"complete\" };\n"
-         "xkb_compatibility \"keyhaven\" { include \"complete\" };\nxkb_symbols \"keyhaven\" {\n" +
-         symbols + modifiers + "};\n};\n";
+  std::string text = "xkb_keymap {\nxkb_keycodes \"keyhaven\" {\nminimum = 8;\nmaximum = 255;\n";
+  text.append(codes).append("};\nxkb_types \"keyhaven\" { include \"complete\" };\n");
+  text.append("xkb_compatibility \"keyhaven\" { include \"complete\" };\nxkb_symbols \"keyhaven\" {\n");
+  return text.append(symbols).append(modifiers).append("};\n};\n");
 }
 
 std::unique_ptr<WaylandVirtualKeyboard> WaylandVirtualKeyboard::open() {
