@@ -22,6 +22,7 @@
 #include "platform/session_type.h"
 #include "platform/shell.h"
 #include "platform/standard_texts.h"
+#include "platform/wayland/virtual_keyboard_fill.h"
 #include "platform/x11/x11_focus.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
@@ -78,12 +79,14 @@ int main(int argc, char** argv) {
   platform::x11::X11HotKeys hotKeys;
   std::unique_ptr<platform::KeySink> x11Keys = platform::x11::X11KeySink::open();
   if (!x11Keys) x11Keys = std::make_unique<platform::NullKeySink>();
-  // On Wayland, XTest reaches XWayland windows only: native ones get the keys through the portal.
+  // On Wayland, XTest reaches XWayland windows only: native ones get the keys through the
+  // compositor's virtual keyboard where it offers one (wlroots), else through the portal.
   const bool wayland = platform::IsWaylandSession();
   const std::unique_ptr<platform::x11::X11Focus> x11Focus = wayland ? platform::x11::X11Focus::open() : nullptr;
+  platform::wayland::VirtualKeyboardFill virtualKeyboard;
   platform::dbus::PortalRemoteDesktop portal;
   platform::KeySinkRoute keySink(wayland, *x11Keys, [&x11Focus] { return x11Focus && x11Focus->clientWindowFocused(); },
-                                 {&portal});
+                                 {&virtualKeyboard, &portal});
   std::unique_ptr<platform::InputMethod> inputMethod =
       platform::dbus::OpenInputMethod(platform::x11::CurrentKeyboardGroup);
   platform::DesktopLockSignals lockSignals;

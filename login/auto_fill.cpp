@@ -23,6 +23,7 @@ constexpr std::uint8_t kVkV = 86;
 constexpr unsigned long kSettlePerCharacterMs = 4;
 
 const QString kPastedInstead = QStringLiteral("输入法处于中文状态, 已改用粘贴方式输入.");
+const QString kNotTyped = QStringLiteral("输入法处于中文状态, 没有自动输入.");
 const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状态, 请手动切换.");
 const QString kNotAscii = QStringLiteral("内容含中文等非ASCII字符, 已改用粘贴方式输入.");
 const QString kNotAllowed = QStringLiteral("桌面未允许模拟键盘输入, 没有自动输入.");
@@ -77,8 +78,9 @@ class SinkFill {
   SinkFill& operator=(const SinkFill&) = delete;
 
   bool ready() const {
-    return readiness_ == platform::FillReadiness::kReady || readiness_ == platform::FillReadiness::kPrintableAsciiOnly;
+    return readiness_ != platform::FillReadiness::kRefused && readiness_ != platform::FillReadiness::kUnavailable;
   }
+  bool pastes() const { return readiness_ != platform::FillReadiness::kTypingOnly; }
   // A character the focused window's layout lacks would be dropped without a word: pasted, the
   // value arrives exactly.
   bool typesExactly(const QString& value) const {
@@ -121,7 +123,7 @@ void TForm2::WMHotKey(int id) {
     host_.showStatus(sink.refusal());
     return;
   }
-  if (!host_.pasteStyleSelected()) {
+  if (!host_.pasteStyleSelected() || !sink.pastes()) {
     QThread::msleep(kKeyDelayMs);
     const QString& value = forAccount ? account : password;
     const bool exact = sink.typesExactly(value);
@@ -138,6 +140,10 @@ void TForm2::WMHotKey(int id) {
       }
     }
     // Typed through an input method we cannot switch, the value would arrive as Chinese text.
+    if (!sink.pastes()) {
+      host_.showStatus(kNotTyped);
+      return;
+    }
     host_.showStatus(exact ? kPastedInstead : kNotAscii);
   }
   forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();

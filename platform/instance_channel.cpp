@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kSocketName = "keyhaven.sock";
 constexpr qint64 kLongestLine = 64;
 constexpr int kRequestMs = 2000;  // a client that says nothing is not waited for
+constexpr const char* kSilenceTimer = "silence";
 
 // The peer is a process of this user: a folder opened to others by mistake lets no one else in.
 bool FromThisUser(qintptr descriptor) {
@@ -70,7 +71,11 @@ void InstanceChannel::accept() {
       continue;
     }
     connect(connection, &QLocalSocket::readyRead, this, [this, connection] { answer(connection); });
-    QTimer::singleShot(kRequestMs, connection, [connection] { connection->abort(); });
+    auto* silence = new QTimer(connection);
+    silence->setObjectName(kSilenceTimer);
+    silence->setSingleShot(true);
+    connect(silence, &QTimer::timeout, connection, &QLocalSocket::abort);
+    silence->start(kRequestMs);
     answer(connection);  // the line may be there already
   }
 }
@@ -82,6 +87,8 @@ void InstanceChannel::answer(QLocalSocket* connection) {
   }
   const QByteArray line = connection->readLine(kLongestLine + 1).trimmed();
   disconnect(connection, &QLocalSocket::readyRead, this, nullptr);
+  // The request is in: a fill that types for longer (and lets events run meanwhile) still answers.
+  delete connection->findChild<QTimer*>(kSilenceTimer, Qt::FindDirectChildrenOnly);
   const std::string reply = handler_(line.toStdString()) + "\n";
   connection->write(reply.data(), static_cast<qint64>(reply.size()));
   connection->disconnectFromServer();

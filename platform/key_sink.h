@@ -24,6 +24,9 @@ enum class FillReadiness : std::uint8_t {
   // The keys go by keysym, and the compositor silently drops one that the focused window's layout
   // lacks: only printable ASCII is sure to arrive.
   kPrintableAsciiOnly,
+  // Every character arrives as itself, but the focused window cannot read the program's clipboard:
+  // a fill in paste style is typed too.
+  kTypingOnly,
   kRefused,      // the user did not allow the desktop to take synthetic keys
   kUnavailable,  // nothing on this desktop takes them
 };

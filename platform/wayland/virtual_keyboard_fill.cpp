@@ -1,0 +1,12 @@
+#include "platform/wayland/virtual_keyboard_fill.h"
+
+namespace platform::wayland {
+
+FillReadiness VirtualKeyboardFill::startFill() {
+  keyboard_ = WaylandVirtualKeyboard::open();
+  // Its keymap holds whatever the fill types; but these desktops pass XWayland's clipboard to no
+  // native window, so a paste would bring whatever the clipboard held before.
+  return keyboard_ ? FillReadiness::kTypingOnly : FillReadiness::kUnavailable;
+}
+
+}  // namespace platform::wayland
