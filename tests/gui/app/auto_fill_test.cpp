@@ -179,7 +179,7 @@ TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
 TEST(AutoFill, ADesktopThatRefusesKeysGetsNoneAndAKeysymSinkGetsNonAsciiPastedUntilTheLock) {
   AppHarness app;
   startWithPickedRecord(app, "me", "密码ab");
-  app.main->RadioButton_IntoPass2->setChecked(true);
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   for (const auto& [readiness, status] :
        {std::pair{platform::FillReadiness::kRefused, "桌面未允许模拟键盘输入, 没有自动输入."},
         std::pair{platform::FillReadiness::kUnavailable,
