@@ -12,13 +12,12 @@
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "platform/x11/x11_virtual_keys.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 
 namespace platform::wayland {
 namespace {
 
-// Virtual keys 0x88 to 0x8F are unassigned on Windows; here they stand for characters.
-constexpr std::uint8_t kFirstSlotKey = 0x88;
 // xkb key codes are evdev codes + 8, and Xwayland takes none above 255.
 constexpr std::uint32_t kXkbOffset = 8;
 constexpr std::size_t kMostKeys = 255 - kXkbOffset - 1;
@@ -155,41 +154,15 @@ std::uint32_t WaylandVirtualKeyboard::keyFor(std::uint32_t keysym) {
 std::uint16_t WaylandVirtualKeyboard::keyForCharacter(char32_t character) {
   const xkb_keysym_t keysym = xkb_utf32_to_keysym(character);
   if (keysym == XKB_KEY_NoSymbol || keyFor(keysym) == 0) return kNoKey;
-  auto same = std::find(slots_.begin(), slots_.end(), keysym);
-  std::size_t index = 0;
-  if (same != slots_.end()) {
-    index = static_cast<std::size_t>(same - slots_.begin());
-  } else {
-    index = nextSlot_;
-    nextSlot_ = (nextSlot_ + 1) % slots_.size();
-    slots_[index] = keysym;
-  }
-  return static_cast<std::uint16_t>(kFirstSlotKey + index);
+  const std::size_t index = CharacterSlotFor(slots_, nextSlot_, keysym, [](std::uint32_t held) { return held; });
+  slots_[index] = keysym;
+  return CharacterKey(index);
 }
 
+// X keysyms are xkb's: the named keys are the X11 sink's.
 std::uint32_t WaylandVirtualKeyboard::keysymOf(std::uint8_t virtualKey) const {
-  if (virtualKey >= kFirstSlotKey && virtualKey < kFirstSlotKey + slots_.size())
-    return slots_[virtualKey - kFirstSlotKey];
-  if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
-    return xkb_utf32_to_keysym(static_cast<char32_t>(virtualKey >= 'A' ? virtualKey - 'A' + 'a' : virtualKey));
-  switch (virtualKey) {
-    case 8:
-      return XKB_KEY_BackSpace;
-    case 9:
-      return XKB_KEY_Tab;
-    case kVkReturn:
-      return XKB_KEY_Return;
-    case kVkShift:
-      return XKB_KEY_Shift_L;
-    case kVkControl:
-      return XKB_KEY_Control_L;
-    case kVkMenu:
-      return XKB_KEY_Alt_L;
-    case 27:
-      return XKB_KEY_Escape;
-    default:
-      return XKB_KEY_NoSymbol;
-  }
+  if (const std::size_t slot = CharacterSlotOf(virtualKey); slot < kCharacterKeyCount) return slots_[slot];
+  return static_cast<std::uint32_t>(x11::KeysymForVirtualKey(virtualKey));
 }
 
 void WaylandVirtualKeyboard::keyDown(std::uint8_t virtualKey, bool) { send(virtualKey, true); }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/character_keys.h"
 #include "platform/key_sink.h"
 
 struct wl_display;
@@ -56,7 +57,7 @@ class WaylandVirtualKeyboard final : public KeySink {
   zwp_virtual_keyboard_v1* keyboard_;
   std::vector<std::uint32_t> keysyms_;  // the keymap: evdev code i + 1 yields keysyms_[i]
   bool keymapSent_ = false;
-  std::array<std::uint32_t, 8> slots_{};  // keysyms of the virtual keys that stand for characters
+  std::array<std::uint32_t, kCharacterKeyCount> slots_{};  // keysyms of the virtual keys that stand for characters
   std::size_t nextSlot_ = 0;
   std::vector<std::uint32_t> held_;  // evdev codes pressed and not released
   std::uint32_t modifiers_ = 0;

@@ -17,9 +17,6 @@
 namespace platform::x11 {
 namespace {
 
-// Virtual keys 0x88 to 0x8F are unassigned on Windows; here they stand for characters.
-constexpr std::uint8_t kFirstSlotKey = 0x88;
-
 // A receiver rereads the keymap when it comes to handle the mapping change, which may be long
 // after the change when it lags behind the typing. So a borrowed key keeps its character while
 // typing goes on (each character its own key) and is given back only after a pause.
@@ -58,8 +55,9 @@ X11KeySink::~X11KeySink() {
 }
 
 X11KeySink::CharacterSlot* X11KeySink::slotFor(std::uint8_t virtualKey) {
-  if (virtualKey < kFirstSlotKey || virtualKey >= kFirstSlotKey + slots_.size()) return nullptr;
-  CharacterSlot& slot = slots_[virtualKey - kFirstSlotKey];
+  const std::size_t index = CharacterSlotOf(virtualKey);
+  if (index == kCharacterKeyCount) return nullptr;
+  CharacterSlot& slot = slots_[index];
   return slot.keysym ? &slot : nullptr;
 }
 
@@ -69,20 +67,13 @@ std::uint16_t X11KeySink::keyForCharacter(char32_t character) {
   if (!FindCharacterOnLayout(display_, character, keysym) && !FindSpareKeycode(display_) && borrowed_.empty())
     return kNoKey;
 
-  auto same =
-      std::find_if(slots_.begin(), slots_.end(), [keysym](const CharacterSlot& slot) { return slot.keysym == keysym; });
-  std::size_t index = 0;
-  if (same != slots_.end()) {
-    index = static_cast<std::size_t>(same - slots_.begin());
-  } else {
-    index = nextSlot_;
-    nextSlot_ = (nextSlot_ + 1) % slots_.size();
-  }
+  const std::size_t index =
+      CharacterSlotFor(slots_, nextSlot_, keysym, [](const CharacterSlot& slot) { return slot.keysym; });
   CharacterSlot& slot = slots_[index];
   if (slot.pressed.keycode && slot.keysym != keysym) releaseCharacter(slot);
   slot.character = character;
   slot.keysym = keysym;
-  return static_cast<std::uint16_t>(kFirstSlotKey + index);
+  return CharacterKey(index);
 }
 
 void X11KeySink::keyDown(std::uint8_t virtualKey, bool) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/character_keys.h"
 #include "platform/key_sink.h"
 #include "platform/x11/x11_layout.h"
 
@@ -51,7 +52,7 @@ class X11KeySink final : public KeySink {
   unsigned numLockMask();
 
   _XDisplay* display_;
-  std::array<CharacterSlot, 8> slots_{};
+  std::array<CharacterSlot, kCharacterKeyCount> slots_{};
   std::size_t nextSlot_ = 0;
   std::vector<unsigned> borrowed_;  // spare keys that carry a character for the time being
   std::unique_ptr<QTimer> returnTimer_;
