@@ -15,8 +15,6 @@ namespace {
 
 constexpr unsigned long kPasteDelayMs = 800;
 constexpr unsigned long kKeyDelayMs = 300;
-constexpr std::uint8_t kVkControl = 17;
-constexpr std::uint8_t kVkV = 86;
 // The focused window may still be handling the last keys when typing ends; switched back before
 // they arrive, the input method would compose them. A window passes each key through the input
 // method's framework in turn, so a long value takes longer to arrive.
@@ -85,7 +83,7 @@ class SinkFill {
   // value arrives exactly.
   bool typesExactly(const QString& value) const {
     return readiness_ != platform::FillReadiness::kPrintableAsciiOnly ||
-           std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; });
+           std::all_of(value.begin(), value.end(), [](QChar c) { return platform::IsPrintableAscii(c.unicode()); });
   }
   QString refusal() const { return readiness_ == platform::FillReadiness::kRefused ? kNotAllowed : kNoPortal; }
 
@@ -154,11 +152,11 @@ void TForm2::WMHotKey(int id) {
 void TForm2::pasteIntoFocusedWindow() {
   if (!KeysLetGo(services_, host_)) return;
   auto& keys = services_.keySink;
-  keys.keyDown(kVkControl, false);
-  keys.keyDown(kVkV, false);
+  keys.keyDown(platform::kVkControl, false);
+  keys.keyDown(platform::kVkV, false);
   QThread::msleep(kKeyDelayMs);
-  keys.keyUp(kVkV, false);
-  keys.keyUp(kVkControl, false);
+  keys.keyUp(platform::kVkV, false);
+  keys.keyUp(platform::kVkControl, false);
 }
 
 void TForm2::typeIntoFocusedWindow(const QString& value) {

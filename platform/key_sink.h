@@ -31,6 +31,8 @@ enum class FillReadiness : std::uint8_t {
   kUnavailable,  // nothing on this desktop takes them
 };
 
+inline bool IsPrintableAscii(char32_t character) { return character >= 0x20 && character <= 0x7E; }
+
 class KeySink {
  public:
   virtual ~KeySink() = default;

@@ -10,6 +10,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/character_keys.h"
 #include "platform/x11/x11_virtual_keys.h"
 
 namespace platform::dbus {
@@ -29,15 +30,13 @@ constexpr int kCallTimeoutMs = 5000;
 constexpr unsigned kKeyboardDevice = 1;
 constexpr unsigned kPersistUntilRevoked = 2;
 
-// Virtual key 0x88 is unassigned on Windows; here it stands for the last character looked up.
-constexpr std::uint8_t kCharacterKey = 0x88;
+// The first character key stands for the last character looked up.
+constexpr std::uint8_t kCharacterKey = kFirstCharacterKey;
 
 // Left and right Shift, Control, Alt and Super: the user's hot key may still hold some of them.
 constexpr std::array<std::uint32_t, 8> kModifierKeysyms{0xFFE1, 0xFFE2, 0xFFE3, 0xFFE4, 0xFFE9, 0xFFEA, 0xFFEB, 0xFFEC};
 
 QDBusConnection Bus() { return QDBusConnection::sessionBus(); }
-
-bool IsPrintableAscii(char32_t character) { return character >= 0x20 && character <= 0x7E; }
 
 // The portal answers a call at the path made of our unique name and the token we chose.
 QString RequestPath(const QDBusConnection& bus, const QString& token) {
@@ -146,7 +145,7 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
   const QString token = QStringLiteral("keyhaven%1").arg(++requests_);
   awaitedRequest_ = RequestPath(Bus(), token);
   response_.reset();
-  Bus().connect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  listenTo(awaitedRequest_, true);
   options.insert("handle_token", token);
   arguments << options;
   QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, method);
@@ -155,9 +154,9 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
   const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
   if (reply.type() == QDBusMessage::ReplyMessage && handle != awaitedRequest_) {
     // Portals before 0.9 chose the path themselves.
-    Bus().disconnect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+    listenTo(awaitedRequest_, false);
     awaitedRequest_ = handle;
-    Bus().connect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+    listenTo(awaitedRequest_, true);
   }
   if (reply.type() == QDBusMessage::ReplyMessage && !response_ && !closedWhileWaiting_) {
     QEventLoop loop;
@@ -166,13 +165,20 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
     loop.exec();
     waiting_ = nullptr;
   }
-  Bus().disconnect(QString(), awaitedRequest_, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  listenTo(awaitedRequest_, false);
   // Unanswered in time: the desktop's question goes away with the request.
   if (reply.type() == QDBusMessage::ReplyMessage && !response_)
     Bus().call(QDBusMessage::createMethodCall(kPortal, awaitedRequest_, kRequest, "Close"), QDBus::Block,
                kCallTimeoutMs);
   awaitedRequest_.clear();
   return std::exchange(response_, std::nullopt);
+}
+
+void PortalRemoteDesktop::listenTo(const QString& request, bool listen) {
+  if (listen)
+    Bus().connect(QString(), request, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+  else
+    Bus().disconnect(QString(), request, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
 }
 
 void PortalRemoteDesktop::onResponse(const QDBusMessage& message) {

@@ -43,7 +43,6 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   // Lets the next session start without asking (portal interface version 2): single use, each
   // granted session brings a new one. Empty until then.
   const QString& restoreToken() const { return restoreToken_; }
-  void setRestoreToken(const QString& token) { restoreToken_ = token; }
 
  private slots:
   void onResponse(const QDBusMessage& message);
@@ -58,6 +57,8 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   FillReadiness openSession();
   std::optional<Response> request(const QString& method, QVariantList arguments, QVariantMap options,
                                   std::chrono::milliseconds wait);
+  // Whether the request's Response signal reaches onResponse.
+  void listenTo(const QString& request, bool listen);
   unsigned interfaceVersion();
   std::uint32_t keysymFor(std::uint8_t virtualKey) const;
   void sendKeysym(std::uint32_t keysym, bool down);
