@@ -7,6 +7,7 @@
 
 #include "app/instance_requests.h"
 #include "app/maker_info.h"
+#include "app/portal_consent.h"
 #include "app/program_folder.h"
 #include "app/program_windows.h"
 #include "platform/beeper.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
 
   ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
   ProgramWindows windows = CreateProgramWindows(services, keys, ProgramFolder());
+  portal.setTokenStore(PortalTokenInFile(*windows.main, *windows.login));
   const platform::InstanceChannel channel(InstanceSocket(instance), [&windows](const std::string& request) {
     return AnswerInstanceRequest(*windows.main, *windows.login, request);
   });

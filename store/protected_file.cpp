@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 
+#include "store/added_tables.h"
 #include "store/connection.h"
 #include "store/engine_error.h"
 #include "store/engine_handles.h"
@@ -124,7 +125,9 @@ void VerifyCopy(sqlite3* source, const std::string& copy, std::string_view key, 
   const Database written = OpenKeyedOrThrow(copy, key);
   if (!SameRows(source, written.get(), "Select * from data order by 编号") ||
       !SameRows(source, written.get(), "Select * from EnCrypt") ||
-      (HasHistory(source) && !SameRows(source, written.get(), "Select * from history order by 版本")))
+      (HasHistory(source) && !SameRows(source, written.get(), "Select * from history order by 版本")) ||
+      (HasTable(source, "desktop_consent") &&
+       !SameRows(source, written.get(), "Select * from desktop_consent order by 接口")))
     throw StoreError("the new copy of \"" + copy + "\" does not hold the same records");
   if (PassValue(written.get()) != passValue) throw StoreError("the new copy of \"" + copy + "\" is incomplete");
 }

@@ -59,14 +59,8 @@ std::vector<KeptState> States(sqlite3* db, sqlite3_stmt* statement) {
   return states;
 }
 
-void MakeHistoryIfMissing(sqlite3* db) {
-  if (HasHistory(db)) return;
-  Run(db, kHistorySchema);
-  Run(db, ("PRAGMA user_version = " + std::to_string(kHistoryFileVersion)).c_str());
-}
-
 void Keep(sqlite3* db, const char* where, const auto& bindKey, std::string_view time, bool deleted) {
-  MakeHistoryIfMissing(db);
+  AddTableIfMissing(db, "history", kHistorySchema, kHistoryFileVersion);
   const Statement keep =
       Prepare(db, (std::string("INSERT INTO history (编号, 分类, 网址, 标题, 帐号, 密码, 备注, 时间, "
                                "已删除) SELECT 编号, 分类, 网址, 标题, 帐号, 密码, 备注, ?1, ?2 "
@@ -92,11 +86,7 @@ void WriteTransaction::commit() {
   open_ = false;
 }
 
-bool HasHistory(sqlite3* db) {
-  // Asked of the schema the connection holds: a statement would cost each write a parse.
-  return sqlite3_table_column_metadata(db, "main", "history", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) ==
-         SQLITE_OK;
-}
+bool HasHistory(sqlite3* db) { return HasTable(db, "history"); }
 
 void KeepRecordState(sqlite3* db, std::string_view number, std::string_view time, bool deleted) {
   const long long key = RecordNumber(number);

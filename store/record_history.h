@@ -9,12 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "store/database_file.h"
+#include "store/added_tables.h"
 
 namespace store {
-
-// PRAGMA user_version of a file that holds the table: one more than a file without it.
-inline constexpr int kHistoryFileVersion = kSchemaVersion + 1;
 
 struct KeptState {
   long long id = 0;  // the state's own number, in the order kept

@@ -166,6 +166,11 @@ class Vault {
   // Removes a deleted record and all its versions for good, overwriting the freed pages.
   bool forgetDeleted(long long id);
 
+  // What the desktop handed back when the user allowed typing through `interface`, kept so the next
+  // unlock need not ask; written only when it changed, an empty one removed.
+  QString desktopConsent(const QString& interface);
+  void keepDesktopConsent(const QString& interface, const QString& token);
+
  private:
   int run(const std::vector<std::string>& lines);
   std::string readFirst(const std::string& statement, std::string_view column);

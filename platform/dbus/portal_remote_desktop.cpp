@@ -101,6 +101,10 @@ void PortalRemoteDesktop::closeHandle(const QString& session) {
   Bus().call(QDBusMessage::createMethodCall(kPortal, session, kSession, "Close"), QDBus::Block, kCallTimeoutMs);
 }
 
+void PortalRemoteDesktop::rememberToken(const QString& token, const QString& offered) {
+  if (tokenStore_.keep && token != offered) tokenStore_.keep(token);
+}
+
 FillReadiness PortalRemoteDesktop::openSession() {
   closedWhileWaiting_ = false;
   // A session path of its own each time, also beside one the portal has not closed yet.
@@ -116,9 +120,10 @@ FillReadiness PortalRemoteDesktop::openSession() {
   Bus().connect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
 
   QVariantMap devices{{"types", kKeyboardDevice}};
+  const QString offered = tokenStore_.load ? tokenStore_.load() : QString();
   if (interfaceVersion() >= 2) {
     devices.insert("persist_mode", kPersistUntilRevoked);
-    if (!restoreToken_.isEmpty()) devices.insert("restore_token", restoreToken_);
+    if (!offered.isEmpty()) devices.insert("restore_token", offered);
   }
   const QVariant sessionPath = QVariant::fromValue(QDBusObjectPath(session));
   const std::optional<Response> selected = request("SelectDevices", {sessionPath}, devices, kAnswerWait);
@@ -127,7 +132,9 @@ FillReadiness PortalRemoteDesktop::openSession() {
     return Refusal(selected);
   }
   const std::optional<Response> started = request("Start", {sessionPath, QString()}, {}, kConsentWait);
-  if (started && started->code == 0) restoreToken_ = started->results.value("restore_token").toString();
+  // A token is used up by the session it opened; a refusal leaves none.
+  if (started && started->code != 2)
+    rememberToken(started->code == 0 ? started->results.value("restore_token").toString() : QString(), offered);
   // Unanswered in time, allowed without the keyboard, or a lock meanwhile: not allowed.
   if (!started || started->code != 0 || !(started->results.value("devices").toUInt() & kKeyboardDevice) ||
       closedWhileWaiting_) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include "platform/key_sink.h"
@@ -40,9 +41,14 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void fillEnded() override;
   void closeSession() override;
 
-  // Lets the next session start without asking (portal interface version 2): single use, each
-  // granted session brings a new one. Empty until then.
-  const QString& restoreToken() const { return restoreToken_; }
+  // Where the restore token is kept between unlocks. The token lets the next session start without
+  // asking (portal interface version 2); single use, each granted session brings a new one. Without
+  // a store, every unlock asks.
+  struct TokenStore {
+    std::function<QString()> load;
+    std::function<void(const QString&)> keep;
+  };
+  void setTokenStore(TokenStore store) { tokenStore_ = std::move(store); }
 
  private slots:
   void onResponse(const QDBusMessage& message);
@@ -65,9 +71,11 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void releaseModifiers();
   void closeHandle(const QString& session);
   void forgetSession();
+  // Hands the token the portal answered to `offered` to the store when it differs.
+  void rememberToken(const QString& token, const QString& offered);
 
   QString session_;  // empty while none is open
-  QString restoreToken_;
+  TokenStore tokenStore_;
   std::uint32_t characterKeysym_ = 0;  // of the character that keyForCharacter answered last
   unsigned requests_ = 0;
   QString awaitedRequest_;

@@ -16,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 import autofill
 import keyhaven_e2e as k
@@ -104,13 +105,19 @@ def prepare_database(world, cli):
 
 
 def filled(world, receiver, platform, which, expected, style="keystroke style"):
-    """Starts the receiver on Qt's platform, waits for its focus, runs `keyhaven --fill which`."""
+    """Starts the receiver on Qt's platform, waits for its focus, runs `keyhaven --fill which`;
+    expected None: the program is disarmed, so the request fails and nothing arrives."""
     out = os.path.join(world.root, f"received-{platform}-{which}-{len(os.listdir(world.root))}")
     process = k.spawn([receiver, out], env=dict(os.environ, QT_QPA_PLATFORM=platform),
                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         k.wait_for(lambda: os.path.exists(out + ".ready"), f"the {platform} receiver to have the focus")
         asked = k.run([world.program, "--fill", which], timeout=60)
+        if expected is None:
+            k.check(asked.returncode == 1, f"a disarmed program refuses --fill {which}: {asked.stderr!r}")
+            time.sleep(1)  # room for keys that should not come
+            k.check(not os.path.exists(out), f"{platform} window: a disarmed program types nothing")
+            return
         k.check(asked.returncode == 0, f"keyhaven --fill {which} asks the running program: {asked.stderr!r}")
         k.wait_for_file_text(out, expected, f"{platform} window, {style}: --fill {which} enters it exactly", timeout=15)
     finally:
@@ -121,6 +128,7 @@ def steps(world, options):
     prepare_database(world, options.cli)
     world.start()
     main = k.login(k.INITIAL_MASTER)
+    filled(world, options.receiver, "wayland", "password", None)  # armed only by a pick
     k.click_list_item(k.control(main, "分类", k.atspi().ROLE_LIST), CATEGORY)
     k.click_grid_cell(k.grid(main), TITLE)
     k.wait_for(lambda: k.text_of(k.control(main, "帐号", k.atspi().ROLE_TEXT)) == ACCOUNT, "the record picked")

@@ -10,16 +10,26 @@ namespace {
 
 using store::testing::TempFolder;
 
-// The file's format as another program reads it.
-int FileVersion(const TempFolder& folder) {
+int Pragma(sqlite3* db, const char* pragma) {
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr);
+  sqlite3_step(statement);
+  const int value = sqlite3_column_int(statement, 0);
+  sqlite3_finalize(statement);
+  return value;
+}
+
+// The file as another program reads it.
+sqlite3* OpenAside(const TempFolder& folder) {
   sqlite3* db = nullptr;
   sqlite3_open(folder.file(store::kDatabaseFileName).c_str(), &db);
   sqlite3_key(db, store::kDatabasePassword.data(), static_cast<int>(store::kDatabasePassword.size()));
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr);
-  sqlite3_step(statement);
-  const int version = sqlite3_column_int(statement, 0);
-  sqlite3_finalize(statement);
+  return db;
+}
+
+int FileVersion(const TempFolder& folder) {
+  sqlite3* db = OpenAside(folder);
+  const int version = Pragma(db, "PRAGMA user_version");
   sqlite3_close(db);
   return version;
 }
@@ -86,4 +96,31 @@ TEST(VaultHistory, ChangesAndDeletesKeepTheOldValuesAndRestoresBringThemBackExac
   vault.listByUsage();
   vault.deleteRecord(other.number);
   EXPECT_TRUE(vault.versionsOf(other.number).empty() && vault.deletedRecords().empty()) << "0 keeps nothing";
+}
+
+TEST(VaultHistory, TheDesktopsConsentIsWrittenOnlyWhenItChangesAndNoTableLowersTheVersion) {
+  TempFolder folder;
+  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
+  vault::Vault vault;
+  vault.open(QString::fromStdString(folder.programFolder()));
+  vault.keepDesktopConsent("portal", "");
+  EXPECT_EQ(FileVersion(folder), store::kSchemaVersion) << "nothing to remove makes no table";
+  vault.keepDesktopConsent("portal", "token-1");
+  EXPECT_EQ(FileVersion(folder), store::kDesktopConsentFileVersion);
+  sqlite3* aside = OpenAside(folder);
+  const int before = Pragma(aside, "PRAGMA data_version");
+  vault.keepDesktopConsent("portal", "token-1");
+  EXPECT_EQ(Pragma(aside, "PRAGMA data_version"), before) << "the same token is not written again";
+  sqlite3_close(aside);
+
+  vault.loadDatabaseKey();
+  vault.addRecord({QString(), "网站", "", "a", "me", "pw", ""});
+  vault.listByUsage();
+  vault.deleteRecord(vault.listedRecord(0).number);
+  EXPECT_EQ(FileVersion(folder), store::kDesktopConsentFileVersion) << "the history table came later";
+  vault::Vault reopened;
+  reopened.open(QString::fromStdString(folder.programFolder()));
+  EXPECT_EQ(reopened.desktopConsent("portal"), "token-1");
+  reopened.keepDesktopConsent("portal", "");
+  EXPECT_TRUE(vault.desktopConsent("portal").isEmpty());
 }

@@ -35,6 +35,7 @@ TEST(VaultProtection, OpensChecksRekeysCompactsAndTurnsOffAProtectedFile) {
     EXPECT_FALSE(vault.fileIsProtected());
     vault.loadDatabaseKey();
     vault.addCategory("网站");
+    vault.keepDesktopConsent("portal", "token-1");
     const std::string leftover = folder.file(".~copy-ab12CD");  // a backup's copy cut short by a kill
     std::filesystem::copy_file(file, leftover);
     vault::Vault::Protection done = vault.protectionWork("abc12345", true)();
@@ -84,4 +85,5 @@ TEST(VaultProtection, OpensChecksRekeysCompactsAndTurnsOffAProtectedFile) {
   EXPECT_TRUE(vault::IsMasterPassword("newpass99", vault.storedMasterPassword()));
   EXPECT_EQ(vault.listByUsage(), 1);
   EXPECT_EQ(store::ClassifyDatabaseFile(backup), store::DatabaseFileKind::kProtected) << "backups stay protected";
+  EXPECT_EQ(vault.desktopConsent("portal"), "token-1") << "every rewrite of the file carries the desktop's consent";
 }
