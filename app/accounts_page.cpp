@@ -91,7 +91,6 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   DBGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   DBGrid1->verticalHeader()->setFixedWidth(14);
   DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  DBGrid1->verticalHeader()->setStyleSheet("QHeaderView::section { color: transparent; }");
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({110, 440});
