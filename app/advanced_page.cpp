@@ -79,3 +79,5 @@ void AdvancedPage::showSettings(const settings::Settings& shown) {
 }
 
 void AdvancedPage::showHotKeys(const settings::HotKeySettings& hotKeys) { GroupBox_HotKeys->setHotKeys(hotKeys); }
+
+void AdvancedPage::showIdleTimeKnown(bool known) { GroupBox_Locking->showIdleTimeKnown(known); }

@@ -29,6 +29,7 @@ class AdvancedPage : public QWidget {
   settings::Settings settingsOver(const settings::Settings& base) const;
   void showSettings(const settings::Settings& shown);
   void showHotKeys(const settings::HotKeySettings& hotKeys);
+  void showIdleTimeKnown(bool known);
 
  signals:
   // True while a hot-key field takes the keys pressed.

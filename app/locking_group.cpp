@@ -19,12 +19,17 @@ LockingGroup::LockingGroup(QWidget* parent) : QGroupBox("自动锁定", parent) 
   CheckBox_LockOnScreenLock->setObjectName("CheckBox_LockOnScreenLock");
   CheckBox_ClearOnLock = new QCheckBox("锁定时清除当前记录并停用热键", this);
   CheckBox_ClearOnLock->setObjectName("CheckBox_ClearOnLock");
+  Label_IdleTimeUnknown = new QLabel("此桌面不提供空闲时间(需要 X11 或 XWayland), 空闲锁定不会生效.", this);
+  Label_IdleTimeUnknown->setObjectName("Label_IdleTimeUnknown");
+  Label_IdleTimeUnknown->setWordWrap(true);
+  Label_IdleTimeUnknown->hide();
   auto* grid = new QGridLayout(this);
   grid->addWidget(idleBefore, 0, 0);
   grid->addWidget(SpinBox_IdleMinutes, 0, 1);
   grid->addWidget(new QLabel("分钟后锁定", this), 0, 2);
   grid->addWidget(CheckBox_LockOnScreenLock, 0, 3);
   grid->addWidget(CheckBox_ClearOnLock, 1, 0, 1, 4);
+  grid->addWidget(Label_IdleTimeUnknown, 2, 0, 1, 5);
   grid->setColumnStretch(4, 1);
   setLocking(settings::LockingSettings());
 }
@@ -42,3 +47,5 @@ void LockingGroup::setLocking(const settings::LockingSettings& locking) {
   CheckBox_LockOnScreenLock->setChecked(locking.lockOnScreenLock);
   CheckBox_ClearOnLock->setChecked(locking.clearOnLock);
 }
+
+void LockingGroup::showIdleTimeKnown(bool known) { Label_IdleTimeUnknown->setVisible(!known); }

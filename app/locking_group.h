@@ -5,6 +5,7 @@
 #include "settings/settings_file.h"
 
 class QCheckBox;
+class QLabel;
 class QSpinBox;
 
 class LockingGroup : public QGroupBox {
@@ -14,9 +15,12 @@ class LockingGroup : public QGroupBox {
 
   settings::LockingSettings locking() const;
   void setLocking(const settings::LockingSettings& locking);
+  // Where the desktop does not tell the idle time, the group says that the idle lock cannot work.
+  void showIdleTimeKnown(bool known);
 
  private:
   QSpinBox* SpinBox_IdleMinutes;
   QCheckBox* CheckBox_LockOnScreenLock;
   QCheckBox* CheckBox_ClearOnLock;
+  QLabel* Label_IdleTimeUnknown;
 };

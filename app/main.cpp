@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  platform::PreferX11Windows();
   QApplication application(argc, argv);
   QApplication::setApplicationName("keyhaven");
   QGuiApplication::setDesktopFileName(maker::kApplicationId);

@@ -91,4 +91,5 @@ void TForm1::applyLocking(const settings::LockingSettings& locking) {
   lockOnScreenLock_ = locking.lockOnScreenLock;
   clearOnLock_ = locking.clearOnLock;
   services_.lockSignals.setIdleLimit(std::chrono::minutes(locking.idleMinutes));
+  advancedPage_->showIdleTimeKnown(services_.lockSignals.idleTimeKnown());
 }

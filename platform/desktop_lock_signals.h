@@ -23,6 +23,7 @@ class DesktopLockSignals final : public LockSignals {
   DesktopLockSignals(IdleTime idleTime, QObject* parent);
 
   void setIdleLimit(std::chrono::seconds limit) override;
+  bool idleTimeKnown() const override { return idleTime_().has_value(); }
 
  private:
   void checkIdle();

@@ -15,6 +15,8 @@ class LockSignals : public QObject {
   // idleLimitReached() fires once the display has had no keyboard or pointer input for this
   // long, and again only after new input and another such stretch; zero turns it off.
   virtual void setIdleLimit(std::chrono::seconds limit) = 0;
+  // Whether the desktop tells how long it has had no input: without it, no idle limit is reached.
+  virtual bool idleTimeKnown() const = 0;
 
  signals:
   void idleLimitReached();

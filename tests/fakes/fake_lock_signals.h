@@ -15,6 +15,8 @@ class FakeLockSignals final : public platform::LockSignals {
     ++setIdleLimitCalls;
   }
 
+  bool idleTimeKnown() const override { return knowsIdleTime; }
+
   // The display stayed still for the limit; nothing happens while the limit is off.
   void stayIdle() {
     if (idleLimit > std::chrono::seconds{0}) emit idleLimitReached();
@@ -23,6 +25,7 @@ class FakeLockSignals final : public platform::LockSignals {
 
   std::chrono::seconds idleLimit{0};
   int setIdleLimitCalls = 0;
+  bool knowsIdleTime = true;
 };
 
 }  // namespace fakes

@@ -112,7 +112,10 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "最小化 without clearing keeps them working";
 
   app.restart();
+  app.lockSignals.knowsIdleTime = false;  // a desktop without X11
   app.startAndLogin();
+  EXPECT_FALSE(Named<QLabel>(*app.main, "Label_IdleTimeUnknown")->isHidden()) << "it says the idle lock cannot work";
+  app.lockSignals.knowsIdleTime = true;
   Named<QSpinBox>(*app.main, "SpinBox_IdleMinutes")->setValue(5);
   Named<QCheckBox>(*app.main, "CheckBox_LockOnScreenLock")->setChecked(false);
   Named<QCheckBox>(*app.main, "CheckBox_ClearOnLock")->setChecked(true);
@@ -120,6 +123,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   const settings::LockingSettings chosen{5, false, true};
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().locking, chosen);
   EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(5));
+  EXPECT_TRUE(Named<QLabel>(*app.main, "Label_IdleTimeUnknown")->isHidden());
   app.lockSignals.lockScreenOrSleep();
   EXPECT_TRUE(app.main->isVisible()) << "screen locking was turned off";
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include "platform/key_sink_route.h"
+#include "platform/session_type.h"
 #include "tests/fakes/fake_key_sink.h"
 
 namespace {
@@ -37,6 +41,24 @@ TEST(KeySinkRoute, EachFillGoesToX11WhileAnXWindowHasTheFocusElseToTheFirstWayla
 
   route.closeSession();
   EXPECT_EQ(x11.sessionsClosed + wlroots.sessionsClosed + portal.sessionsClosed, 3);
+}
+
+TEST(KeySinkRoute, TheProgramsWindowsGoOnX11WhereverThereIsAnXDisplayUnlessTheUserChose) {
+  const QByteArray display = qgetenv("DISPLAY");
+  const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+  qunsetenv("QT_QPA_PLATFORM");
+  qputenv("DISPLAY", ":7");
+  platform::PreferX11Windows();
+  EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
+  qputenv("QT_QPA_PLATFORM", "wayland");
+  platform::PreferX11Windows();
+  EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "wayland");
+  qunsetenv("QT_QPA_PLATFORM");
+  qunsetenv("DISPLAY");  // Wayland without XWayland
+  platform::PreferX11Windows();
+  EXPECT_TRUE(qgetenv("QT_QPA_PLATFORM").isEmpty());
+  qputenv("DISPLAY", display);
+  qputenv("QT_QPA_PLATFORM", chosen);
 }
 
 }  // namespace
