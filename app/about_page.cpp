@@ -44,10 +44,11 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent) {
     l->setStyleSheet("color: #1f4e79; text-decoration: underline;");
     links->addWidget(l);
   }
-  connect(new ClickNotifier(download), &ClickNotifier::clicked, this, &AboutPage::downloadPageClicked);
-  connect(new ClickNotifier(help), &ClickNotifier::clicked, this, &AboutPage::helpPageClicked);
-  connect(new ClickNotifier(mainPage), &ClickNotifier::clicked, this, &AboutPage::mainPageClicked);
-  connect(new ClickNotifier(issues), &ClickNotifier::clicked, this, &AboutPage::issuesPageClicked);
+  connect(new widgets::ClickNotifier(download), &widgets::ClickNotifier::clicked, this,
+          &AboutPage::downloadPageClicked);
+  connect(new widgets::ClickNotifier(help), &widgets::ClickNotifier::clicked, this, &AboutPage::helpPageClicked);
+  connect(new widgets::ClickNotifier(mainPage), &widgets::ClickNotifier::clicked, this, &AboutPage::mainPageClicked);
+  connect(new widgets::ClickNotifier(issues), &widgets::ClickNotifier::clicked, this, &AboutPage::issuesPageClicked);
   auto* about = new QGridLayout(group);
   about->addWidget(name, 0, 0, 1, 2);
   about->addWidget(versionCaption, 1, 0);

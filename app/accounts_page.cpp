@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "vault/categories.h"
 #include "vault/listing.h"
 #include "widgets/click_notifier.h"
 #include "widgets/concealed_edit.h"
@@ -67,7 +68,7 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
 
   auto* listAndGrid = make<QGroupBox>(this, "GroupBox9");
   auto* splitter = make<QSplitter>(listAndGrid, "Splitter1", Qt::Horizontal);
-  auto* categoryList = make<ListBox>(splitter, "ListBox_Class");
+  auto* categoryList = make<widgets::ListBox>(splitter, "ListBox_Class");
   // The list's menu is the only way to a first category; an empty database says where it is.
   categoryList->setEmptyHint("右键单击此处添加分类");
   ListBox_Class = categoryList;
@@ -144,7 +145,7 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   Edit_BianHao->setReadOnly(true);
   Edit_BianHao->hide();
   Edit_MiMa_Temp = make<QLineEdit>(form, "Edit_MiMa_Temp");
-  ConcealFromAccessibility(Edit_MiMa_Temp);
+  widgets::ConcealFromAccessibility(Edit_MiMa_Temp);
   Edit_MiMa_Temp->hide();
   auto* clearAll = button(form, "Button_ClearAllEdit", "清空表单");
   clearAll->hide();
@@ -198,9 +199,9 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   tab->addWidget(form);
 
   connect(search, &QPushButton::clicked, this, &AccountsPage::searchClicked);
-  auto* keywordClicks = new ClickNotifier(searchkeyword);
-  connect(keywordClicks, &ClickNotifier::clicked, this, &AccountsPage::keywordClicked);
-  connect(keywordClicks, &ClickNotifier::doubleClicked, this, &AccountsPage::keywordClicked);
+  auto* keywordClicks = new widgets::ClickNotifier(searchkeyword);
+  connect(keywordClicks, &widgets::ClickNotifier::clicked, this, &AccountsPage::keywordClicked);
+  connect(keywordClicks, &widgets::ClickNotifier::doubleClicked, this, &AccountsPage::keywordClicked);
   connect(Button_Refresh, &QPushButton::clicked, this, &AccountsPage::refreshClicked);
   connect(Button_GeiClass, &QPushButton::clicked, this, &AccountsPage::rebuildCategoriesClicked);
   connect(first, &QPushButton::clicked, this, &AccountsPage::firstClicked);
@@ -208,9 +209,10 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   connect(next, &QPushButton::clicked, this, &AccountsPage::nextClicked);
   connect(last, &QPushButton::clicked, this, &AccountsPage::lastClicked);
   connect(DBGrid1, &QTableView::clicked, this, &AccountsPage::recordClicked);
-  connect(new WheelInterceptor(DBGrid1->viewport()), &WheelInterceptor::wheeled, this, &AccountsPage::gridWheeled);
+  connect(new widgets::WheelInterceptor(DBGrid1->viewport()), &widgets::WheelInterceptor::wheeled, this,
+          &AccountsPage::gridWheeled);
   connect(ListBox_Class, &QListWidget::itemClicked, this, &AccountsPage::categoryChosen);
-  connect(new KeyNavigationNotifier(ListBox_Class), &KeyNavigationNotifier::navigated, this,
+  connect(new widgets::KeyNavigationNotifier(ListBox_Class), &widgets::KeyNavigationNotifier::navigated, this,
           &AccountsPage::categoryChosen);
   connect(ListBox_Class, &QListWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu2->popup(ListBox_Class->viewport()->mapToGlobal(at)); });
@@ -277,10 +279,10 @@ std::optional<QString> AccountsPage::highlightedCategory() const {
   return highlighted.front()->text();
 }
 
-bool AccountsPage::listsCategory(const QString& name) const {
-  for (int i = 0; i < ListBox_Class->count(); ++i)
-    if (ListBox_Class->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) return true;
-  return false;
+QStringList AccountsPage::listedCategories() const {
+  QStringList names;
+  for (int i = 0; i < ListBox_Class->count(); ++i) names << ListBox_Class->item(i)->text();
+  return names;
 }
 
 void AccountsPage::enableCategoryChanges(bool enabled) {
@@ -289,7 +291,9 @@ void AccountsPage::enableCategoryChanges(bool enabled) {
 }
 
 void AccountsPage::selectCategory(const QString& category) {
-  Edit_FenLei->setCurrentIndex(Edit_FenLei->findText(category, Qt::MatchFixedString));
+  QStringList names;
+  for (int i = 0; i < Edit_FenLei->count(); ++i) names << Edit_FenLei->itemText(i);
+  Edit_FenLei->setCurrentIndex(static_cast<int>(vault::FindCategory(names, category)));
 }
 
 QString AccountsPage::formCategory() const { return Edit_FenLei->currentText(); }

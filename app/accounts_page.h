@@ -44,8 +44,7 @@ class AccountsPage : public QWidget {
   std::optional<QString> currentListCategory() const;
   // The name highlighted in the list, if one is.
   std::optional<QString> highlightedCategory() const;
-  // Whether the list holds the name, ignoring letter case as the category lists do.
-  bool listsCategory(const QString& name) const;
+  QStringList listedCategories() const;
   // Rename and delete in the list's menu.
   void enableCategoryChanges(bool enabled);
   // The form's box chooses the name, ignoring letter case; none when it is not there.

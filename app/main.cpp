@@ -95,8 +95,8 @@ int main(int argc, char** argv) {
   platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, *inputMethod, lockSignals};
   SessionKeys keys;
 
-  ProvideInitialDatabase(CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
-  ProgramWindows windows = CreateProgramWindows(services, keys, ProgramFolder());
+  ProvideInitialDatabase(vault::CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
+  ProgramWindows windows = CreateProgramWindows(services, keys, vault::ProgramFolder());
   portal.setTokenStore(PortalTokenInFile(*windows.main, *windows.login));
   const platform::InstanceChannel channel(InstanceSocket(instance), [&windows](const std::string& request) {
     return AnswerInstanceRequest(*windows.main, *windows.login, request);

@@ -17,7 +17,7 @@ QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& v
   if (typed.isEmpty()) return QString();
   const bool right = [&] {
     const VerifyingNote verifying(note, vault.isProtected());
-    return vault.isMasterPassword(typed, keys.storedMasterPassword);
+    return vault.isMasterPassword(typed, keys.storedMasterPassword());
   }();
   if (!right) {
     dialogs.message("管理密码错误.");

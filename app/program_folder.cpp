@@ -4,15 +4,15 @@
 
 #include "platform/dialogs.h"
 
-void ProvideInitialDatabase(const ProgramFolderLayout& layout, platform::Dialogs& dialogs) {
-  const FirstStartResult result = ProvideInitialDatabase(layout);
+void ProvideInitialDatabase(const vault::ProgramFolderLayout& layout, platform::Dialogs& dialogs) {
+  const vault::FirstStartResult result = vault::ProvideInitialDatabase(layout);
   switch (result.outcome) {
-    case FirstStart::NothingToDo:
+    case vault::FirstStart::NothingToDo:
       return;
-    case FirstStart::DatabaseCopied:
+    case vault::FirstStart::DatabaseCopied:
       dialogs.message("已在 " + layout.folder + " 建立新的数据库, 初始管理密码为 123456, 请登录后立即修改.");
       return;
-    case FirstStart::CopyFailed:
+    case vault::FirstStart::CopyFailed:
       dialogs.error("无法在 " + layout.folder + " 建立数据库: " + QString::fromLocal8Bit(std::strerror(result.error)) +
                     " (安装提供的数据库: " + layout.suppliedDatabase + ")");
       return;

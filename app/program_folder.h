@@ -1,21 +1,12 @@
 #pragma once
-// The data folder as the window meets it: the decision lives in the core, the first start's
-// message to the user here.
+// The first start's message to the user; where the data folder is and whether a database is
+// copied into it is decided in the core.
 #include "vault/data_folder.h"
 
 namespace platform {
 class Dialogs;
 }
 
-using vault::ChooseProgramFolder;
-using vault::CurrentProgramFolderLayout;
-using vault::DataHome;
-using vault::FirstStart;
-using vault::FirstStartResult;
-using vault::ProgramFolder;
-using vault::ProgramFolderLayout;
-using vault::ProvideInitialDatabase;
-
-// ProvideInitialDatabase, telling the user about a new database and its initial master
+// vault::ProvideInitialDatabase, telling the user about a new database and its initial master
 // password, or why none could be made.
-void ProvideInitialDatabase(const ProgramFolderLayout& layout, platform::Dialogs& dialogs);
+void ProvideInitialDatabase(const vault::ProgramFolderLayout& layout, platform::Dialogs& dialogs);

@@ -35,7 +35,7 @@ ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, va
   grid->addWidget(alphabetNote, 1, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   connect(Button_Protect, &QPushButton::clicked, this, [this] {
-    Guarded(dialogs_, [this] { vault_.isProtected() ? unprotectFile() : protectFile(); });
+    widgets::Guarded(dialogs_, [this] { vault_.isProtected() ? unprotectFile() : protectFile(); });
     refresh();
   });
   refresh();
@@ -74,7 +74,6 @@ void ProtectionGroup::unprotectFile() {
   } catch (const store::StoreError& error) {
     return dialogs_.message("取消加密失败, 数据库文件保持原样.\n" + QString::fromUtf8(error.what()));
   }
-  keys_.fileIsProtected = false;
-  keys_.storedMasterPassword = vault_.storedMasterPassword();
+  keys_.fileUnprotected(vault_);
   emit fileRewritten();
 }

@@ -9,8 +9,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "widgets/alphanumeric_filter.h"
+#include "vault/master_password_rules.h"
 #include "widgets/named_widgets.h"
+#include "widgets/password_key_filter.h"
 
 using widgets::button;
 using widgets::label;
@@ -46,7 +47,7 @@ SettingsPage::SettingsPage(platform::Beeper& beeper, QWidget* parent) : QWidget(
   setTabOrder(change, clear);
   setTabOrder(clear, Edit_OldPass);
   setTabOrder(Edit_OldPass, mask);
-  auto* newPasswordFilter = new AlphanumericKeyFilter(beeper, this);
+  auto* newPasswordFilter = new widgets::PasswordKeyFilter(beeper, vault::IsMasterPasswordCharacter, this);
   for (QLineEdit* box : {Edit_Pass_A, Edit_Pass_B}) {
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->installEventFilter(newPasswordFilter);
@@ -104,12 +105,12 @@ void SettingsPage::maskPasswords() {
   for (QLineEdit* edit : {Edit_OldPass, Edit_Pass_A, Edit_Pass_B}) edit->setEchoMode(QLineEdit::Password);
 }
 
-AutoFillMode SettingsPage::autoFillMode() const {
-  return RadioButton_IntoPass1->isChecked() ? AutoFillMode::Paste : AutoFillMode::Keystrokes;
+settings::AutoFillMode SettingsPage::autoFillMode() const {
+  return RadioButton_IntoPass1->isChecked() ? settings::AutoFillMode::Paste : settings::AutoFillMode::Keystrokes;
 }
 
-void SettingsPage::showAutoFillMode(AutoFillMode mode) {
-  (mode == AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
+void SettingsPage::showAutoFillMode(settings::AutoFillMode mode) {
+  (mode == settings::AutoFillMode::Paste ? RadioButton_IntoPass1 : RadioButton_IntoPass2)->setChecked(true);
 }
 
 void SettingsPage::showHotKeyHint(const QString& hint) { Label16->setText(hint); }

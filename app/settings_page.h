@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/config_file.h"
+#include "settings/settings_file.h"
 
 namespace platform {
 class Beeper;
@@ -27,8 +27,8 @@ class SettingsPage : public QWidget {
   // All three boxes masked.
   void maskPasswords();
 
-  AutoFillMode autoFillMode() const;
-  void showAutoFillMode(AutoFillMode mode);
+  settings::AutoFillMode autoFillMode() const;
+  void showAutoFillMode(settings::AutoFillMode mode);
   void showHotKeyHint(const QString& hint);
   void showClipboardNote(const QString& note);
 

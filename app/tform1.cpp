@@ -41,7 +41,7 @@ void TForm1::showOnRequest() { ShowME->trigger(); }
 template <typename Sender, typename Signal, typename Handler>
 void TForm1::onSignal(Sender* sender, Signal signal, Handler handler) {
   connect(sender, signal, this,
-          [this, handler] { Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
+          [this, handler] { widgets::Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
 }
 
 void TForm1::connectHandlers() {
@@ -77,7 +77,7 @@ void TForm1::connectHandlers() {
   onSignal(accounts, &AccountsPage::showOrHideClicked, &TForm1::Button_Pass_ShowOrHideClick);
   onSignal(accounts, &AccountsPage::clearFormClicked, &TForm1::Button_ClearAllEditClick);
   connect(accounts, &AccountsPage::gridWheeled, this,
-          [this](int delta) { Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
+          [this](int delta) { widgets::Guarded(services_.dialogs, [this, delta] { GridWheel(delta); }); });
   // A listing, as it opens, stands on its first row.
   connect(DataSource1, &QAbstractItemModel::modelReset, this, [this] { accountsPage_->moveCursorTo(0); });
 

@@ -21,10 +21,12 @@ class AboutPage;
 class AccountsPage;
 class AdvancedPage;
 class BackgroundWork;
-class PanelStatusBar;
 class SettingsPage;
 class TForm2;
 class TrayIcon;
+namespace widgets {
+class PanelStatusBar;
+}
 
 class TForm1 : public QWidget, public LoginHost {
   Q_OBJECT
@@ -151,7 +153,7 @@ class TForm1 : public QWidget, public LoginHost {
   QLabel* Label22;
   QPushButton* Button8;
   QPushButton* Button_HIde;
-  PanelStatusBar* StatusBar1;
+  widgets::PanelStatusBar* StatusBar1;
   QPushButton* Button_CheckEnCrypt;
   QPushButton* Button_CheckLogin;
 

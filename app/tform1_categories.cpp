@@ -2,20 +2,8 @@
 #include "app/accounts_page.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
+#include "vault/categories.h"
 #include "widgets/panel_status_bar.h"
-
-namespace {
-
-constexpr int kShortestCategoryName = 4;
-
-// The message that refuses a new category name, or empty when the name may be used.
-QString refusalOfName(const AccountsPage& page, const QString& name) {
-  if (name.size() < kShortestCategoryName) return "分类名称必须大于等于4个字符";
-  if (page.listsCategory(name)) return "该分类已经存在.";
-  return QString();
-}
-
-}  // namespace
 
 void TForm1::Button_GeiClassClick() {
   accountsPage_->clearCategories();
@@ -51,7 +39,7 @@ void TForm1::PopupMenu2Popup() {
 void TForm1::N5Click() {
   const QString name = services_.dialogs.input("请输入分类", "分类", QString());
   if (name.isEmpty()) return;
-  if (QString refusal = refusalOfName(*accountsPage_, name); !refusal.isEmpty()) {
+  if (QString refusal = vault::NewCategoryNameProblem(name, accountsPage_->listedCategories()); !refusal.isEmpty()) {
     services_.dialogs.message(refusal);
     return;
   }
@@ -69,7 +57,7 @@ void TForm1::N4Click() {
   }
   const QString newName = services_.dialogs.input("请输入分类", "分类", oldName);
   if (newName.isEmpty()) return;
-  if (QString refusal = refusalOfName(*accountsPage_, newName); !refusal.isEmpty()) {
+  if (QString refusal = vault::NewCategoryNameProblem(newName, accountsPage_->listedCategories()); !refusal.isEmpty()) {
     services_.dialogs.message(refusal);
     return;
   }

@@ -34,7 +34,7 @@ void TForm1::copyAccountToClipboard() { accountsPage_->pressCopyAccount(); }
 
 void TForm1::copyPasswordToClipboard() { accountsPage_->pressCopyPassword(); }
 
-bool TForm1::pasteStyleSelected() const { return settingsPage_->autoFillMode() == AutoFillMode::Paste; }
+bool TForm1::pasteStyleSelected() const { return settingsPage_->autoFillMode() == settings::AutoFillMode::Paste; }
 
 void TForm1::showStatus(const QString& text) { StatusBar1->setPanelText(0, text); }
 

@@ -74,7 +74,7 @@ void TForm1::buildWindow() {
   Label22->setStyleSheet("color: red;");
   Button8 = button(this, "Button8", maker::kBrand);
   Button_HIde = button(this, "Button_HIde", "最小化");
-  StatusBar1 = new PanelStatusBar({300, 50, 150}, this);
+  StatusBar1 = new widgets::PanelStatusBar({300, 50, 150}, this);
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setPanelText(2, maker::kBrand);
 

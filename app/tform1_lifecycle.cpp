@@ -6,12 +6,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <filesystem>
 
 #include "app/about_page.h"
 #include "app/accounts_page.h"
 #include "app/background_work.h"
-#include "app/config_file.h"
 #include "app/launcher_icon.h"
 #include "app/maker_info.h"
 #include "app/program_folder.h"
@@ -24,27 +22,22 @@
 #include "platform/dialogs.h"
 #include "platform/taskbar.h"
 #include "store/file_key.h"
-#include "store/private_file.h"
-#include "store/temporary_files.h"
+#include "vault/data_folder.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
 bool TForm1::FormCreate() {
   try {
     setWindowTitle(windowTitle() + "ver:" + aboutPage_->version());
-    ConfigFile config(programFolder_);
-    settingsPage_->showAutoFillMode(config.readMode(settingsPage_->autoFillMode()));
+    settingsPage_->showAutoFillMode(
+        settings::SettingsFile(programFolder_).readAutoFillMode(settingsPage_->autoFillMode()));
     loadAdvancedSettings();
-    const std::string database = (programFolder_ + QString::fromUtf8(store::kDatabaseFileName)).toStdString();
-    if (!std::filesystem::exists(database)) {
+    if (!vault::PrepareDatabaseFile(programFolder_, QString::fromUtf8(store::kDatabaseFileName))) {
       services_.dialogs.message("没有发现数据库\"_.udb\"文件.");
       Timer_CloseMe->start();
       return false;
     }
-    store::KeepToOwner(database);  // a copy the user made may be readable by everyone
-    store::RemoveCompactionLeftovers();
-    store::RemoveLeftovers(programFolder_.toStdString(), store::kBesideTargetPrefixes);
-    vault_.open(programFolder_, keys_.keyParameters);
+    vault_.open(programFolder_, keys_.keyParameters());
     Timer_CheckLogin->start();
   } catch (const std::exception&) {
     services_.dialogs.message("程序发生未知错误,请联系客服 QQ" + maker::kHomePage + " ");
@@ -53,8 +46,8 @@ bool TForm1::FormCreate() {
   }
   TrayIcon1->show();
   // A shortcut without its icon, or a desktop that does not know the program, is no error either.
-  ProvideLauncherIcon(DataHome(), DataDirs());
-  ProvideApplicationEntry(DataHome(), DataDirs(), QApplication::applicationFilePath());
+  ProvideLauncherIcon(vault::DataHome(), DataDirs());
+  ProvideApplicationEntry(vault::DataHome(), DataDirs(), QApplication::applicationFilePath());
   input::CreateShortcut(QApplication::applicationFilePath(), maker::kTitle, QString(), -1);
   return true;
 }
@@ -91,13 +84,11 @@ void TForm1::Timer_CloseMeTimer() {
 void TForm1::Button_CheckEnCryptClick() {
   // The database key is read, or drawn and stored, only after a right password (openAfterLogin):
   // a wrong one must not change a byte of the file.
-  keys_.fileIsProtected = vault_.isProtected() || vault_.fileIsProtected();
+  keys_.readProtection(vault_);
 }
 
 void TForm1::Button_CheckLoginClick() {
-  keys_.storedMasterPassword =
-      keys_.fileIsProtected ? QString::fromUtf8(store::kProtectedPassMarker) : vault_.storedMasterPassword();
-  if (keys_.storedMasterPassword.isEmpty()) {
+  if (!keys_.readStoredMasterPassword(vault_)) {
     closeMainWindow();
     return;
   }
@@ -133,7 +124,7 @@ void TForm1::CloseMeClick() { closeMainWindow(); }
 
 void TForm1::Button6Click() {
   if (!saveAdvancedSettings()) return;
-  ConfigFile(programFolder_).writeMode(settingsPage_->autoFillMode());
+  settings::SettingsFile(programFolder_).writeAutoFillMode(settingsPage_->autoFillMode());
   services_.dialogs.message("配置保存成功！");
 }
 
@@ -164,7 +155,7 @@ void TForm1::closeMainWindow() {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!closing_) {
     closing_ = true;
-    Guarded(services_.dialogs, [this] { FormClose(); });
+    widgets::Guarded(services_.dialogs, [this] { FormClose(); });
   }
   event->accept();
   QApplication::quit();

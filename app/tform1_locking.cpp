@@ -32,7 +32,7 @@ void TForm1::FileWorkEnded() {
   if (!lockWaitsForFileWork_) return;
   lockWaitsForFileWork_ = false;
   // After what the work's end says, which the lock then closes like any dialog.
-  QTimer::singleShot(0, this, [this] { Guarded(services_.dialogs, [this] { lockBecauseTheUserLeft(); }); });
+  QTimer::singleShot(0, this, [this] { widgets::Guarded(services_.dialogs, [this] { lockBecauseTheUserLeft(); }); });
 }
 
 void TForm1::lockBecauseTheUserLeft() {

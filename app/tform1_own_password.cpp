@@ -6,7 +6,6 @@
 #include "app/accounts_page.h"
 #include "app/file_protection.h"
 #include "app/tform1.h"
-#include "crypto/master_password_rules.h"
 #include "login/tform2.h"
 #include "vault/master_password.h"
 
@@ -14,9 +13,7 @@ void TForm1::loginCompleted() {
   if (ownPasswordOffered_) return;
   ownPasswordOffered_ = true;
   // A protected file's password is never the initial one.
-  if (keys_.fileIsProtected ||
-      !vault::IsMasterPassword(QString::fromUtf8(crypto::kInitialMasterPassword), keys_.storedMasterPassword))
-    return;
+  if (!keys_.initialPasswordInForce()) return;
   offerOwnMasterPassword();
 }
 
@@ -26,7 +23,7 @@ void TForm1::offerOwnMasterPassword() {
   while (const std::optional<platform::NewMasterPassword> chosen = dialogs.newMasterPassword(protectFile)) {
     protectFile = chosen->protectFile;
     QString problem = vault::NewMasterPasswordProblem(chosen->typed, chosen->repeated);
-    if (problem.isEmpty() && vault::IsMasterPassword(chosen->typed, keys_.storedMasterPassword))
+    if (problem.isEmpty() && vault::IsMasterPassword(chosen->typed, keys_.storedMasterPassword()))
       problem = "请输入新的密码.";
     if (!problem.isEmpty()) {
       dialogs.message(problem);
@@ -39,7 +36,7 @@ void TForm1::offerOwnMasterPassword() {
 
 void TForm1::setOwnMasterPassword(const platform::NewMasterPassword& chosen) {
   vault_.changeMasterPassword(chosen.typed, clockText());
-  keys_.storedMasterPassword = vault_.storedMasterPassword();
+  keys_.masterPasswordChanged(vault_);
   login_->markUnlocked();  // the lock mark follows the password
   if (!chosen.protectFile) return services_.dialogs.message("管理密码设置成功.");
   // The backups hold the initial password and every account: they are protected too.

@@ -8,10 +8,10 @@
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
   // A protected file's checks and re-key derive keys on this thread.
-  const VerifyingNote verifying([this](const QString& text) { noteNow(text); }, keys_.fileIsProtected);
-  if (!vault_.isMasterPassword(settingsPage_->oldPassword(), keys_.storedMasterPassword))
+  const VerifyingNote verifying([this](const QString& text) { noteNow(text); }, keys_.fileIsProtected());
+  if (!vault_.isMasterPassword(settingsPage_->oldPassword(), keys_.storedMasterPassword()))
     return dialogs.message("原始密码错误!");
-  if (vault_.isMasterPassword(settingsPage_->newPassword(), keys_.storedMasterPassword))
+  if (vault_.isMasterPassword(settingsPage_->newPassword(), keys_.storedMasterPassword()))
     return dialogs.message("请输入新的密码.");
   if (const QString problem =
           vault::NewMasterPasswordProblem(settingsPage_->newPassword(), settingsPage_->repeatedPassword());

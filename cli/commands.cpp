@@ -17,6 +17,7 @@
 #include "cli/transfer_commands.h"
 #include "crypto/password_generator.h"
 #include "settings/settings_file.h"
+#include "vault/categories.h"
 #include "vault/record_checks.h"
 
 namespace cli {
@@ -64,10 +65,10 @@ ExitCode List(const Invocation& invocation, Session& session) {
     std::unordered_map<std::string, int> perName;
     for (const auto& row : vault.listing().rows()) ++perName[row[1]];
     QHash<QString, int> perFolded;
-    for (const auto& [name, count] : perName) perFolded[QString::fromStdString(name).toCaseFolded()] += count;
+    for (const auto& [name, count] : perName) perFolded[vault::CategoryIdentity(QString::fromStdString(name))] += count;
     const QStringList names = vault.categoriesOfListing();
     std::vector<int> counts;
-    for (const QString& name : names) counts.push_back(perFolded.value(name.toCaseFolded()));
+    for (const QString& name : names) counts.push_back(perFolded.value(vault::CategoryIdentity(name)));
     PrintCategories(names, counts);
     return kSuccess;
   }

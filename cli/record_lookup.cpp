@@ -4,6 +4,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/record_output.h"
+#include "vault/categories.h"
 
 namespace cli {
 
@@ -26,7 +27,7 @@ QString ExistingCategory(vault::Vault& vault, const QString& typed) {
   vault.listByUsage();
   const QStringList categories = vault.categoriesOfListing();
   for (const QString& category : categories)
-    if (!typed.isEmpty() && category.compare(typed, Qt::CaseInsensitive) == 0) return category;
+    if (!typed.isEmpty() && vault::SameCategory(category, typed)) return category;
   throw Failure("请选择分类.\n现有分类: " + categories.join(", "));
 }
 

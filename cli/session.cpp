@@ -5,7 +5,6 @@
 #include "cli/cli_error.h"
 #include "cli/terminal_input.h"
 #include "settings/settings_file.h"
-#include "store/temporary_files.h"
 #include "vault/data_folder.h"
 
 namespace cli {
@@ -20,9 +19,8 @@ DatabaseLocation LocateDatabase(const QString& databaseOption) {
 
 Session::Session(const DatabaseLocation& location, TerminalInput& input) : folder_(location.folder) {
   lock_ = std::make_unique<store::ReplacementLock>(folder_.toStdString(), store::ReplacementLock::Mode::kShared);
-  if (!QFileInfo(folder_ + location.fileName).isFile())
+  if (!vault::PrepareDatabaseFile(folder_, location.fileName))
     throw Failure("没有发现数据库\"" + location.fileName + "\"文件.\n" + folder_ + location.fileName);
-  store::RemoveLeftovers(folder_.toStdString(), store::kBesideTargetPrefixes);
   vault_.open(folder_, crypto::kFileKeyParameters, location.fileName);
   const settings::Settings chosen = settings::SettingsFile(folder_).read();
   vault_.setHistoryLimits({chosen.historyVersions, chosen.deletedDays});

@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "crypto/master_password_rules.h"
 #include "input/hot_key_arming.h"
 #include "login/protected_login.h"
 #include "platform/dialogs.h"
@@ -17,10 +16,11 @@
 #include "platform/hot_keys.h"
 #include "platform/key_sink.h"
 #include "vault/master_password.h"
-#include "widgets/alphanumeric_filter.h"
+#include "vault/master_password_rules.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
+#include "widgets/password_key_filter.h"
 
 namespace {
 
@@ -77,9 +77,9 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   Edit_LoginPass_Temp = new QLineEdit(this);
   Edit_LoginPass_Temp->setObjectName("Edit_LoginPass_Temp");
   // The lock mark is the master password's cipher text.
-  ConcealFromAccessibility(Edit_LoginPass_Temp);
+  widgets::ConcealFromAccessibility(Edit_LoginPass_Temp);
   Edit_LoginPass_Temp->hide();
-  StatusBar1 = new PanelStatusBar({50}, this);
+  StatusBar1 = new widgets::PanelStatusBar({50}, this);
   StatusBar1->setObjectName("StatusBar1");
 
   auto* box = new QVBoxLayout(GroupBox1);
@@ -101,7 +101,7 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   setTabOrder(Edit_LoginPass, Button_Logining);
   setTabOrder(Button_Logining, Button2);
 
-  keyFilter_ = new AlphanumericKeyFilter(services_.beeper, this);
+  keyFilter_ = new widgets::PasswordKeyFilter(services_.beeper, vault::IsMasterPasswordCharacter, this);
   keyFilter_->setEnterHandler([this] {
     if (!loginButtonIsDefault_) return false;
     Button_Logining->click();
@@ -112,31 +112,30 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
 
   auto& dialogs = services_.dialogs;
   connect(Edit_LoginPass, &QLineEdit::textChanged, this,
-          [this, &dialogs] { Guarded(dialogs, [this] { Edit_LoginPassChange(); }); });
+          [this, &dialogs] { widgets::Guarded(dialogs, [this] { Edit_LoginPassChange(); }); });
   connect(Edit_Error, &QLineEdit::textChanged, this,
-          [this, &dialogs] { Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
+          [this, &dialogs] { widgets::Guarded(dialogs, [this] { Edit_ErrorChange(); }); });
   connect(Button_Logining, &QPushButton::clicked, this,
-          [this, &dialogs] { Guarded(dialogs, [this] { Button_LoginingClick(); }); });
+          [this, &dialogs] { widgets::Guarded(dialogs, [this] { Button_LoginingClick(); }); });
   protectedLogin_ = new ProtectedLogin(host_.vault(), this);
   connect(protectedLogin_, &ProtectedLogin::finished, this, [this, &dialogs](bool opened, const QString& error) {
-    Guarded(dialogs, [this, opened, &error] { protectedLoginFinished(opened, error); });
+    widgets::Guarded(dialogs, [this, opened, &error] { protectedLoginFinished(opened, error); });
   });
-  connect(Button2, &QPushButton::clicked, this, [this, &dialogs] { Guarded(dialogs, [this] { Button2Click(); }); });
+  connect(Button2, &QPushButton::clicked, this,
+          [this, &dialogs] { widgets::Guarded(dialogs, [this] { Button2Click(); }); });
   connect(&services_.hotKeys, &platform::HotKeys::pressed, this,
-          [this, &dialogs](int id) { Guarded(dialogs, [this, id] { WMHotKey(id); }); });
+          [this, &dialogs](int id) { widgets::Guarded(dialogs, [this, id] { WMHotKey(id); }); });
   arming_ = new input::HotKeyArming(this);
   arming_->setObjectName("HotKeyArming");
   connect(arming_, &input::HotKeyArming::ranOut, this,
-          [this, &dialogs] { Guarded(dialogs, [this] { hotKeysRanOut(); }); });
+          [this, &dialogs] { widgets::Guarded(dialogs, [this] { hotKeysRanOut(); }); });
 }
 
 TForm2::~TForm2() { releaseHotKeys(); }
 
 void TForm2::present() {
   // A protected file cannot be asked without a derivation; its password is never the initial one.
-  const bool initial =
-      !keys_.fileIsProtected &&
-      vault::IsMasterPassword(QString::fromUtf8(crypto::kInitialMasterPassword), keys_.storedMasterPassword);
+  const bool initial = keys_.initialPasswordInForce();
   initialPasswordHint_->setVisible(initial);
   setFixedSize(kWidth, initial ? kHeightWithHint : kHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
@@ -157,7 +156,7 @@ void TForm2::Button_LoginingClick() {
     services_.dialogs.message("请输入密码...");
     return;
   }
-  if (keys_.fileIsProtected) {
+  if (keys_.fileIsProtected()) {
     // Nothing takes input until the key is there: a second Enter would start a second derivation.
     Edit_LoginPass->setEnabled(false);
     Button_Logining->setEnabled(false);
@@ -165,7 +164,7 @@ void TForm2::Button_LoginingClick() {
     protectedLogin_->start(Edit_LoginPass->text());
     return;
   }
-  if (vault::IsMasterPassword(Edit_LoginPass->text(), keys_.storedMasterPassword)) return loginSucceeded();
+  if (vault::IsMasterPassword(Edit_LoginPass->text(), keys_.storedMasterPassword())) return loginSucceeded();
   countFailure();
 }
 
@@ -256,7 +255,7 @@ void TForm2::forgetUnlock() {
   services_.keySink.closeSession();
 }
 
-void TForm2::markUnlocked() { Edit_LoginPass_Temp->setText(keys_.storedMasterPassword); }
+void TForm2::markUnlocked() { Edit_LoginPass_Temp->setText(keys_.storedMasterPassword()); }
 
 void TForm2::hotKeysRanOut() {
   releaseHotKeys();
@@ -269,7 +268,7 @@ TForm2::FillRequest TForm2::fillOnRequest(bool account) {
     host_.showStatus(kDisarmedStatus);
     return FillRequest::kDisarmed;
   }
-  Guarded(services_.dialogs, [this, account] { WMHotKey(account ? kAccountHotKeyId : kPasswordHotKeyId); });
+  widgets::Guarded(services_.dialogs, [this, account] { WMHotKey(account ? kAccountHotKeyId : kPasswordHotKeyId); });
   return FillRequest::kFilled;
 }
 

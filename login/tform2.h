@@ -13,12 +13,14 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class AlphanumericKeyFilter;
-class PanelStatusBar;
 class ProtectedLogin;
 namespace input {
 class HotKeyArming;
 }
+namespace widgets {
+class PanelStatusBar;
+class PasswordKeyFilter;
+}  // namespace widgets
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -89,12 +91,12 @@ class TForm2 : public QWidget {
   QPushButton* Button2;
   QLineEdit* Edit_Error;
   QLineEdit* Edit_LoginPass_Temp;
-  PanelStatusBar* StatusBar1;
+  widgets::PanelStatusBar* StatusBar1;
 
   platform::Services& services_;
   SessionKeys& keys_;
   LoginHost& host_;
-  AlphanumericKeyFilter* keyFilter_;
+  widgets::PasswordKeyFilter* keyFilter_;
   ProtectedLogin* protectedLogin_;
   input::HotKeyArming* arming_;
   // Shown while the master password of a fixed-key file is still the initial one.

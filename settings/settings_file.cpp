@@ -63,6 +63,20 @@ Settings SettingsFile::read() const {
   return settings;
 }
 
+AutoFillMode SettingsFile::readAutoFillMode(AutoFillMode designChoice) const {
+  const IniFile ini(path_);
+  AutoFillMode mode = designChoice;
+  if (ini.readBool(kSection, kPasteKey, true)) mode = AutoFillMode::Paste;
+  if (ini.readBool(kSection, kKeystrokeKey, true)) mode = AutoFillMode::Keystrokes;
+  return mode;
+}
+
+void SettingsFile::writeAutoFillMode(AutoFillMode mode) const {
+  IniFile ini(path_);
+  ini.writeString(kSection, kPasteKey, Flag(mode == AutoFillMode::Paste));
+  ini.writeString(kSection, kKeystrokeKey, Flag(mode == AutoFillMode::Keystrokes));
+}
+
 void SettingsFile::writeLocking(const LockingSettings& locking) const {
   IniFile ini(path_);
   ini.writeString(kSection, kIdleMinutesKey, std::to_string(locking.idleMinutes));

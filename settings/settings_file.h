@@ -1,6 +1,6 @@
 #pragma once
-// The settings of Config.ini beyond the auto-fill mode: automatic locking, the clipboard's time, the chosen hot keys
-// and how long a pick arms them, the password generator's last choice, how many daily backups and how much of the
+// The settings of Config.ini: how the hot keys enter values, automatic locking, the clipboard's time, the chosen hot
+// keys and how long a pick arms them, the password generator's last choice, how many daily backups and how much of the
 // records' history are kept. A missing key or one that is not a number gives the default, a number out of range the
 // nearest allowed one; a copy of the program that does not know these keys leaves them alone.
 #include <QString>
@@ -8,6 +8,8 @@
 #include "crypto/password_generator.h"
 
 namespace settings {
+
+enum class AutoFillMode { Paste, Keystrokes };
 
 struct LockingSettings {
   static constexpr int kLongestIdleMinutes = 1440;
@@ -59,6 +61,8 @@ class SettingsFile {
  public:
   static constexpr const char* kFileName = "Config.ini";
   static constexpr const char* kSection = "软件配置";
+  static constexpr const char* kPasteKey = "粘贴式";
+  static constexpr const char* kKeystrokeKey = "非粘贴式";
   static constexpr const char* kIdleMinutesKey = "空闲锁定分钟";
   static constexpr const char* kLockOnScreenLockKey = "屏幕锁定时锁定";
   static constexpr const char* kClearOnLockKey = "锁定时清除";
@@ -82,9 +86,13 @@ class SettingsFile {
   // Hot keys that are unusable or equal fall back to both defaults; a generator choice without
   // any class falls back to all four.
   Settings read() const;
+  // Each key reads true when missing or not a number; a true keystroke key wins over the paste key,
+  // and with both false the window's own choice stays.
+  AutoFillMode readAutoFillMode(AutoFillMode designChoice) const;
 
   // Each write throws platform::IniWriteError ("Unable to write to <path>") when the file
   // cannot be written.
+  void writeAutoFillMode(AutoFillMode mode) const;
   void writeLocking(const LockingSettings& locking) const;
   void writeClipboardSeconds(int seconds) const;
   void writeAccountHotKey(const QString& portableText) const;

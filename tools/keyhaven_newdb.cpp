@@ -12,13 +12,13 @@
 #include <string_view>
 
 #include "crypto/key_derivation.h"
-#include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
 #include "platform/terminal_prompt.h"
 #include "store/database_file.h"
 #include "store/file_copy.h"
 #include "store/store_error.h"
 #include "store/temporary_files.h"
+#include "vault/master_password_rules.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ enum class MasterSource { kDefault, kArgument, kStandardInput, kTerminal };
 
 struct Options {
   MasterSource source = MasterSource::kDefault;
-  std::string master{crypto::kInitialMasterPassword};
+  std::string master{vault::kInitialMasterPassword};
   bool force = false;
   bool protect = false;
   bool help = false;
@@ -159,13 +159,14 @@ int main(int argc, char** argv) {
   }
   std::optional<std::string> master = MasterPassword(options);
   if (!master) return 1;
-  if (!crypto::IsTypeableMasterPassword(*master)) {
+  if (!vault::IsTypeableMasterPassword(*master)) {
     std::cerr << "keyhaven-newdb: the master password must be letters and digits only, and not empty\n";
     return 1;
   }
-  if (options.protect && crypto::IsWeakMasterPassword(*master)) {
+  if (options.protect && vault::IsWeakMasterPassword(*master)) {
     std::cerr << "keyhaven-newdb: a protected file needs a master password of at least "
-              << crypto::kShortestStrongMasterPassword << " letters and digits other than 123456\n";
+              << vault::kShortestStrongMasterPassword << " letters and digits other than "
+              << vault::kInitialMasterPassword << "\n";
     return 1;
   }
   // What a killed run or program left in the folder, holding a copy of some database.

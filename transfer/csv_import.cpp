@@ -11,6 +11,7 @@
 #include "transfer/import_formats.h"
 #include "transfer/import_room.h"
 #include "transfer/text_decoding.h"
+#include "vault/categories.h"
 
 namespace transfer {
 
@@ -18,15 +19,15 @@ namespace {
 
 constexpr char kImportBackupPrefix[] = "导入前备份_bak_";
 
-// Categories by their case-folded name: a name met again in another letter case is the first one.
+// Categories by their identity: a name met again in another letter case is the first one.
 class Categories {
  public:
   void addExisting(const QString& name) {
-    if (!name.isEmpty()) names_.insert(name.toCaseFolded(), name);
+    if (!name.isEmpty()) names_.insert(vault::CategoryIdentity(name), name);
   }
   // The category a name goes into; a name not known before is added to `added`.
   QString resolve(const QString& name, QStringList& added) {
-    const QString folded = name.toCaseFolded();
+    const QString folded = vault::CategoryIdentity(name);
     if (const auto found = names_.constFind(folded); found != names_.cend()) return *found;
     names_.insert(folded, name);
     added << name;

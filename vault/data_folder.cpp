@@ -12,6 +12,8 @@
 
 #include "store/connection.h"
 #include "store/file_copy.h"
+#include "store/private_file.h"
+#include "store/temporary_files.h"
 
 namespace vault {
 
@@ -78,6 +80,14 @@ FirstStartResult ProvideInitialDatabase(const ProgramFolderLayout& layout) {
   if (failure == 0) failure = store::CopyFileWithoutReplacing(LocalPath(layout.suppliedDatabase), LocalPath(database));
   if (failure == EEXIST) return {FirstStart::NothingToDo, 0};
   return {failure == 0 ? FirstStart::DatabaseCopied : FirstStart::CopyFailed, failure};
+}
+
+bool PrepareDatabaseFile(const QString& folder, const QString& fileName) {
+  if (!QFileInfo(folder + fileName).isFile()) return false;
+  store::KeepToOwner(LocalPath(folder + fileName));
+  store::RemoveCompactionLeftovers();
+  store::RemoveLeftovers(LocalPath(folder), store::kBesideTargetPrefixes);
+  return true;
 }
 
 }  // namespace vault

@@ -42,4 +42,10 @@ struct FirstStartResult {
 // existing file is never replaced, and a failed copy leaves no partial _.udb behind.
 FirstStartResult ProvideInitialDatabase(const ProgramFolderLayout& layout);
 
+// What every program does first with a data folder's database, before it opens it: false, with
+// nothing done, when folder + fileName is no file. Else the file is made its owner's alone (a copy
+// the user made may be readable by everyone), and the temporary copies that killed programs left
+// beside it and of compactions are removed.
+bool PrepareDatabaseFile(const QString& folder, const QString& fileName);
+
 }  // namespace vault

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "crypto/master_password_rules.h"
 #include "crypto/protected_field.h"
+#include "vault/master_password_rules.h"
 
 namespace vault {
 
@@ -28,8 +28,7 @@ QString NewMasterPasswordProblem(const QString& typed, const QString& repeated) 
   if (repeated.isEmpty()) return "请填写确认密码.";
   if (typed != repeated) return kPasswordsDiffer;
   // Pasted text passes the key filter; a password the login window cannot take would lock the user out.
-  if (!crypto::IsTypeableMasterPassword(typed.toStdString()))
-    return "新密码只能由字母和数字组成,登录窗口不接受其他字符.";
+  if (!IsTypeableMasterPassword(typed.toStdString())) return "新密码只能由字母和数字组成,登录窗口不接受其他字符.";
   return {};
 }
 

@@ -14,6 +14,7 @@
 #include "store/statements.h"
 #include "store/store_error.h"
 #include "store/temporary_files.h"
+#include "vault/categories.h"
 #include "vault/master_password.h"
 #include "vault/note_search.h"
 
@@ -251,7 +252,7 @@ QStringList Vault::categoriesOfListing() {
       const std::string& category = row[column];
       if (category.empty() || !met.insert(category).second) continue;
       QString name = QString::fromStdString(category);
-      if (QString folded = name.toCaseFolded(); !seen.contains(folded)) {
+      if (QString folded = CategoryIdentity(name); !seen.contains(folded)) {
         seen.insert(std::move(folded));
         names << std::move(name);
       }

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace widgets {
+
 ClickNotifier::ClickNotifier(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
 
 bool ClickNotifier::eventFilter(QObject* watched, QEvent* event) {
@@ -16,3 +18,5 @@ bool ClickNotifier::eventFilter(QObject* watched, QEvent* event) {
   }
   return QObject::eventFilter(watched, event);
 }
+
+}  // namespace widgets

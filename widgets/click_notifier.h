@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 class ClickNotifier : public QObject {
   Q_OBJECT
  public:
@@ -16,3 +18,5 @@ class ClickNotifier : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+}  // namespace widgets

@@ -3,6 +3,8 @@
 #include <QAccessibleWidget>
 #include <QLineEdit>
 
+namespace widgets {
+
 namespace {
 
 constexpr char kConcealedProperty[] = "concealedFromAccessibility";
@@ -40,3 +42,5 @@ void ConcealFromAccessibility(QLineEdit* edit) {
   edit->setEchoMode(QLineEdit::NoEcho);
   edit->setProperty(kConcealedProperty, true);
 }
+
+}  // namespace widgets

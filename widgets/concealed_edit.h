@@ -3,4 +3,8 @@
 // anything on the accessibility bus) see an edit without text, not even its length.
 class QLineEdit;
 
+namespace widgets {
+
 void ConcealFromAccessibility(QLineEdit* edit);
+
+}  // namespace widgets

@@ -7,6 +7,8 @@
 
 #include "platform/dialogs.h"
 
+namespace widgets {
+
 template <typename Handler>
 bool Guarded(platform::Dialogs& dialogs, Handler&& handler) {
   try {
@@ -21,3 +23,5 @@ bool Guarded(platform::Dialogs& dialogs, Handler&& handler) {
   }
   return false;
 }
+
+}  // namespace widgets

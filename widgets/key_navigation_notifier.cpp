@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+namespace widgets {
+
 KeyNavigationNotifier::KeyNavigationNotifier(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
 
 bool KeyNavigationNotifier::eventFilter(QObject* watched, QEvent* event) {
@@ -23,3 +25,5 @@ bool KeyNavigationNotifier::eventFilter(QObject* watched, QEvent* event) {
   }
   return QObject::eventFilter(watched, event);
 }
+
+}  // namespace widgets

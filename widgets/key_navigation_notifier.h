@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 class KeyNavigationNotifier : public QObject {
   Q_OBJECT
  public:
@@ -16,3 +18,5 @@ class KeyNavigationNotifier : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+}  // namespace widgets

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace widgets {
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {}
 
 void ListBox::setEmptyHint(const QString& hint) {
@@ -32,3 +34,5 @@ void ListBox::paintEvent(QPaintEvent* event) {
   painter.drawText(viewport()->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin),
                    Qt::AlignCenter | Qt::TextWordWrap, emptyHint_);
 }
+
+}  // namespace widgets

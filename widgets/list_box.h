@@ -3,6 +3,8 @@
 // context menu without moving the highlight, and an empty list shows a grey hint in its area.
 #include <QListWidget>
 
+namespace widgets {
+
 class ListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -20,3 +22,5 @@ class ListBox : public QListWidget {
  private:
   QString emptyHint_;
 };
+
+}  // namespace widgets

@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+namespace widgets {
+
 PanelStatusBar::PanelStatusBar(const QList<int>& widths, QWidget* parent) : QFrame(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 1, 0, 1);
@@ -29,3 +31,5 @@ QString PanelStatusBar::panelText(int panel) const { return panels_.value(panel)
 void PanelStatusBar::setPanelText(int panel, const QString& text) {
   if (panel >= 0 && panel < panels_.size()) panels_[panel]->setText(text);
 }
+
+}  // namespace widgets

@@ -6,6 +6,8 @@
 
 class QLabel;
 
+namespace widgets {
+
 class PanelStatusBar : public QFrame {
   Q_OBJECT
  public:
@@ -17,3 +19,5 @@ class PanelStatusBar : public QFrame {
  private:
   QList<QLabel*> panels_;
 };
+
+}  // namespace widgets

@@ -3,6 +3,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+namespace widgets {
+
 WheelInterceptor::WheelInterceptor(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
 
 bool WheelInterceptor::eventFilter(QObject* watched, QEvent* event) {
@@ -13,3 +15,5 @@ bool WheelInterceptor::eventFilter(QObject* watched, QEvent* event) {
   if (delta != 0) emit wheeled(delta);
   return true;
 }
+
+}  // namespace widgets

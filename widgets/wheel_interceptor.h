@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 class WheelInterceptor : public QObject {
   Q_OBJECT
  public:
@@ -16,3 +18,5 @@ class WheelInterceptor : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+}  // namespace widgets

@@ -154,7 +154,7 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
   auto& passwordCopy = session.control<QLineEdit>("Edit_MiMa_Temp");
   auto& searchColumn = session.control<QComboBox>("ComboBoxSeachClass");
   auto& keywordBox = session.control<QLineEdit>("searchkeyword");
-  auto& statusBar = session.control<PanelStatusBar>("StatusBar1");
+  auto& statusBar = session.control<widgets::PanelStatusBar>("StatusBar1");
   auto& titleBox = session.control<QLineEdit>("Edit_BiaoTi");
   auto& addressBox = session.control<QLineEdit>("Edit_WangZhi");
   auto& accountBox = session.control<QLineEdit>("Edit_ZhangHao");

@@ -11,7 +11,7 @@
 ProgramSession::ProgramSession(QString programFolder, QString masterPassword,
                                crypto::KeyDerivationParameters keyParameters)
     : folder_(std::move(programFolder)), master_(std::move(masterPassword)), keyParameters_(keyParameters) {
-  keys_.keyParameters = keyParameters_;
+  keys_ = SessionKeys(keyParameters_);
   // The start writes a desktop shortcut: it goes to a desktop of the benchmark's own.
   const QString root = desktop_.path();
   QDir().mkpath(root + "/config");
@@ -46,8 +46,7 @@ void ProgramSession::start() {
 
 void ProgramSession::stop() {
   DestroyProgramWindows(main_, login_);
-  keys_ = SessionKeys{};
-  keys_.keyParameters = keyParameters_;
+  keys_ = SessionKeys(keyParameters_);
 }
 
 void ProgramSession::bringRowIntoView(int row) {

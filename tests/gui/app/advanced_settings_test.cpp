@@ -158,7 +158,7 @@ TEST(AdvancedSettings, ClosingAllDialogsEndsTheOperationThatAskedWithoutAWord) {
   EXPECT_THROW(dialogs.confirm("删除", "确定?"), platform::DialogsClosed);
   bool ranToTheEnd = false;
   QTimer::singleShot(0, [&] { dialogs.closeAll(); });
-  EXPECT_TRUE(Guarded(dialogs, [&] {
+  EXPECT_TRUE(widgets::Guarded(dialogs, [&] {
                 dialogs.input("重命名", "名称", "old");
                 ranToTheEnd = true;
               }) == false);

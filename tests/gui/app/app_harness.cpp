@@ -148,4 +148,6 @@ QString AppHarness::gridText(int row, int column) const {
   return Named<QTableView>(*main, "DBGrid1")->model()->index(row, column).data().toString();
 }
 
-QString AppHarness::panel(int index) const { return Named<PanelStatusBar>(*main, "StatusBar1")->panelText(index); }
+QString AppHarness::panel(int index) const {
+  return Named<widgets::PanelStatusBar>(*main, "StatusBar1")->panelText(index);
+}

@@ -98,7 +98,7 @@ TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
   for (QRadioButton* style : {Named<QRadioButton>(*app.main, "RadioButton_IntoPass2"),
                               Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")}) {
     style->setChecked(true);
-    Named<PanelStatusBar>(*app.main, "StatusBar1")->setPanelText(0, "");
+    Named<widgets::PanelStatusBar>(*app.main, "StatusBar1")->setPanelText(0, "");
     const int beeps = app.beeper.beeps;
     app.hotKeys.press(TForm2::kPasswordHotKeyId);
     EXPECT_TRUE(app.keySink.events.empty()) << style->text().toStdString();

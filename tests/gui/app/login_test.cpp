@@ -44,7 +44,7 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   EXPECT_FALSE(app.login->isVisible());
   EXPECT_TRUE(app.main->isVisible());
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "");
-  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), app.keys.storedMasterPassword);
+  EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass_Temp")->text(), app.keys.storedMasterPassword());
   EXPECT_TRUE(app.taskbar.onTaskbar[app.main.get()]);
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "the form is empty after a login: the hot keys wait for a pick";
   app.pickRow(0);
@@ -64,10 +64,10 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   const std::string untouched = file_bytes::ReadBytes(app.databasePath());
   app.typeLogin("secret9");  // differs only in case
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_Error")->text(), "1");
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
   EXPECT_EQ(Named<QLineEdit>(*app.login, "Edit_LoginPass")->text(), "secret9") << "the typed password stays";
   app.typeLogin("nope");
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
   EXPECT_FALSE(app.main->hasClosed());
   EXPECT_TRUE(file_bytes::ReadBytes(app.databasePath()) == untouched) << "wrong passwords changed the file";
 
@@ -81,7 +81,7 @@ TEST(Login, WrongPasswordsCountAcrossShowingsAndTheThirdEndsTheProgram) {
   app.typeLogin("wrong");
   EXPECT_EQ(app.dialogs.texts(), QStringList{"由于您多次输入了无效的密码程序将要退出..."});
   EXPECT_TRUE(app.main->hasClosed());
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...3次");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...3次");
 }
 
 TEST(Login, AnEmptyPasswordAsksForOneWithoutCounting) {

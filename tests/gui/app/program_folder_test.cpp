@@ -47,7 +47,7 @@ class InstalledPrefix : public ::testing::Test {
     store::CreateDatabaseFile(supplied.toStdString(), crypto::MasterPasswordCipher("123456"), false);
   }
 
-  ProgramFolderLayout installedLayout() const { return ChooseProgramFolder(bin, false, dataHome); }
+  vault::ProgramFolderLayout installedLayout() const { return vault::ChooseProgramFolder(bin, false, dataHome); }
 
   QTemporaryDir root_;
   QString prefix, bin, dataHome, supplied;
@@ -57,33 +57,33 @@ class InstalledPrefix : public ::testing::Test {
 
 TEST_F(InstalledPrefix, AWritableFolderOfItsOwnIsPortable) {
   QTemporaryDir portable;
-  const ProgramFolderLayout layout = ChooseProgramFolder(portable.path(), true, dataHome);
+  const vault::ProgramFolderLayout layout = vault::ChooseProgramFolder(portable.path(), true, dataHome);
   EXPECT_EQ(layout.folder, QFileInfo(portable.path()).canonicalFilePath() + "/");
   EXPECT_FALSE(layout.installed());
   EXPECT_TRUE(layout.suppliedDatabase.isEmpty());
 
   // A database beside the executable keeps a writable install prefix portable too.
   WriteAll(bin + "/_.udb", "own");
-  const ProgramFolderLayout own = ChooseProgramFolder(bin + "/", true, dataHome);
+  const vault::ProgramFolderLayout own = vault::ChooseProgramFolder(bin + "/", true, dataHome);
   EXPECT_EQ(own.folder, QFileInfo(bin).canonicalFilePath() + "/");
   EXPECT_FALSE(own.installed());
 }
 
 TEST_F(InstalledPrefix, AFolderThatCannotBeWrittenKeepsTheDataInTheDataHome) {
-  const ProgramFolderLayout layout = installedLayout();
+  const vault::ProgramFolderLayout layout = installedLayout();
   EXPECT_TRUE(layout.installed());
   EXPECT_EQ(layout.folder, dataHome + "/keyhaven/");
   EXPECT_EQ(layout.suppliedDatabase, QFileInfo(supplied).canonicalFilePath());
 
   // Without a supplied database the folder is still not written to.
   QTemporaryDir readOnly;
-  const ProgramFolderLayout bare = ChooseProgramFolder(readOnly.path(), false, dataHome + "/");
+  const vault::ProgramFolderLayout bare = vault::ChooseProgramFolder(readOnly.path(), false, dataHome + "/");
   EXPECT_EQ(bare.folder, dataHome + "/keyhaven/") << "one separator between the data home and keyhaven";
   EXPECT_TRUE(bare.installed());
 }
 
 TEST_F(InstalledPrefix, AWritableInstallPrefixWithoutADatabaseBesideTheProgramIsInstalled) {
-  const ProgramFolderLayout layout = ChooseProgramFolder(bin, true, dataHome);
+  const vault::ProgramFolderLayout layout = vault::ChooseProgramFolder(bin, true, dataHome);
   EXPECT_TRUE(layout.installed());
   EXPECT_EQ(layout.folder, dataHome + "/keyhaven/");
 }
@@ -91,36 +91,36 @@ TEST_F(InstalledPrefix, AWritableInstallPrefixWithoutADatabaseBesideTheProgramIs
 TEST(ProgramFolderChoice, SystemFoldersAreNeverPortableEvenWhenWritable) {
   // Root may write to /usr/bin, yet an installed program must not put its data there.
   for (const QString folder : {"/usr/bin", "/usr/sbin", "/usr/local/bin/", "/usr/games", "/opt/keyhaven/bin", "/bin"}) {
-    const ProgramFolderLayout layout = ChooseProgramFolder(folder, true, "/home/someone/.local/share");
+    const vault::ProgramFolderLayout layout = vault::ChooseProgramFolder(folder, true, "/home/someone/.local/share");
     EXPECT_TRUE(layout.installed()) << folder.toStdString();
     EXPECT_EQ(layout.folder, "/home/someone/.local/share/keyhaven/") << folder.toStdString();
     EXPECT_TRUE(layout.suppliedDatabase.endsWith("/share/keyhaven/_.udb")) << layout.suppliedDatabase.toStdString();
   }
-  EXPECT_EQ(ChooseProgramFolder("/usr/bin", true, "/d").suppliedDatabase, "/usr/share/keyhaven/_.udb");
+  EXPECT_EQ(vault::ChooseProgramFolder("/usr/bin", true, "/d").suppliedDatabase, "/usr/share/keyhaven/_.udb");
   // A build or a copy of one's own elsewhere below /usr or /opt stays portable.
   for (const QString folder : {"/usr/src/keyhaven/build/bin", "/opt/keyhaven", "/usrdata/bin", "/opt/bin/x"})
-    EXPECT_FALSE(ChooseProgramFolder(folder, true, "/d").installed()) << folder.toStdString();
+    EXPECT_FALSE(vault::ChooseProgramFolder(folder, true, "/d").installed()) << folder.toStdString();
 }
 
 TEST(ProgramFolderChoice, TheRunningTestIsPortable) {
   // The build folder is writable and has no share/keyhaven beside it.
-  EXPECT_EQ(ProgramFolder(), QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath() + "/");
-  EXPECT_FALSE(CurrentProgramFolderLayout().installed());
+  EXPECT_EQ(vault::ProgramFolder(), QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath() + "/");
+  EXPECT_FALSE(vault::CurrentProgramFolderLayout().installed());
 }
 
 TEST(ProgramFolderChoice, DataHomeIsAnAbsoluteXdgDataHomeElseTheHomeShare) {
   const QByteArray saved = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", "/srv/data");
-  EXPECT_EQ(DataHome(), "/srv/data");
+  EXPECT_EQ(vault::DataHome(), "/srv/data");
   qputenv("XDG_DATA_HOME", "relative/data");
-  EXPECT_EQ(DataHome(), QDir::homePath() + "/.local/share") << "a relative path is ignored";
+  EXPECT_EQ(vault::DataHome(), QDir::homePath() + "/.local/share") << "a relative path is ignored";
   qunsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(DataHome(), QDir::homePath() + "/.local/share");
+  EXPECT_EQ(vault::DataHome(), QDir::homePath() + "/.local/share");
   if (!saved.isNull()) qputenv("XDG_DATA_HOME", saved);
 }
 
 TEST_F(InstalledPrefix, FirstStartCopiesTheSuppliedDatabaseAndSaysSoOnce) {
-  const ProgramFolderLayout layout = installedLayout();
+  const vault::ProgramFolderLayout layout = installedLayout();
   fakes::FakeDialogs dialogs;
   ProvideInitialDatabase(layout, dialogs);
   const QString database = layout.folder + "_.udb";
@@ -139,15 +139,15 @@ TEST_F(InstalledPrefix, FirstStartCopiesTheSuppliedDatabaseAndSaysSoOnce) {
   ProvideInitialDatabase(layout, dialogs);
   EXPECT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(ReadAll(database), "changed by the user");
-  EXPECT_EQ(ProvideInitialDatabase(layout).outcome, FirstStart::NothingToDo);
+  EXPECT_EQ(vault::ProvideInitialDatabase(layout).outcome, vault::FirstStart::NothingToDo);
 }
 
 TEST_F(InstalledPrefix, AnExistingDatabaseOrLinkIsNeverReplaced) {
-  const ProgramFolderLayout layout = installedLayout();
+  const vault::ProgramFolderLayout layout = installedLayout();
   ASSERT_TRUE(QDir().mkpath(layout.folder));
   const QString database = layout.folder + "_.udb";
   ASSERT_TRUE(QFile::link(layout.folder + "moved-away.udb", database));
-  EXPECT_EQ(ProvideInitialDatabase(layout).outcome, FirstStart::NothingToDo);
+  EXPECT_EQ(vault::ProvideInitialDatabase(layout).outcome, vault::FirstStart::NothingToDo);
   EXPECT_TRUE(QFileInfo(database).isSymLink());
   EXPECT_FALSE(QFile::exists(layout.folder + "moved-away.udb")) << "nothing is written through the link";
 }
@@ -155,7 +155,7 @@ TEST_F(InstalledPrefix, AnExistingDatabaseOrLinkIsNeverReplaced) {
 TEST_F(InstalledPrefix, APortableProgramCopiesNothing) {
   QTemporaryDir portable;
   fakes::FakeDialogs dialogs;
-  ProvideInitialDatabase(ChooseProgramFolder(portable.path(), true, dataHome), dialogs);
+  ProvideInitialDatabase(vault::ChooseProgramFolder(portable.path(), true, dataHome), dialogs);
   EXPECT_TRUE(dialogs.asked.empty());
   EXPECT_FALSE(QFile::exists(portable.path() + "/_.udb"));
   EXPECT_FALSE(QFileInfo::exists(dataHome + "/keyhaven"));
@@ -163,7 +163,7 @@ TEST_F(InstalledPrefix, APortableProgramCopiesNothing) {
 
 TEST_F(InstalledPrefix, AFailedCopyIsReportedAndLeavesNoDatabase) {
   ASSERT_TRUE(QFile::remove(supplied));
-  const ProgramFolderLayout layout = installedLayout();
+  const vault::ProgramFolderLayout layout = installedLayout();
   fakes::FakeDialogs dialogs;
   ProvideInitialDatabase(layout, dialogs);
   ASSERT_EQ(dialogs.asked.size(), 1u);
@@ -176,7 +176,7 @@ TEST_F(InstalledPrefix, AFailedCopyIsReportedAndLeavesNoDatabase) {
   ASSERT_TRUE(QDir().rmdir(layout.folder));
   WriteAll(QDir::cleanPath(layout.folder), "not a folder");
   store::CreateDatabaseFile(supplied.toStdString(), crypto::MasterPasswordCipher("123456"), false);
-  EXPECT_EQ(ProvideInitialDatabase(layout).outcome, FirstStart::CopyFailed);
+  EXPECT_EQ(vault::ProvideInitialDatabase(layout).outcome, vault::FirstStart::CopyFailed);
   EXPECT_EQ(ReadAll(QDir::cleanPath(layout.folder)), "not a folder");
 }
 
@@ -186,7 +186,8 @@ TEST(FirstStart, TheCopiedDatabaseOpensWithTheInitialMasterPassword) {
   const QString supplied = share.path() + "/_.udb";
   store::CreateDatabaseFile(supplied.toStdString(), crypto::MasterPasswordCipher("123456"), false);
   const QByteArray suppliedBefore = ReadAll(supplied);
-  ASSERT_EQ(ProvideInitialDatabase(ProgramFolderLayout{app.folder(), supplied}).outcome, FirstStart::DatabaseCopied);
+  ASSERT_EQ(vault::ProvideInitialDatabase(vault::ProgramFolderLayout{app.folder(), supplied}).outcome,
+            vault::FirstStart::DatabaseCopied);
   app.startAndLogin("123456");
   EXPECT_NE(app.scalar("select 序列号 from EnCrypt"), "0") << "the first login drew the key in the copy";
   EXPECT_EQ(ReadAll(supplied), suppliedBefore) << "the supplied file itself is left as it was";

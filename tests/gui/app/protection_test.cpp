@@ -29,7 +29,7 @@ void makeProtectedDatabase(AppHarness& app) {
 // Types the password and waits for the derivation, during which nothing takes input.
 void typeProtectedLogin(AppHarness& app, const QString& password) {
   app.typeLogin(password);
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "正在验证管理密码...");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "正在验证管理密码...");
   EXPECT_FALSE(Named<QPushButton>(*app.login, "Button_Logining")->isEnabled());
   EXPECT_FALSE(Named<QLineEdit>(*app.login, "Edit_LoginPass")->isEnabled());
   ASSERT_TRUE(QTest::qWaitFor([&] { return Named<QPushButton>(*app.login, "Button_Logining")->isEnabled(); }, 10000));
@@ -40,7 +40,7 @@ void typeProtectedLogin(AppHarness& app, const QString& password) {
 TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
   AppHarness app;
   makeProtectedDatabase(app);
-  app.keys.keyParameters = crypto::kTestKeyParameters;
+  app.keys = SessionKeys(crypto::kTestKeyParameters);
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
   ASSERT_TRUE(app.login->isVisible()) << "the login comes first";
@@ -48,7 +48,7 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
 
   typeProtectedLogin(app, "abc1234");
   EXPECT_TRUE(app.login->isVisible());
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...1次");
   EXPECT_TRUE(Named<QLineEdit>(*app.login, "Edit_LoginPass")->isEnabled());
 
   typeProtectedLogin(app, kProtectedMaster);
@@ -62,7 +62,7 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
   Named<QPushButton>(*app.main, "Button_CheckLogin")->click();  // the lock: a login again, against the held key
   ASSERT_TRUE(app.login->isVisible());
   typeProtectedLogin(app, "abc1234");
-  EXPECT_EQ(Named<PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
+  EXPECT_EQ(Named<widgets::PanelStatusBar>(*app.login, "StatusBar1")->panelText(0), "密码错误...2次");
   typeProtectedLogin(app, "abc1234");
   EXPECT_TRUE(app.dialogs.texts().contains("由于您多次输入了无效的密码程序将要退出..."));
 }
@@ -70,7 +70,7 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
 TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) {
   AppHarness app;
   app.makeDatabase(kProtectedMaster);
-  app.keys.keyParameters = crypto::kTestKeyParameters;
+  app.keys = SessionKeys(crypto::kTestKeyParameters);
   app.startAndLogin(kProtectedMaster);
   auto* group = Named<ProtectionGroup>(*app.main, "GroupBox_Protection");
   ASSERT_NE(group, nullptr);
@@ -105,7 +105,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   EXPECT_EQ(app.gridRowCount(), app.main->vault().listByUsage()) << "the open window goes on";
 
   app.restart();
-  app.keys.keyParameters = crypto::kTestKeyParameters;
+  app.keys = SessionKeys(crypto::kTestKeyParameters);
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
   ASSERT_TRUE(app.login->isVisible());
@@ -120,13 +120,13 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   Named<QPushButton>(*group, "Button_Protect")->click();
   EXPECT_FALSE(app.main->vault().fileIsProtected());
   EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "用管理密码加密");
-  EXPECT_TRUE(vault::IsMasterPassword(kProtectedMaster, app.keys.storedMasterPassword));
+  EXPECT_TRUE(vault::IsMasterPassword(kProtectedMaster, app.keys.storedMasterPassword()));
 }
 
 TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBackupsAndTheProgramGoesOn) {
   AppHarness app;
   app.makeDatabase();
-  app.keys.keyParameters = crypto::kTestKeyParameters;
+  app.keys = SessionKeys(crypto::kTestKeyParameters);
   app.dialogs.newPasswordAnswers = {
       {"abc12345", "abc12346", true}, {"abc1", "abc1", true}, {kProtectedMaster, kProtectedMaster, true}};
   app.startAndLogin();

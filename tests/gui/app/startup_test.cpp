@@ -79,7 +79,7 @@ TEST(Startup, TheGateShowsTheLoginWindowOrEndsSilentlyWithoutAMasterPassword) {
   EXPECT_TRUE(app.login->isVisible());
   EXPECT_EQ(app.login->windowTitle(), "管理登录");
   EXPECT_FALSE(app.main->isVisible());
-  EXPECT_EQ(app.keys.storedMasterPassword.toStdString(), crypto::MasterPasswordCipher("123456"));
+  EXPECT_EQ(app.keys.storedMasterPassword().toStdString(), crypto::MasterPasswordCipher("123456"));
 
   app.restart();
   app.exec("update Pass set 密码=''");

@@ -1,11 +1,17 @@
 // The record operations without any window, as later callers of the core use them.
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "crypto/protected_field.h"
 #include "store/store_error.h"
 #include "tests/unit/store/store_test_support.h"
+#include "vault/categories.h"
+#include "vault/data_folder.h"
 #include "vault/master_password.h"
+#include "vault/master_password_rules.h"
 #include "vault/vault.h"
 
 namespace {
@@ -60,4 +66,46 @@ TEST(Vault, ADeleteTheFileRefusesLeavesTheRowListed) {
   sqlite3_close(other);
   vault.deleteRecord(number, 0);
   EXPECT_EQ(vault.listing().rowCount(), 0);
+}
+
+TEST(Rules, MasterPasswordsAreAsciiLettersAndDigitsAndWeakWhenInitialOrShort) {
+  for (const char32_t c : {U'0', U'9', U'A', U'Z', U'a', U'z'}) EXPECT_TRUE(vault::IsMasterPasswordCharacter(c));
+  for (const char32_t c : {U'/', U':', U'@', U'[', U'`', U'{', U' ', U'\u00E9', U'\uFF10', U'\u5BC6'})
+    EXPECT_FALSE(vault::IsMasterPasswordCharacter(c)) << static_cast<unsigned>(c);
+  EXPECT_TRUE(vault::IsTypeableMasterPassword("Abc123"));
+  for (const char* typed : {"", "abc 123", "abc\n", "caf\u00E9", "\u5BC6\u7801"})
+    EXPECT_FALSE(vault::IsTypeableMasterPassword(typed)) << typed;
+  for (const char* weak : {"123456", "", "Abc1234"}) EXPECT_TRUE(vault::IsWeakMasterPassword(weak)) << weak;
+  for (const char* strong : {"Abc12345", "1234567890"}) EXPECT_FALSE(vault::IsWeakMasterPassword(strong)) << strong;
+}
+
+TEST(Rules, CategoriesAreOneRegardlessOfLetterCaseAndNewNamesHaveFourCharacters) {
+  const QStringList pairs[] = {{"home", "HOME"},      {"Bank ÄÖ", "bank äö"},   {"ΣΟΦΙΑ", "σοφια"},
+                               {"Straße", "STRASSE"}, {"常用网站", "常用网址"}, {"home", "home "}};
+  for (const QStringList& pair : pairs)
+    EXPECT_EQ(vault::SameCategory(pair[0], pair[1]),
+              vault::CategoryIdentity(pair[0]) == vault::CategoryIdentity(pair[1]))
+        << pair.join('|').toStdString();
+  EXPECT_TRUE(vault::SameCategory("home", "HOME"));
+  EXPECT_FALSE(vault::SameCategory("常用网站", "常用网址"));
+  const QStringList listed{"常用网站", "home"};
+  EXPECT_EQ(vault::FindCategory(listed, "HOME"), 1);
+  EXPECT_EQ(vault::FindCategory(listed, "work"), -1);
+  EXPECT_EQ(vault::NewCategoryNameProblem("abc", listed), "分类名称必须大于等于4个字符");
+  EXPECT_EQ(vault::NewCategoryNameProblem("HoMe", listed), "该分类已经存在.");
+  EXPECT_EQ(vault::NewCategoryNameProblem("银行账户", listed), QString());
+}
+
+TEST(Rules, OnlyAFileIsADatabaseToPrepareAndItIsKeptToItsOwner) {
+  TempFolder folder;
+  const QString programFolder = QString::fromStdString(folder.programFolder());
+  EXPECT_FALSE(vault::PrepareDatabaseFile(programFolder, "_.udb"));
+  std::filesystem::create_directory(folder.file("_.udb"));
+  EXPECT_FALSE(vault::PrepareDatabaseFile(programFolder, "_.udb")) << "a folder of the name is no database";
+  store::CreateDatabaseFile(folder.file("other.udb"), crypto::MasterPasswordCipher("123456"), false);
+  ASSERT_EQ(::chmod(folder.file("other.udb").c_str(), 0644), 0);
+  EXPECT_TRUE(vault::PrepareDatabaseFile(programFolder, "other.udb"));
+  struct stat status {};
+  ASSERT_EQ(::stat(folder.file("other.udb").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
 }

@@ -1,5 +1,6 @@
 // keyhaven-fill: fills a database made by keyhaven-newdb with made-up but realistic account
-// records, enciphered under the file's database key, for measuring the program at scale.
+// records, added through the core as the program adds them, for measuring the program at scale.
+#include <QFileInfo>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -9,12 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "crypto/database_key.h"
-#include "crypto/protected_field.h"
 #include "store/connection.h"
 #include "store/query.h"
-#include "store/statements.h"
-#include "store/store_error.h"
+#include "store/record_history.h"
+#include "vault/vault.h"
 
 namespace {
 
@@ -187,61 +186,59 @@ class Generator {
   std::mt19937_64 random_;
 };
 
-std::string ConnectionStringFor(const std::string& path) {
-  return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path +
-         ";Persist Security Info=False;Jet OLEDB:Database Password=" + std::string(store::kDatabasePassword);
-}
-
-// The key of the file, drawn and stored first when it has none, as the program's start does.
-std::string DatabaseKey(store::Connection& connection) {
+// The records' usage counts, which no operation of the program sets at once, in one transaction.
+void SetUses(const std::string& folder, const std::string& fileName, const std::vector<int>& uses) {
+  if (uses.empty()) return;
+  store::Connection connection;
+  connection.setConnectionString(store::BuildConnectionString(folder, fileName));
   store::Query query(connection);
-  query.addSql(store::sql::SelectDatabaseKey());
-  query.open();
-  if (std::string key = query.field(0); !key.empty() && key != "0") return key;
-  query.clearSql();
-  query.addSql(store::sql::UpdateDatabaseKey(crypto::DrawDatabaseKeyText()));
-  query.execSql();
-  query.clearSql();
-  query.addSql(store::sql::SelectDatabaseKey());
-  query.open();
-  return query.field(0);
-}
-
-std::string UsesOfNewestRecord(int uses) {
-  std::string statement = "update data set 统计=";
-  statement += std::to_string(uses);
-  statement += " where 编号=(select max(编号) from data)";
-  return statement;
-}
-
-void Fill(store::Connection& connection, const Options& options) {
-  const std::string key = DatabaseKey(connection);
-  Generator generate(options.seed);
-  store::Query query(connection);
-  auto run = [&query](const std::string& statement) {
+  const auto run = [&query](const std::string& statement) {
     query.clearSql();
     query.addSql(statement);
     query.execSql();
   };
-  // One transaction: a commit per record would make large fills take minutes.
-  run("begin");
-  try {
-    for (long i = 0; i < options.records; ++i) {
-      const std::string category = generate.category();
-      run(store::sql::InsertRecord({category, generate.title(), generate.address(), generate.account(),
-                                    crypto::ProtectField(generate.password(), key),
-                                    crypto::ProtectField(generate.note(), key)}));
-      if (const int uses = generate.uses(); uses > 0) run(UsesOfNewestRecord(uses));
-    }
-    run("commit");
-  } catch (...) {
-    // The original error is the one to report; a failed rollback leaves nothing committed either.
-    try {
-      run("rollback");
-    } catch (const store::StoreError&) {
-    }
-    throw;
+  query.addSql("select max(编号) as 编号 from data");
+  query.open();
+  // The new records were numbered one after the other and are the newest.
+  const long long first = std::stoll(query.field(0)) - static_cast<long long>(uses.size()) + 1;
+  store::WriteTransaction write(connection.handle());
+  for (std::size_t i = 0; i < uses.size(); ++i) {
+    if (uses[i] == 0) continue;
+    run("update data set 统计=" + std::to_string(uses[i]) +
+        " where 编号=" + std::to_string(first + static_cast<long long>(i)));
   }
+  write.commit();
+}
+
+// The records go in as the program adds them: under the file's database key, drawn and stored first
+// when the file has none, in one transaction.
+void Fill(const Options& options) {
+  const QFileInfo file(QString::fromStdString(options.path));
+  QString folder = file.absolutePath();
+  if (!folder.endsWith('/')) folder += '/';
+  vault::Vault vault;
+  vault.open(folder, crypto::kFileKeyParameters, file.fileName());
+  vault.loadDatabaseKey();
+  Generator generate(options.seed);
+  std::vector<int> uses(static_cast<std::size_t>(options.records));
+  const auto text = [](const std::string& value) { return QString::fromStdString(value); };
+  vault.addRecords(
+      uses.size(),
+      [&](std::size_t i) {
+        // One value after the other, in the order that earlier fills drew them, so a seed makes the same records.
+        vault::Record record;
+        record.category = text(generate.category());
+        record.title = text(generate.title());
+        record.address = text(generate.address());
+        record.account = text(generate.account());
+        record.password = text(generate.password());
+        record.note = text(generate.note());
+        uses[i] = generate.uses();
+        return record;
+      },
+      [](int) { return true; });
+  vault.close();
+  SetUses(folder.toStdString(), file.fileName().toStdString(), uses);
 }
 
 }  // namespace
@@ -254,9 +251,7 @@ int main(int argc, char** argv) {
   }
   try {
     const auto start = std::chrono::steady_clock::now();
-    store::Connection connection;
-    connection.setConnectionString(ConnectionStringFor(options.path));
-    Fill(connection, options);
+    Fill(options);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     std::cout << "keyhaven-fill: " << options.records << " records in " << options.path << " (" << took.count()
               << " s)\n";

@@ -1,18 +1,15 @@
-#include "widgets/alphanumeric_filter.h"
+#include "widgets/password_key_filter.h"
 
 #include <QKeyEvent>
 
 #include "platform/beeper.h"
 
-AlphanumericKeyFilter::AlphanumericKeyFilter(platform::Beeper& beeper, QObject* parent)
-    : QObject(parent), beeper_(beeper) {}
+namespace widgets {
 
-bool AlphanumericKeyFilter::IsAllowedCharacter(QChar c) {
-  ushort u = c.unicode();
-  return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
-}
+PasswordKeyFilter::PasswordKeyFilter(platform::Beeper& beeper, Alphabet alphabet, QObject* parent)
+    : QObject(parent), beeper_(beeper), alphabet_(std::move(alphabet)) {}
 
-bool AlphanumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+bool PasswordKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::InputMethod:
       // Text composed by an input method never passes.
@@ -40,7 +37,7 @@ bool AlphanumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
       // Keys that type nothing (arrows, Home, Delete, Shift) move or edit as usual.
       const QString text = key->text();
       if (text.isEmpty() && !chord) return false;
-      if (!chord && text.size() == 1 && IsAllowedCharacter(text.front())) return false;
+      if (!chord && text.size() == 1 && alphabet_(text.front().unicode())) return false;
       beeper_.beep();
       return true;
     }
@@ -48,3 +45,5 @@ bool AlphanumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
       return QObject::eventFilter(watched, event);
   }
 }
+
+}  // namespace widgets
