@@ -19,6 +19,7 @@
 
 #include "vault/categories.h"
 #include "vault/listing.h"
+#include "vault/record_fields.h"
 #include "widgets/click_notifier.h"
 #include "widgets/concealed_edit.h"
 #include "widgets/key_navigation_notifier.h"
@@ -35,7 +36,7 @@ AccountsPage::AccountsPage(vault::Listing& listing, QWidget* parent) : QWidget(p
   setObjectName("TabSheet1");
   auto* searchBar = make<QGroupBox>(this, "GroupBox11");
   ComboBoxSeachClass = make<QComboBox>(searchBar, "ComboBoxSeachClass");
-  ComboBoxSeachClass->addItems({"标题", "网址", "帐号", "备注"});
+  for (const vault::Field field : vault::kSearchedFields) ComboBoxSeachClass->addItem(vault::FieldName(field));
   ComboBoxSeachClass->setCurrentIndex(0);
   ComboBoxSeachClass->setAccessibleName("搜索项");
   searchkeyword = make<QLineEdit>(searchBar, "searchkeyword", "请输入搜索关键词");

@@ -3,18 +3,16 @@
 #include "app/accounts_page.h"
 #include "app/tform1.h"
 #include "platform/dialogs.h"
+#include "vault/record_fields.h"
 
 namespace {
 
 // The names of the fields in which a version differs from the record, in the form's order.
 QString ChangedFields(const vault::Record& version, const vault::Record& current) {
   QStringList names;
-  const std::pair<const char*, bool> fields[] = {
-      {"分类", version.category != current.category}, {"标题", version.title != current.title},
-      {"网址", version.address != current.address},   {"帐号", version.account != current.account},
-      {"密码", version.password != current.password}, {"备注", version.note != current.note}};
-  for (const auto& [name, differs] : fields)
-    if (differs) names << name;
+  for (const vault::Field field : {vault::Field::kCategory, vault::Field::kTitle, vault::Field::kAddress,
+                                   vault::Field::kAccount, vault::Field::kPassword, vault::Field::kNote})
+    if (version.value(field) != current.value(field)) names << vault::FieldName(field);
   return names.isEmpty() ? QString("无不同") : names.join("、");
 }
 

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "platform/dialogs.h"
 #include "vault/record_checks.h"
+#include "vault/record_fields.h"
 #include "widgets/panel_status_bar.h"
 
 void TForm1::Button1Click() {
@@ -54,11 +55,11 @@ void TForm1::Button3Click() {
   const int row = accountsPage_->cursorRow();
   QString question = "您真的要删除该记录吗?";
   if (DataSource1->isOpen() && row >= 0)
-    question += "\n" + QString::fromStdString(DataSource1->field(row, "标题")) + " / " +
-                QString::fromStdString(DataSource1->field(row, "帐号"));
+    question += "\n" + QString::fromStdString(DataSource1->field(row, vault::ColumnName(vault::Field::kTitle))) +
+                " / " + QString::fromStdString(DataSource1->field(row, vault::ColumnName(vault::Field::kAccount)));
   if (!services_.dialogs.confirm("警告", question)) return;
   try {
-    vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, "编号")), row);
+    vault_.deleteRecord(QString::fromStdString(DataSource1->field(row, vault::ColumnName(vault::Field::kNumber))), row);
     Button_ClearAllEditClick();
   } catch (...) {
     // With no listing or no current row there is nothing to delete, and nothing to say.

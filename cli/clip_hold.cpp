@@ -9,7 +9,6 @@
 
 #include "cli/interruption.h"
 #include "input/clipboard.h"
-#include "platform/x11/x11_display.h"
 
 namespace cli {
 
@@ -18,11 +17,6 @@ namespace {
 constexpr int kPollMilliseconds = 100;
 
 }  // namespace
-
-bool HasGraphicalSession() {
-  if (!qEnvironmentVariableIsEmpty("DISPLAY")) return platform::x11::DisplayAnswers();
-  return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
 
 void HoldOnClipboard(const QString& value, int seconds) {
   // Ctrl+C, a closed terminal and kill all end the wait the same way: with the clipboard emptied.

@@ -5,9 +5,6 @@
 
 namespace cli {
 
-// Whether a graphical session is there to hold a clipboard.
-bool HasGraphicalSession();
-
 // Copies with the secret hint and keeps the clipboard until the time is up or the user
 // interrupts; empties it on the way out if it still holds our copy. Needs a QGuiApplication.
 void HoldOnClipboard(const QString& value, int seconds);

@@ -6,11 +6,12 @@
 
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
-#include "cli/clip_hold.h"
+#include "cli/command_registry.h"
 #include "cli/commands.h"
 #include "cli/record_output.h"
 #include "keyhaven_version.h"
 #include "platform/core_dumps.h"
+#include "platform/graphical_session.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ QStringList ArgumentsAfterProgram(int argc, char** argv) {
 
 // The clipboard needs the graphical application; every other command stays off the display.
 std::unique_ptr<QCoreApplication> MakeApplication(const cli::Invocation& invocation, int& argc, char** argv) {
-  if (invocation.command == "clip") {
-    if (!cli::HasGraphicalSession()) throw cli::Failure("没有图形会话, 无法使用剪贴板.");
+  if (cli::FindCommand(invocation.command)->graphical) {
+    if (!platform::HasGraphicalSession()) throw cli::Failure("没有图形会话, 无法使用剪贴板.");
     return std::make_unique<QGuiApplication>(argc, argv);
   }
   return std::make_unique<QCoreApplication>(argc, argv);

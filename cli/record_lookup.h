@@ -6,10 +6,10 @@
 
 namespace cli {
 
-// Lists the record and gives its row in vault.listing(): a QUERY of digits names a record
-// number; otherwise, or with no such record, the one record whose title contains QUERY. Throws
-// CliError (kUsage) when there is none, and after printing them when there are several.
-int FindRecord(vault::Vault& vault, const QString& query);
+// The record, whole: a QUERY of digits names a record number; otherwise, or with no such
+// record, the one record whose title contains QUERY. Throws CliError (kUsage) when there is
+// none, and after printing them when there are several.
+vault::Record FindRecord(vault::Vault& vault, const QString& query);
 
 // The existing category the typed name means (letter case aside), in its stored spelling.
 // Throws CliError (kFailure) with "请选择分类." and the categories when there is none.

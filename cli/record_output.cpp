@@ -12,10 +12,8 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kListedFields = {"编号", "分类", "标题", "帐号"};
-
 // A tab or line break inside a field would split its line: it is shown as a blank.
-void AppendField(std::string& out, const std::string& field) {
+void AppendField(std::string& out, std::string_view field) {
   const std::size_t start = out.size();
   out += ForStandardOutput(field);
   std::replace_if(
@@ -30,26 +28,34 @@ void Write(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-void PrintListing(const vault::Listing& listing) {
-  const auto& names = listing.fieldNames();
-  std::array<std::size_t, kListedFields.size()> columns{};
-  for (std::size_t i = 0; i < kListedFields.size(); ++i)
-    columns[i] = static_cast<std::size_t>(std::find(names.begin(), names.end(), kListedFields[i]) - names.begin());
-  // One write per large block: a listing of many records is mostly this loop.
-  std::string out;
-  out.reserve(1 << 20);
-  for (const auto& row : listing.rows()) {
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (i > 0) out += '\t';
-      if (columns[i] < row.size()) AppendField(out, row[columns[i]]);
-    }
-    out += '\n';
-    if (out.size() > (1 << 20) - 4096) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
+ListingPrinter::ListingPrinter() { out_.reserve(kBlock); }
+
+ListingPrinter::~ListingPrinter() { std::fwrite(out_.data(), 1, out_.size(), stdout); }
+
+void ListingPrinter::add(const std::array<std::string_view, 4>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) out_ += '\t';
+    AppendField(out_, fields[i]);
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  out_ += '\n';
+  if (out_.size() > kBlock - 4096) {
+    std::fwrite(out_.data(), 1, out_.size(), stdout);
+    out_.clear();
+  }
+}
+
+void ListingPrinter::add(const vault::StoredRecord& record) {
+  add({record[vault::Field::kNumber], record[vault::Field::kCategory], record[vault::Field::kTitle],
+       record[vault::Field::kAccount]});
+}
+
+void PrintListing(const std::vector<vault::Record>& records) {
+  ListingPrinter printer;
+  for (const vault::Record& record : records) {
+    const std::string number = record.number.toStdString(), category = record.category.toStdString(),
+                      title = record.title.toStdString(), account = record.account.toStdString();
+    printer.add({number, category, title, account});
+  }
 }
 
 void PrintRecord(const vault::Record& record, bool revealPassword) {
@@ -84,10 +90,10 @@ void PrintDeletedRecords(const std::vector<vault::KeptRecord>& deleted) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-void PrintCategories(const QStringList& names, const std::vector<int>& counts) {
+void PrintCategories(const std::vector<vault::Vault::CategoryCount>& categories) {
   QString text;
-  for (qsizetype i = 0; i < names.size(); ++i)
-    text += ForStandardOutput(names[i]) + "\t" + QString::number(counts[static_cast<std::size_t>(i)]) + "\n";
+  for (const vault::Vault::CategoryCount& category : categories)
+    text += ForStandardOutput(category.name) + "\t" + QString::number(category.records) + "\n";
   Write(stdout, text);
 }
 

@@ -31,7 +31,7 @@ std::optional<QString> AskOn(int tty, const QString& prompt, bool hidden) {
 
 }  // namespace
 
-TerminalInput::TerminalInput() {
+TerminalInput::TerminalInput() : lines_(STDIN_FILENO) {
   if (::isatty(STDIN_FILENO)) terminal_ = platform::OpenTerminal();
 }
 
@@ -42,7 +42,7 @@ TerminalInput::~TerminalInput() {
 std::optional<QString> TerminalInput::ask(const QString& prompt, bool hidden) {
   if (terminal_ >= 0) return AskOn(terminal_, prompt, hidden);
   const std::size_t longest = hidden ? platform::kLongestPasswordLine : platform::kLongestLine;
-  return LineOf([&] { return platform::ReadLine(STDIN_FILENO, longest); }, longest);
+  return LineOf([&] { return platform::ReadLine(lines_, longest); }, longest);
 }
 
 std::optional<bool> ConfirmOnTerminal(const QString& question) {

@@ -10,6 +10,8 @@ namespace cli {
 class TerminalInput {
  public:
   TerminalInput();
+  // The lines of this descriptor alone, never a terminal.
+  explicit TerminalInput(int lines) : lines_(lines) {}
   ~TerminalInput();
   TerminalInput(const TerminalInput&) = delete;
   TerminalInput& operator=(const TerminalInput&) = delete;
@@ -21,6 +23,7 @@ class TerminalInput {
 
  private:
   int terminal_ = -1;
+  int lines_ = 0;  // standard input
 };
 
 // A y/N question on the controlling terminal (/dev/tty), whatever standard input is; nullopt

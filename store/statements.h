@@ -78,6 +78,10 @@ inline std::string DeleteCategory(std::string_view category) {
   return "delete 分类  from data where 分类='" + Quote(category) + "' ";
 }
 
+inline std::string DeleteRecord(std::string_view number) {
+  return "delete from data where 编号=" + RecordNumber(number);
+}
+
 inline std::string UpdateMasterPassword(std::string_view cipher) {
   return "update Pass  set 密码='" + Quote(cipher) + "' ";
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/store_error.h"
+#include "vault/record_fields.h"
 
 namespace vault {
 
@@ -48,7 +49,7 @@ int Listing::columnOf(std::string_view name) const {
 }
 
 int Listing::rowOf(std::string_view number) const {
-  const int column = columnOf("编号");
+  const int column = columnOf(ColumnName(Field::kNumber));
   if (column < 0 || number.empty()) return -1;
   const auto& held = rows();
   const auto found = std::find_if(held.begin(), held.end(),

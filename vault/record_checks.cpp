@@ -16,10 +16,9 @@ QString MissingField(const Record& record) {
 }
 
 QString UncarriedCharacter(const Record& record) {
-  const std::pair<QString, QString> fields[] = {{"密码", record.password}, {"备注", record.note}};
-  for (const auto& [name, text] : fields)
-    if (std::string refused = encoding::FirstCharacterOutsideCp936(text.toStdString()); !refused.empty())
-      return name + "中有无法保存的字符: " + QString::fromStdString(refused);
+  for (const Field field : {Field::kPassword, Field::kNote})
+    if (std::string refused = encoding::FirstCharacterOutsideCp936(record.value(field).toStdString()); !refused.empty())
+      return FieldName(field) + "中有无法保存的字符: " + QString::fromStdString(refused);
   return QString();
 }
 

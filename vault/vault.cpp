@@ -22,8 +22,6 @@ namespace vault {
 
 namespace {
 
-const QString kNoteColumn = "备注";
-
 std::string Text(const QString& text) { return text.toStdString(); }
 
 }  // namespace
@@ -158,7 +156,7 @@ int Vault::listAllUnordered() {
 
 int Vault::listMatching(const QString& column, const QString& keyword) {
   listing_.close();
-  if (column == kNoteColumn) {
+  if (column == FieldName(Field::kNote)) {
     // Notes are read by a query of their own: the listing is replaced only by the hits.
     store::Query notes(connection_);
     notes.addSql(store::sql::SelectNotes());
@@ -176,31 +174,20 @@ int Vault::listAll() {
 }
 
 Record Vault::listedRecord(int row) const {
-  auto text = [&](int column) { return QString::fromStdString(listing_.field(row, column)); };
-  auto reveal = [&](int column) {
-    return QString::fromStdString(crypto::RevealField(listing_.field(row, column), databaseKey_));
-  };
-  return {text(0), text(1), text(2), text(3), text(4), reveal(5), reveal(6)};
+  Record record;
+  for (const Field field : kFields) {
+    const std::string text = listing_.field(row, ColumnName(field));
+    const bool secret = field == Field::kPassword || field == Field::kNote;
+    record.value(field) = QString::fromStdString(secret ? crypto::RevealField(text, databaseKey_) : text);
+  }
+  return record;
 }
 
 void Vault::countUse(const QString& number) { run({store::sql::CountUse(Text(number))}); }
 
 void Vault::addRecord(const Record& r) { listing_.execute({store::sql::InsertRecord(stored(r))}); }
 
-std::vector<Record> Vault::records() {
-  store::Query all(connection_);
-  all.addSql(store::sql::SelectAllUnordered());
-  all.open();
-  const crypto::FieldRevealer reveal(databaseKey_);
-  std::vector<Record> records;
-  records.reserve(all.rows().size());
-  for (const auto& row : all.rows()) {
-    auto text = [&](std::size_t column) { return QString::fromStdString(row[column]); };
-    records.push_back({text(0), text(1), text(2), text(3), text(4), QString::fromStdString(reveal(row[5])),
-                       QString::fromStdString(reveal(row[6]))});
-  }
-  return records;
-}
+std::vector<Record> Vault::records() { return selected(store::sql::SelectAllUnordered(), true); }
 
 bool Vault::addRecords(std::size_t count, const std::function<Record(std::size_t i)>& record,
                        const std::function<bool(int added)>& goOn) {
@@ -228,7 +215,8 @@ int Vault::modifyRecord(const Record& r) {
 
 void Vault::deleteRecord(const QString& number, int listedRow) {
   const std::string wanted = Text(number);
-  if (wanted.empty() || listing_.field(listedRow, "编号") != wanted) listedRow = listing_.rowOf(wanted);
+  if (wanted.empty() || listing_.field(listedRow, ColumnName(Field::kNumber)) != wanted)
+    listedRow = listing_.rowOf(wanted);
   if (listedRow < 0) return listing_.deleteRow(listedRow);  // says that it is not listed
   store::WriteTransaction write(connection_.handle());
   keepState(number, true);
@@ -245,8 +233,8 @@ QStringList Vault::categoriesOfListing() {
   QStringList names;
   std::unordered_set<std::string_view> met;
   const auto& fieldNames = listing_.fieldNames();
-  const auto column =
-      static_cast<std::size_t>(std::find(fieldNames.begin(), fieldNames.end(), "分类") - fieldNames.begin());
+  const auto column = static_cast<std::size_t>(
+      std::find(fieldNames.begin(), fieldNames.end(), ColumnName(Field::kCategory)) - fieldNames.begin());
   if (column < fieldNames.size()) {
     for (const auto& row : listing_.rows()) {
       const std::string& category = row[column];

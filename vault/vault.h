@@ -4,6 +4,7 @@
 // database key and the master password. Which record an operation means is the caller's choice.
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,12 +18,45 @@
 #include "store/record_history.h"
 #include "store/statements.h"
 #include "vault/listing.h"
+#include "vault/record_fields.h"
 
 namespace vault {
 
 // A record as the user reads and types it: the password and the note in plain text.
 struct Record {
   QString number, category, address, title, account, password, note;
+
+  QString& value(Field field) {
+    switch (field) {
+      case Field::kNumber:
+        return number;
+      case Field::kCategory:
+        return category;
+      case Field::kAddress:
+        return address;
+      case Field::kTitle:
+        return title;
+      case Field::kAccount:
+        return account;
+      case Field::kPassword:
+        return password;
+      case Field::kNote:
+        return note;
+    }
+    return note;
+  }
+  const QString& value(Field field) const { return const_cast<Record*>(this)->value(field); }
+};
+
+// A record's fields as the file stores them: UTF-8 text, the password and the note enciphered.
+// Views into rows that last only as long as the call that hands them out.
+class StoredRecord {
+ public:
+  std::string_view operator[](Field field) const { return fields_[static_cast<std::size_t>(field)]; }
+
+ private:
+  friend class Vault;
+  std::array<std::string_view, kFields.size()> fields_{};
 };
 
 // A record's earlier state: a version that a change wrote over, or the record as it was deleted.
@@ -117,6 +151,27 @@ class Vault {
 
   // A listed row with its password and note deciphered.
   Record listedRecord(int row) const;
+
+  // The records in plain values, beside the listing, which stays as it is. A record found by its
+  // number comes whole, its password and note deciphered; those found by a field's word as a
+  // listing shows them, their password and note left empty.
+  // The record of this number as it is stored ("007" names none); nullopt when there is none.
+  std::optional<Record> record(const QString& number);
+  // Most used first, as listByUsage and listCategory list them, one record at a time as stored,
+  // so that long listings are written out as they are read; gives the number of records.
+  int visitByUsage(const std::function<void(const StoredRecord&)>& visit,
+                   const std::optional<QString>& category = std::nullopt);
+  // As listMatching finds them.
+  std::vector<Record> recordsMatching(Field field, const QString& keyword);
+  // Each category once (letter case aside) in the spelling met first by use, with its records.
+  struct CategoryCount {
+    QString name;
+    int records = 0;
+  };
+  std::vector<CategoryCount> categoryCounts();
+  // Deletes the record of this number, keeping it among the deleted records; false when there
+  // is none. An open listing is not told: the window deletes through deleteRecord.
+  bool removeRecord(const QString& number);
   // One more use of a record, which lists it higher by usage.
   void countUse(const QString& number);
   void addRecord(const Record& record);
@@ -173,6 +228,9 @@ class Vault {
 
  private:
   int run(const std::vector<std::string>& lines);
+  // The statement's records, by their fields' column names; password and note only when asked.
+  std::vector<Record> selected(const std::string& statement, bool withSecrets);
+  int visitSelected(const std::string& statement, const std::function<void(const StoredRecord&)>& visit);
   std::string readFirst(const std::string& statement, std::string_view column);
   std::string protect(const QString& plain) const;
   // The six values as the table keeps them: the password and the note enciphered.

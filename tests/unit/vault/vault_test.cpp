@@ -109,3 +109,47 @@ TEST(Rules, OnlyAFileIsADatabaseToPrepareAndItIsKeptToItsOwner) {
   ASSERT_EQ(::stat(folder.file("other.udb").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
 }
+
+TEST(Vault, GivesRecordsAsValuesBesideTheListingAndDeletesByNumberAlone) {
+  TempFolder folder;
+  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
+  vault::Vault vault;
+  vault.open(QString::fromStdString(folder.programFolder()));
+  vault.loadDatabaseKey();
+  vault.addCategory("常用网站");
+  vault.addCategory("Work");
+  vault.addCategory("WORK");
+  vault.addRecord({QString(), "常用网站", "https://a.example/", "邮箱", "me", "pw1", "备注 甲"});
+  vault.addRecord({QString(), "常用网站", "https://b.example/", "网盘", "you", "pw2", "乙"});
+  ASSERT_EQ(vault.listByUsage(), 5);
+
+  std::vector<std::string> titles;
+  EXPECT_EQ(vault.visitByUsage([&](const vault::StoredRecord& r) { titles.emplace_back(r[vault::Field::kTitle]); }), 5);
+  EXPECT_EQ(titles.size(), 5u);
+  EXPECT_EQ(vault.visitByUsage([](const vault::StoredRecord&) {}, "常用网站"), 3);
+  const std::vector<vault::Record> found = vault.recordsMatching(vault::Field::kTitle, "邮");
+  ASSERT_EQ(found.size(), 1u);
+  const auto mail = found.begin();
+  EXPECT_EQ(mail->address, "https://a.example/");
+  EXPECT_TRUE(mail->password.isEmpty() && mail->note.isEmpty()) << "a listing's values carry no secrets";
+  const std::optional<vault::Record> whole = vault.record(mail->number);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->password, "pw1");
+  EXPECT_EQ(whole->note, "备注 甲");
+  EXPECT_FALSE(vault.record("0" + mail->number)) << "digits name a record only as stored";
+  EXPECT_FALSE(vault.record("邮箱"));
+
+  EXPECT_EQ(vault.recordsMatching(vault::Field::kNote, "甲").at(0).title, "邮箱");
+  EXPECT_EQ(vault.recordsMatching(vault::Field::kAddress, "b.ex").at(0).title, "网盘");
+  const std::vector<vault::Vault::CategoryCount> categories = vault.categoryCounts();
+  ASSERT_EQ(categories.size(), 2u) << "Work and WORK are one category";
+  for (const auto& category : categories)
+    EXPECT_EQ(category.records, category.name == "常用网站" ? 3 : 2) << category.name.toStdString();
+
+  EXPECT_TRUE(vault.removeRecord(mail->number));
+  EXPECT_FALSE(vault.removeRecord(mail->number));
+  EXPECT_FALSE(vault.record(mail->number));
+  ASSERT_EQ(vault.deletedRecords().size(), 1u);
+  EXPECT_EQ(vault.deletedRecords().front().record.password, "pw1") << "kept among the deleted records";
+  EXPECT_EQ(vault.listing().count(), 5) << "the listing is left as it was";
+}

@@ -1,14 +1,15 @@
-#include "cli/history_commands.h"
-
+// restore: a record back to one of its versions, or a deleted record back, after a question.
 #include <algorithm>
+#include <vector>
 
+#include "cli/command.h"
 #include "cli/confirmation.h"
 #include "cli/record_lookup.h"
 #include "cli/record_output.h"
 #include "cli/session.h"
 #include "cli/terminal_text.h"
 
-namespace cli {
+namespace cli::commands {
 
 namespace {
 
@@ -24,9 +25,8 @@ const vault::KeptRecord* FindKept(const std::vector<vault::KeptRecord>& kept, lo
   return found != kept.end() ? &*found : nullptr;
 }
 
-ExitCode RestoreVersion(const Invocation& invocation, Session& session) {
-  vault::Vault& vault = session.vault();
-  const vault::Record record = vault.listedRecord(FindRecord(vault, invocation.arguments[0]));
+ExitCode RestoreVersion(const Invocation& invocation, vault::Vault& vault) {
+  const vault::Record record = FindRecord(vault, invocation.arguments[0]);
   const long long id = KeptId(invocation.values.value("--version"), "--version");
   const std::vector<vault::KeptRecord> versions = vault.versionsOf(record.number);
   const vault::KeptRecord* version = FindKept(versions, id);
@@ -38,8 +38,7 @@ ExitCode RestoreVersion(const Invocation& invocation, Session& session) {
   return kSuccess;
 }
 
-ExitCode RestoreDeleted(const Invocation& invocation, Session& session) {
-  vault::Vault& vault = session.vault();
+ExitCode RestoreDeleted(const Invocation& invocation, vault::Vault& vault) {
   const long long id = KeptId(invocation.values.value("--deleted"), "--deleted");
   const std::vector<vault::KeptRecord> deleted = vault.deletedRecords();
   const vault::KeptRecord* found = FindKept(deleted, id);
@@ -51,27 +50,28 @@ ExitCode RestoreDeleted(const Invocation& invocation, Session& session) {
   return kSuccess;
 }
 
-}  // namespace
-
-ExitCode History(const Invocation& invocation, Session& session) {
-  vault::Vault& vault = session.vault();
-  const vault::Record record = vault.listedRecord(FindRecord(vault, invocation.arguments[0]));
-  const std::vector<vault::KeptRecord> versions = vault.versionsOf(record.number);
-  if (versions.empty()) throw UsageError("该记录没有历史版本.");
-  PrintVersions(versions, invocation.has("--reveal"));
-  return kSuccess;
-}
-
-ExitCode Trash(Session& session) {
-  PrintDeletedRecords(session.vault().deletedRecords());
-  return kSuccess;
-}
-
-ExitCode Restore(const Invocation& invocation, Session& session) {
+ExitCode RunRestore(CommandContext& context) {
+  const Invocation& invocation = context.invocation();
+  vault::Vault& vault = context.session().vault();
   const bool deleted = invocation.values.contains("--deleted");
   if (deleted == invocation.values.contains("--version") || deleted != invocation.arguments.isEmpty())
     throw UsageError("请给出 编号或标题 --version 版本号, 或 --deleted 编号.\n" + HelpText("restore"));
-  return deleted ? RestoreDeleted(invocation, session) : RestoreVersion(invocation, session);
+  return deleted ? RestoreDeleted(invocation, vault) : RestoreVersion(invocation, vault);
 }
 
-}  // namespace cli
+}  // namespace
+
+extern const Command kRestore{
+    .name = "restore",
+    .fewestArguments = 0,
+    .mostArguments = 1,
+    .flags = {"--yes"},
+    .valued = {"--version", "--deleted"},
+    .usage = "restore 编号或标题 --version 版本号 [--yes] | restore --deleted 编号 [--yes]",
+    .description =
+        "用一个历史版本替换记录(当前内容先存为一个版本), 或恢复一条最近删除的记录; 在终端上询问 y/N, "
+        "--yes 直接回答是.",
+    .run = RunRestore,
+};
+
+}  // namespace cli::commands
