@@ -22,7 +22,7 @@ const QString kRemoteDesktop = QStringLiteral("org.freedesktop.portal.RemoteDesk
 // The user may take a while to answer the desktop's question; every other answer comes at once.
 constexpr std::chrono::milliseconds kConsentWait = std::chrono::seconds(60);
 constexpr std::chrono::milliseconds kAnswerWait = std::chrono::seconds(5);
-constexpr int kCallTimeoutMs = 5000;
+constexpr int kPortalCallTimeoutMs = 5000;
 
 constexpr unsigned kKeyboardDevice = 1;
 constexpr unsigned kPersistUntilRevoked = 2;
@@ -89,7 +89,7 @@ void PortalRemoteDesktop::closeSession() {
 void PortalRemoteDesktop::closeHandle(const QString& session) {
   Bus().disconnect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
   Bus().call(QDBusMessage::createMethodCall(kPortalService, session, kPortalSession, "Close"), QDBus::Block,
-             kCallTimeoutMs);
+             kPortalCallTimeoutMs);
 }
 
 FillReadiness PortalRemoteDesktop::openSession() {
@@ -138,7 +138,7 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
   arguments << options;
   QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, method);
   call.setArguments(arguments);
-  const QDBusMessage reply = Bus().call(call, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = Bus().call(call, QDBus::Block, kPortalCallTimeoutMs);
   const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
   if (reply.type() == QDBusMessage::ReplyMessage && handle != awaitedRequest_) {
     // Portals before 0.9 chose the path themselves.
@@ -157,7 +157,7 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
   // Unanswered in time: the desktop's question goes away with the request.
   if (reply.type() == QDBusMessage::ReplyMessage && !response_)
     Bus().call(QDBusMessage::createMethodCall(kPortalService, awaitedRequest_, kPortalRequest, "Close"), QDBus::Block,
-               kCallTimeoutMs);
+               kPortalCallTimeoutMs);
   awaitedRequest_.clear();
   return std::exchange(response_, std::nullopt);
 }
@@ -188,7 +188,7 @@ unsigned PortalRemoteDesktop::interfaceVersion() {
   QDBusMessage get = QDBusMessage::createMethodCall(kPortalService, kPortalPath, "org.freedesktop.DBus.Properties",
                                                     QStringLiteral("Get"));
   get << kRemoteDesktop << QStringLiteral("version");
-  const QDBusMessage reply = Bus().call(get, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = Bus().call(get, QDBus::Block, kPortalCallTimeoutMs);
   return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
 }
 
@@ -199,7 +199,7 @@ void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
   call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
        << static_cast<unsigned>(down ? 1 : 0);
   // Waited for, so that a session the desktop has ended stops the typing at once.
-  if (Bus().call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
+  if (Bus().call(call, QDBus::Block, kPortalCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
 }
 
 void PortalRemoteDesktop::releaseModifiers() {
