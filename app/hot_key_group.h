@@ -1,12 +1,16 @@
 #pragma once
 // The group "热键" of the advanced tab: the two combinations that fill the account name and the
-// password into another program, and how long a pick keeps them armed.
+// password into another program, and how long a pick keeps them armed. On a Wayland session it
+// says how the desktop's own shortcuts take their place, and on GNOME writes them.
 #include <QGroupBox>
 #include <QString>
 
 #include "settings/settings_file.h"
 
+class QGridLayout;
 class QKeySequenceEdit;
+class QLabel;
+class QPushButton;
 class QSpinBox;
 
 class HotKeyGroup : public QGroupBox {
@@ -29,9 +33,19 @@ class HotKeyGroup : public QGroupBox {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void addWaylandAdvice(QGridLayout* grid);
+  void showEditorKeyWarning();
+  void proposeOtherKeys();
+  void writeGnomeShortcuts();
+  void removeGnomeShortcuts();
+
   QKeySequenceEdit* KeySequenceEdit_Account;
   QKeySequenceEdit* KeySequenceEdit_Password;
   QSpinBox* SpinBox_ArmedMinutes;
+  // Only on a Wayland session.
+  QLabel* Label_EditorKeyWarning = nullptr;
+  QPushButton* Button_ProposedHotKeys = nullptr;
+  QLabel* Label_GnomeShortcuts = nullptr;
 
   bool recording_ = false;
 };

@@ -13,6 +13,7 @@
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
+#include "platform/dbus/portal_global_shortcuts.h"
 #include "platform/dbus/portal_remote_desktop.h"
 #include "platform/desktop_lock_signals.h"
 #include "platform/dialogs.h"
@@ -92,7 +93,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<platform::InputMethod> inputMethod =
       platform::dbus::OpenInputMethod(platform::x11::CurrentKeyboardGroup);
   platform::DesktopLockSignals lockSignals;
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, *inputMethod, lockSignals};
+  // The desktop owns the keys on Wayland: it binds them through its portal where it offers one.
+  std::unique_ptr<platform::GlobalShortcuts> globalShortcuts;
+  if (wayland)
+    globalShortcuts = std::make_unique<platform::dbus::PortalGlobalShortcuts>();
+  else
+    globalShortcuts = std::make_unique<platform::NoGlobalShortcuts>();
+  platform::Services services{dialogs, shell,        taskbar,     beeper,          hotKeys,
+                              keySink, *inputMethod, lockSignals, *globalShortcuts};
   SessionKeys keys;
 
   ProvideInitialDatabase(vault::CurrentProgramFolderLayout(), dialogs);  // an installed program's first start

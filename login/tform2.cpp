@@ -10,8 +10,10 @@
 #include <QVBoxLayout>
 
 #include "input/hot_key_arming.h"
+#include "input/shortcut_fill.h"
 #include "login/protected_login.h"
 #include "platform/dialogs.h"
+#include "platform/global_shortcuts.h"
 #include "platform/hot_key_text.h"
 #include "platform/hot_keys.h"
 #include "platform/key_sink.h"
@@ -41,6 +43,13 @@ class ClearOnClick : public QObject {
 constexpr int kWidth = 260;
 constexpr int kHeight = 147;
 constexpr int kHeightWithHint = 167;
+
+const QString kDisarmedStatus = QStringLiteral("热键已停用, 单击记录重新启用.");
+
+// The desktop's global shortcuts, by the ids it knows them by.
+const QString kAccountShortcut = QStringLiteral("account");
+const QString kPasswordShortcut = QStringLiteral("password");
+constexpr std::chrono::seconds kShortcutReleaseLimit{5};
 
 }  // namespace
 
@@ -129,9 +138,21 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
   arming_->setObjectName("HotKeyArming");
   connect(arming_, &input::HotKeyArming::ranOut, this,
           [this, &dialogs] { widgets::Guarded(dialogs, [this] { hotKeysRanOut(); }); });
+  shortcutFill_ = new input::ShortcutFill(services_.globalShortcuts, *arming_, kShortcutReleaseLimit, this);
+  connect(shortcutFill_, &input::ShortcutFill::disarmed, this, [this] { host_.showStatus(kDisarmedStatus); });
+  connect(shortcutFill_, &input::ShortcutFill::heldTooLong, this,
+          [this] { host_.showStatus("快捷键 5 秒内没有松开, 没有自动输入."); });
+  connect(shortcutFill_, &input::ShortcutFill::released, this, [this, &dialogs](const QString& id) {
+    widgets::Guarded(dialogs, [this, &id] {
+      if (unlocked()) WMHotKey(id == kAccountShortcut ? kAccountHotKeyId : kPasswordHotKeyId);
+    });
+  });
 }
 
-TForm2::~TForm2() { releaseHotKeys(); }
+TForm2::~TForm2() {
+  releaseHotKeys();
+  services_.globalShortcuts.unbind();
+}
 
 void TForm2::present() {
   // A protected file cannot be asked without a derivation; its password is never the initial one.
@@ -216,8 +237,6 @@ QString HotKeyName(const QString& portableText) {
   return platform::NativeHotKeyText(portableText);
 }
 
-const QString kDisarmedStatus = QStringLiteral("热键已停用, 单击记录重新启用.");
-
 QString TakenMessage(const QStringList& taken) {
   return "热键 " + taken.join("、") + " 已被其他程序占用，无法用它自动输入。";
 }
@@ -253,9 +272,16 @@ void TForm2::forgetUnlock() {
   Edit_LoginPass_Temp->clear();
   // Whoever unlocks next is asked again before keys reach other programs.
   services_.keySink.closeSession();
+  shortcutFill_->cancel();
+  services_.globalShortcuts.unbind();
 }
 
-void TForm2::markUnlocked() { Edit_LoginPass_Temp->setText(keys_.storedMasterPassword()); }
+void TForm2::markUnlocked() {
+  Edit_LoginPass_Temp->setText(keys_.storedMasterPassword());
+  // An editor key is no one's to take from every program: the user picks a key in the desktop's dialog.
+  services_.globalShortcuts.bind({{kAccountShortcut, "输入帐号", platform::PortalTrigger(hotKeys_.account)},
+                                  {kPasswordShortcut, "输入密码", platform::PortalTrigger(hotKeys_.password)}});
+}
 
 void TForm2::hotKeysRanOut() {
   releaseHotKeys();

@@ -16,7 +16,8 @@ class QPushButton;
 class ProtectedLogin;
 namespace input {
 class HotKeyArming;
-}
+class ShortcutFill;
+}  // namespace input
 namespace widgets {
 class PanelStatusBar;
 class PasswordKeyFilter;
@@ -56,10 +57,11 @@ class TForm2 : public QWidget {
   FillRequest fillOnRequest(bool account);
 
   // The mark of an unlocked program: set by a login, gone while the program is hidden or locked;
-  // the desktop's consent to synthetic keys goes with it.
+  // the desktop's consent to synthetic keys and its global shortcuts go with it.
   bool unlocked() const;
   void forgetUnlock();
-  // The mark follows the master password stored after a login or a change of it.
+  // The mark follows the master password stored after a login or a change of it; the desktop's
+  // global shortcuts are bound while it is set.
   void markUnlocked();
 
  public slots:
@@ -99,6 +101,7 @@ class TForm2 : public QWidget {
   widgets::PasswordKeyFilter* keyFilter_;
   ProtectedLogin* protectedLogin_;
   input::HotKeyArming* arming_;
+  input::ShortcutFill* shortcutFill_;
   // Shown while the master password of a fixed-key file is still the initial one.
   QLabel* initialPasswordHint_;
   bool loginButtonIsDefault_ = false;

@@ -1,5 +1,9 @@
 #include "platform/hot_key_text.h"
 
+#include <QStringList>
+#include <array>
+#include <map>
+
 #include "platform/hot_keys.h"
 
 namespace platform {
@@ -51,6 +55,32 @@ std::optional<std::uint8_t> VirtualKeyOf(Qt::Key key) {
   }
 }
 
+// The key's X keysym name, which portal triggers and GNOME bindings both use.
+QString KeysymName(std::uint8_t virtualKey) {
+  if (virtualKey >= '0' && virtualKey <= '9') return QString(QChar(virtualKey));
+  if (virtualKey >= 'A' && virtualKey <= 'Z') return QString(QChar(virtualKey)).toLower();
+  if (virtualKey >= 112 && virtualKey <= 127) return "F" + QString::number(virtualKey - 111);
+  static const std::map<std::uint8_t, const char*> kNames{
+      {8, "BackSpace"}, {9, "Tab"},        {13, "Return"}, {19, "Pause"},  {27, "Escape"}, {32, "space"},
+      {33, "Page_Up"},  {34, "Page_Down"}, {35, "End"},    {36, "Home"},   {37, "Left"},   {38, "Up"},
+      {39, "Right"},    {40, "Down"},      {42, "Print"},  {45, "Insert"}, {46, "Delete"}};
+  const auto name = kNames.find(virtualKey);
+  return name == kNames.end() ? QString() : QString::fromLatin1(name->second);
+}
+
+// The names of Ctrl, Alt, Shift and Super in this order, then the key's.
+QString DesktopShortcutText(const QString& portableText, const std::array<QString, 4>& modifierNames,
+                            const QString& separator) {
+  const std::optional<HotKeyCombination> combination = HotKeyFromText(portableText);
+  if (!combination || IsEditorKey(portableText)) return {};
+  const std::array<unsigned, 4> modifiers{kModControl, kModAlt, kModShift, kModWin};
+  QStringList parts;
+  for (std::size_t i = 0; i < modifiers.size(); ++i)
+    if (combination->modifiers & modifiers.at(i)) parts << modifierNames.at(i);
+  parts << KeysymName(combination->virtualKey);
+  return parts.join(separator);
+}
+
 }  // namespace
 
 QString FirstChordText(const QKeySequence& sequence) {
@@ -83,6 +113,25 @@ std::optional<HotKeyCombination> HotKeyFromText(const QString& portableText) {
   const QKeySequence sequence = QKeySequence::fromString(portableText, QKeySequence::PortableText);
   // Text Qt cannot read comes back as Qt::Key_unknown, which no hot key accepts.
   return HotKeyFromSequence(sequence);
+}
+
+bool IsEditorKey(const QString& portableText) {
+  const QKeySequence sequence = QKeySequence::fromString(portableText, QKeySequence::PortableText);
+  if (sequence.isEmpty()) return false;
+  const QKeyCombination chord = sequence[0];
+  const Qt::Key key = chord.key();
+  const bool movesTheCursor = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+                              key == Qt::Key_Home || key == Qt::Key_End;
+  return movesTheCursor &&
+         !(chord.keyboardModifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier));
+}
+
+QString PortalTrigger(const QString& portableText) {
+  return DesktopShortcutText(portableText, {"CTRL", "ALT", "SHIFT", "LOGO"}, "+");
+}
+
+QString GnomeBinding(const QString& portableText) {
+  return DesktopShortcutText(portableText, {"<Control>", "<Alt>", "<Shift>", "<Super>"}, "");
 }
 
 }  // namespace platform

@@ -27,4 +27,13 @@ QString NativeHotKeyText(const QString& portableText);
 std::optional<HotKeyCombination> HotKeyFromSequence(const QKeySequence& sequence);
 std::optional<HotKeyCombination> HotKeyFromText(const QString& portableText);
 
+// Whether the combination moves or selects in a text field (Ctrl or Shift with an arrow, Home or
+// End): a desktop that owns it takes that away from every program, so it is never offered there.
+bool IsEditorKey(const QString& portableText);
+
+// The combination as a desktop shortcut: a GlobalShortcuts portal trigger ("CTRL+ALT+p") or a
+// GNOME binding ("<Control><Alt>p"); empty for an editor key or what cannot be a hot key.
+QString PortalTrigger(const QString& portableText);
+QString GnomeBinding(const QString& portableText);
+
 }  // namespace platform

@@ -10,6 +10,7 @@ class HotKeys;
 class KeySink;
 class InputMethod;
 class LockSignals;
+class GlobalShortcuts;
 
 struct Services {
   Dialogs& dialogs;
@@ -20,6 +21,7 @@ struct Services {
   KeySink& keySink;
   InputMethod& inputMethod;
   LockSignals& lockSignals;
+  GlobalShortcuts& globalShortcuts;
 };
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 
 #include "app/program_windows.h"
 #include "crypto/key_derivation.h"
+#include "platform/global_shortcuts.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
@@ -57,7 +58,9 @@ class ProgramSession {
   fakes::FakeKeySink keySink_;
   fakes::FakeInputMethod inputMethod_{keySink_.events};
   fakes::FakeLockSignals lockSignals_;
-  platform::Services services_{dialogs, shell_, taskbar_, beeper_, hotKeys_, keySink_, inputMethod_, lockSignals_};
+  platform::NoGlobalShortcuts globalShortcuts_;
+  platform::Services services_{dialogs,  shell_,       taskbar_,     beeper_,         hotKeys_,
+                               keySink_, inputMethod_, lockSignals_, globalShortcuts_};
   SessionKeys keys_;
   std::unique_ptr<TForm1> main_;
   std::unique_ptr<TForm2> login_;

@@ -11,21 +11,18 @@
 #include <utility>
 
 #include "platform/character_keys.h"
+#include "platform/dbus/portal_request.h"
 #include "platform/x11/x11_virtual_keys.h"
 
 namespace platform::dbus {
 namespace {
 
-const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kRemoteDesktop = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
-const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
-const QString kSession = QStringLiteral("org.freedesktop.portal.Session");
 
 // The user may take a while to answer the desktop's question; every other answer comes at once.
 constexpr std::chrono::milliseconds kConsentWait = std::chrono::seconds(60);
 constexpr std::chrono::milliseconds kAnswerWait = std::chrono::seconds(5);
-constexpr int kCallTimeoutMs = 5000;
+constexpr int kPortalCallTimeoutMs = 5000;
 
 constexpr unsigned kKeyboardDevice = 1;
 constexpr unsigned kPersistUntilRevoked = 2;
@@ -37,13 +34,6 @@ constexpr std::uint8_t kCharacterKey = kFirstCharacterKey;
 constexpr std::array<std::uint32_t, 8> kModifierKeysyms{0xFFE1, 0xFFE2, 0xFFE3, 0xFFE4, 0xFFE9, 0xFFEA, 0xFFEB, 0xFFEC};
 
 QDBusConnection Bus() { return QDBusConnection::sessionBus(); }
-
-// The portal answers a call at the path made of our unique name and the token we chose.
-QString RequestPath(const QDBusConnection& bus, const QString& token) {
-  QString sender = bus.baseService().mid(1);
-  sender.replace('.', '_');
-  return kPortalPath + "/request/" + sender + "/" + token;
-}
 
 template <typename Response>
 FillReadiness Refusal(const std::optional<Response>& answer) {
@@ -97,8 +87,9 @@ void PortalRemoteDesktop::closeSession() {
 }
 
 void PortalRemoteDesktop::closeHandle(const QString& session) {
-  Bus().disconnect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
-  Bus().call(QDBusMessage::createMethodCall(kPortal, session, kSession, "Close"), QDBus::Block, kCallTimeoutMs);
+  Bus().disconnect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  Bus().call(QDBusMessage::createMethodCall(kPortalService, session, kPortalSession, "Close"), QDBus::Block,
+             kPortalCallTimeoutMs);
 }
 
 void PortalRemoteDesktop::rememberToken(const QString& token, const QString& offered) {
@@ -112,12 +103,9 @@ FillReadiness PortalRemoteDesktop::openSession() {
   const std::optional<Response> created =
       request("CreateSession", {}, {{"session_handle_token", sessionToken}}, kAnswerWait);
   if (!created || created->code != 0) return Refusal(created);
-  // A string in the portal's first versions, an object path in later ones.
-  const QVariant handle = created->results.value("session_handle");
-  const QString session =
-      handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path() : handle.toString();
+  const QString session = PortalSessionHandle(created->results.value("session_handle"));
   if (session.isEmpty()) return FillReadiness::kUnavailable;
-  Bus().connect(QString(), session, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  Bus().connect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
 
   QVariantMap devices{{"types", kKeyboardDevice}};
   const QString offered = tokenStore_.load ? tokenStore_.load() : QString();
@@ -150,14 +138,14 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
                                                                           QVariantMap options,
                                                                           std::chrono::milliseconds wait) {
   const QString token = QStringLiteral("keyhaven%1").arg(++requests_);
-  awaitedRequest_ = RequestPath(Bus(), token);
+  awaitedRequest_ = PortalRequestPath(Bus(), token);
   response_.reset();
   listenTo(awaitedRequest_, true);
   options.insert("handle_token", token);
   arguments << options;
-  QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, method);
+  QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, method);
   call.setArguments(arguments);
-  const QDBusMessage reply = Bus().call(call, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = Bus().call(call, QDBus::Block, kPortalCallTimeoutMs);
   const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
   if (reply.type() == QDBusMessage::ReplyMessage && handle != awaitedRequest_) {
     // Portals before 0.9 chose the path themselves.
@@ -175,17 +163,17 @@ std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const 
   listenTo(awaitedRequest_, false);
   // Unanswered in time: the desktop's question goes away with the request.
   if (reply.type() == QDBusMessage::ReplyMessage && !response_)
-    Bus().call(QDBusMessage::createMethodCall(kPortal, awaitedRequest_, kRequest, "Close"), QDBus::Block,
-               kCallTimeoutMs);
+    Bus().call(QDBusMessage::createMethodCall(kPortalService, awaitedRequest_, kPortalRequest, "Close"), QDBus::Block,
+               kPortalCallTimeoutMs);
   awaitedRequest_.clear();
   return std::exchange(response_, std::nullopt);
 }
 
 void PortalRemoteDesktop::listenTo(const QString& request, bool listen) {
   if (listen)
-    Bus().connect(QString(), request, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+    Bus().connect(QString(), request, kPortalRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
   else
-    Bus().disconnect(QString(), request, kRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
+    Bus().disconnect(QString(), request, kPortalRequest, "Response", this, SLOT(onResponse(QDBusMessage)));
 }
 
 void PortalRemoteDesktop::onResponse(const QDBusMessage& message) {
@@ -199,25 +187,26 @@ void PortalRemoteDesktop::onSessionClosed(const QDBusMessage& message) {
 }
 
 void PortalRemoteDesktop::forgetSession() {
-  Bus().disconnect(QString(), session_, kSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  Bus().disconnect(QString(), session_, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
   session_.clear();
 }
 
 unsigned PortalRemoteDesktop::interfaceVersion() {
-  QDBusMessage get =
-      QDBusMessage::createMethodCall(kPortal, kPortalPath, "org.freedesktop.DBus.Properties", QStringLiteral("Get"));
+  QDBusMessage get = QDBusMessage::createMethodCall(kPortalService, kPortalPath, "org.freedesktop.DBus.Properties",
+                                                    QStringLiteral("Get"));
   get << kRemoteDesktop << QStringLiteral("version");
-  const QDBusMessage reply = Bus().call(get, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = Bus().call(get, QDBus::Block, kPortalCallTimeoutMs);
   return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
 }
 
 void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
   if (session_.isEmpty() || keysym == 0) return;
-  QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, "NotifyKeyboardKeysym");
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, "NotifyKeyboardKeysym");
   call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
        << static_cast<unsigned>(down ? 1 : 0);
   // Waited for, so that a session the desktop has ended stops the typing at once.
-  if (Bus().call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
+  if (Bus().call(call, QDBus::Block, kPortalCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
 }
 
 void PortalRemoteDesktop::releaseModifiers() {

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""fake_portal.py LOG [--refuse] [--version N] [--start-delay-ms MS]: the desktop's RemoteDesktop portal.
+"""fake_portal.py LOG [--refuse] [--version N] [--start-delay-ms MS]: the desktop's RemoteDesktop and GlobalShortcuts portals.
 
 Answers CreateSession, SelectDevices and Start through Request.Response (Start after MS, as a user
 would, and with 1, cancelled, under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
 object a line. Interface version 2 (the default) hands out restore tokens token-1, token-2, ...
+GlobalShortcuts binds what it is asked for; the test presses a bound shortcut with Press(id, release_after_ms)
+on the interface test.keyhaven.FakePortal (never released when negative).
 """
 import argparse
 import json
@@ -15,6 +17,7 @@ from gi.repository import GLib
 
 DESKTOP = "/org/freedesktop/portal/desktop"
 REMOTE_DESKTOP = "org.freedesktop.portal.RemoteDesktop"
+GLOBAL_SHORTCUTS = "org.freedesktop.portal.GlobalShortcuts"
 
 parser = argparse.ArgumentParser()
 parser.add_argument("log")
@@ -26,6 +29,7 @@ DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
 log = open(args.log, "a", buffering=1, encoding="utf-8")
 started = set()
+shortcut_sessions = []
 tokens = 0
 
 
@@ -46,7 +50,7 @@ class Request(dbus.service.Object):
 class Session(dbus.service.Object):
     @dbus.service.method("org.freedesktop.portal.Session")
     def Close(self):
-        record(call="Close")
+        record(call="Close", session=str(self.__dbus_object_path__))
         started.discard(self.__dbus_object_path__)
         self.remove_from_connection()
 
@@ -64,7 +68,44 @@ def answer(sender, options, code, results, delay_ms=0):
     return path
 
 
-class Portal(dbus.service.Object):
+class Shortcuts(dbus.service.Object):
+    """Beneath Portal, whose CreateSession of the same name belongs to RemoteDesktop."""
+
+    @dbus.service.method(GLOBAL_SHORTCUTS, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
+    def CreateSession(self, options, sender):
+        record(call="CreateShortcutsSession")
+        session = handle("session", sender, options["session_handle_token"])
+        Session(bus, session)
+        return answer(sender, options, 0, {"session_handle": session})
+
+    @dbus.service.method(GLOBAL_SHORTCUTS, in_signature="oa(sa{sv})sa{sv}", out_signature="o", sender_keyword="sender")
+    def BindShortcuts(self, session, shortcuts, parent_window, options, sender):
+        record(call="BindShortcuts", session=str(session), shortcuts=[[str(i), dict(p)] for i, p in shortcuts])
+        shortcut_sessions.append(session)
+        return answer(sender, options, 0, {"shortcuts": dbus.Array(shortcuts, signature="(sa{sv})")})
+
+    @dbus.service.signal(GLOBAL_SHORTCUTS, signature="osta{sv}")
+    def Activated(self, session, shortcut_id, timestamp, options):
+        record(call="Activated", id=shortcut_id)
+
+    @dbus.service.signal(GLOBAL_SHORTCUTS, signature="osta{sv}")
+    def Deactivated(self, session, shortcut_id, timestamp, options):
+        record(call="Deactivated", id=shortcut_id)
+
+    @dbus.service.method("test.keyhaven.FakePortal", in_signature="si")
+    def Press(self, shortcut_id, release_after_ms):
+        session = shortcut_sessions[-1]
+        self.Activated(session, shortcut_id, dbus.UInt64(0), dbus.Dictionary({}, signature="sv"))
+
+        def release():
+            self.Deactivated(session, shortcut_id, dbus.UInt64(0), dbus.Dictionary({}, signature="sv"))
+            return False
+
+        if release_after_ms >= 0:
+            GLib.timeout_add(release_after_ms, release)
+
+
+class Portal(Shortcuts):
     @dbus.service.method(REMOTE_DESKTOP, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
     def CreateSession(self, options, sender):
         record(call="CreateSession")
@@ -100,6 +141,8 @@ class Portal(dbus.service.Object):
     def Get(self, interface, name):
         if interface == REMOTE_DESKTOP and name == "version":
             return dbus.UInt32(args.version)
+        if interface == GLOBAL_SHORTCUTS and name == "version":
+            return dbus.UInt32(1)
         raise dbus.exceptions.DBusException(name, name="org.freedesktop.DBus.Error.UnknownProperty")
 
 

@@ -1,11 +1,13 @@
-// The RemoteDesktop portal's key sink against a fake portal (fake_portal.py) on a private session
-// bus whose configuration knows no services, so no real portal is ever started.
+// The RemoteDesktop portal's key sink and the GlobalShortcuts portal's fill requests against a fake
+// portal (fake_portal.py) on a private session bus whose configuration knows no services, so no
+// real portal is ever started.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -14,7 +16,10 @@
 #include <QTimer>
 #include <vector>
 
+#include "input/hot_key_arming.h"
 #include "input/send_keys.h"
+#include "input/shortcut_fill.h"
+#include "platform/dbus/portal_global_shortcuts.h"
 #include "platform/dbus/portal_remote_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 
@@ -44,9 +49,23 @@ class FakePortal {
     std::vector<QJsonObject> found;
     if (!file.open(QIODevice::ReadOnly)) return found;
     while (!file.atEnd())
-      if (QJsonObject call = QJsonDocument::fromJson(file.readLine()).object(); call["call"] == name)
+      if (QJsonObject call = QJsonDocument::fromJson(file.readLine()).object(); name.isNull() || call["call"] == name)
         found.push_back(call);
     return found;
+  }
+  // Each call's name in the order made, a shortcut's id after its signal's name.
+  QStringList order() const {
+    QStringList names;
+    for (const QJsonObject& call : calls(QString()))
+      names << (call["call"].toString() + " " + call["id"].toString()).trimmed();
+    return names;
+  }
+  // A press of a bound shortcut, let go after releaseAfterMs (never when negative).
+  void press(const QString& id, int releaseAfterMs) const {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "test.keyhaven.FakePortal", "Press");
+    call << id << releaseAfterMs;
+    EXPECT_EQ(QDBusConnection::sessionBus().call(call).type(), QDBusMessage::ReplyMessage);
   }
   // Each key's keysym, negated when let go.
   std::vector<int> keys() const {
@@ -125,6 +144,55 @@ TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGet
   EXPECT_EQ(fake.calls("Close").size(), 1u) << "the refused session is closed";
   EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
   EXPECT_EQ(fake.calls("Start").size(), 2u) << "asked again at the next fill";
+}
+
+TEST(PortalGlobalShortcuts, BoundShortcutsFillOnlyWhileArmedAndOnlyOnceLetGoInTime) {
+  const FakePortal fake({});
+  platform::dbus::PortalRemoteDesktop keys;
+  platform::dbus::PortalGlobalShortcuts shortcuts;
+  input::HotKeyArming arming;
+  input::ShortcutFill fill(shortcuts, arming, std::chrono::milliseconds(1000));
+  fakes::FakeDialogs dialogs;
+  QStringList said;
+  QObject::connect(&fill, &input::ShortcutFill::released, [&](const QString& id) {
+    ASSERT_EQ(keys.startFill(), FillReadiness::kPrintableAsciiOnly);
+    input::SendKeys(keys, dialogs, id.left(1), false);
+    keys.fillEnded();
+  });
+  QObject::connect(&fill, &input::ShortcutFill::disarmed, [&] { said << "disarmed"; });
+  QObject::connect(&fill, &input::ShortcutFill::heldTooLong, [&] { said << "held too long"; });
+
+  shortcuts.bind({{"account", "输入帐号", "CTRL+ALT+1"}, {"password", "输入密码", ""}});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls("BindShortcuts").size() == 1; }, 5000));
+  EXPECT_EQ(fake.order(), QStringList({"CreateShortcutsSession", "BindShortcuts"}));
+  const QJsonObject bound = fake.calls("BindShortcuts").at(0);
+  EXPECT_EQ(bound["shortcuts"].toArray(),
+            QJsonArray({QJsonArray({"account",
+                                    QJsonObject({{"description", "输入帐号"}, {"preferred_trigger", "CTRL+ALT+1"}})}),
+                        QJsonArray({"password", QJsonObject({{"description", "输入密码"}})})}));
+  shortcuts.bind({});
+  fake.press("password", 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !said.isEmpty(); }, 5000));
+  EXPECT_EQ(said, QStringList({"disarmed"}));
+
+  arming.arm();
+  fake.press("account", 300);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !fake.calls("Key").empty(); }, 5000));
+  const QStringList order = fake.order();
+  const qsizetype released = order.indexOf("Deactivated account");
+  EXPECT_TRUE(released >= 0 && released < order.indexOf("Key")) << "nothing typed before the release";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.keys().size() == Fill({'a'}).size(); }, 5000));
+  EXPECT_EQ(fake.keys(), Fill({'a'}));
+
+  fake.press("password", -1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return said.size() == 2; }, 5000));
+  EXPECT_EQ(said.last(), "held too long");
+  EXPECT_EQ(fake.keys(), Fill({'a'})) << "a key held too long types nothing";
+  EXPECT_EQ(fake.calls("CreateShortcutsSession").size(), 1u) << "bound once while unlocked";
+
+  shortcuts.unbind();  // a lock
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !fake.calls("Close").empty(); }, 5000));
+  EXPECT_EQ(fake.calls("Close").at(0)["session"], bound["session"]);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/program_windows.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_global_shortcuts.h"
 #include "tests/fakes/fake_hot_keys.h"
 #include "tests/fakes/fake_input_method.h"
 #include "tests/fakes/fake_key_sink.h"
@@ -79,7 +80,9 @@ class AppHarness {
   fakes::FakeKeySink keySink;
   fakes::FakeInputMethod inputMethod{keySink.events};
   fakes::FakeLockSignals lockSignals;
-  platform::Services services{dialogs, shell, taskbar, beeper, hotKeys, keySink, inputMethod, lockSignals};
+  fakes::FakeGlobalShortcuts globalShortcuts;
+  platform::Services services{dialogs, shell,       taskbar,     beeper,         hotKeys,
+                              keySink, inputMethod, lockSignals, globalShortcuts};
   SessionKeys keys;
   std::unique_ptr<TForm1> main;
   std::unique_ptr<TForm2> login;

@@ -232,3 +232,32 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
   EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
 }
+
+TEST(AutoFill, TheDesktopsShortcutsAreBoundWhileUnlockedAndFillWhenLetGoWhileArmed) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "pw7");
+  const std::vector<platform::GlobalShortcut>& bound = app.globalShortcuts.bound;
+  ASSERT_EQ(bound.size(), 2u) << "bound at the login";
+  EXPECT_EQ(bound[0].description, "输入帐号");
+  EXPECT_EQ(bound[1].description, "输入密码");
+  EXPECT_EQ(bound[1].preferredTrigger, "") << "Ctrl+→ is an editor key";
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
+  app.globalShortcuts.press(bound[1].id);
+  EXPECT_TRUE(app.keySink.events.empty()) << "nothing before the release";
+  app.globalShortcuts.release(bound[1].id);
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
+
+  app.keySink.events.clear();
+  app.login->releaseHotKeys();
+  app.globalShortcuts.press(bound[0].id);
+  app.globalShortcuts.release(bound[0].id);
+  EXPECT_TRUE(app.keySink.events.empty());
+  EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
+
+  app.pickRow(0);
+  app.globalShortcuts.press(bound[0].id);
+  Named<QAction>(*app.main, "HideME")->trigger();
+  EXPECT_TRUE(bound.empty()) << "given back at a lock";
+  app.globalShortcuts.release("account");
+  EXPECT_TRUE(app.keySink.events.empty()) << "the lock dropped the waiting fill";
+}

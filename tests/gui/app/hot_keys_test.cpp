@@ -159,7 +159,7 @@ TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "the next pick arms them again";
 }
 
-TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindInTheDesktop) {
+TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindAndProposesOtherKeysThanEditorKeys) {
   const QByteArray session = qgetenv("XDG_SESSION_TYPE"), display = qgetenv("WAYLAND_DISPLAY");
   qunsetenv("WAYLAND_DISPLAY");
   qputenv("XDG_SESSION_TYPE", "x11");
@@ -172,6 +172,14 @@ TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindInTheDesktop) {
   wayland.makeDatabase();
   wayland.startAndLogin();
   EXPECT_TRUE(Named<QLabel>(*wayland.main, "Label_WaylandAdvice")->text().contains("\"keyhaven --fill password\""));
+  auto* warning = Named<QLabel>(*wayland.main, "Label_EditorKeyWarning");
+  EXPECT_FALSE(warning->isHidden()) << "Ctrl+← and Ctrl+→ are editor keys";
+  choose(Named<QKeySequenceEdit>(*wayland.main, "KeySequenceEdit_Account"), "Ctrl+Alt+P");
+  Named<QPushButton>(*wayland.main, "Button_ProposedHotKeys")->click();
+  EXPECT_EQ(Named<HotKeyGroup>(*wayland.main, "GroupBox_HotKeys")->hotKeys(),
+            (settings::HotKeySettings{"Ctrl+Alt+P", "Ctrl+Alt+2"}))
+      << "only the editor key is replaced";
+  EXPECT_TRUE(warning->isHidden());
   qputenv("XDG_SESSION_TYPE", session);
   qputenv("WAYLAND_DISPLAY", display);
 }

@@ -39,4 +39,20 @@ TEST(HotKeyText, OnlyTheFirstChordCounts) {
   EXPECT_EQ(platform::FirstChordText(QKeySequence()), "");
 }
 
+TEST(HotKeyText, EditorKeysAreNeverDesktopShortcutsAndOthersTakeTheDesktopsSyntax) {
+  for (const char* editorKey : {"Ctrl+Left", "Ctrl+Right", "Shift+Up", "Ctrl+Shift+Down", "Ctrl+Home", "End"}) {
+    EXPECT_TRUE(platform::IsEditorKey(editorKey)) << editorKey;
+    EXPECT_EQ(platform::PortalTrigger(editorKey), "") << editorKey;
+    EXPECT_EQ(platform::GnomeBinding(editorKey), "") << editorKey;
+  }
+  for (const char* other : {"Ctrl+Alt+Left", "Meta+Home", "Ctrl+PgUp", "Ctrl+Alt+1", ""})
+    EXPECT_FALSE(platform::IsEditorKey(other)) << other;
+  EXPECT_EQ(platform::PortalTrigger("Ctrl+Alt+P"), "CTRL+ALT+p");
+  EXPECT_EQ(platform::PortalTrigger("Meta+Shift+F12"), "SHIFT+LOGO+F12");
+  EXPECT_EQ(platform::PortalTrigger("Alt+PgDown"), "ALT+Page_Down");
+  EXPECT_EQ(platform::GnomeBinding("Ctrl+Alt+Left"), "<Control><Alt>Left");
+  EXPECT_EQ(platform::GnomeBinding("Ctrl+Alt+1"), "<Control><Alt>1");
+  EXPECT_EQ(platform::GnomeBinding("Ctrl+;"), "") << "not a hot key";
+}
+
 }  // namespace
