@@ -14,6 +14,7 @@
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
 #include "platform/dbus/portal_global_shortcuts.h"
+#include "platform/dbus/portal_registration.h"
 #include "platform/dbus/portal_remote_desktop.h"
 #include "platform/desktop_lock_signals.h"
 #include "platform/dialogs.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
   // On Wayland, XTest reaches XWayland windows only: native ones get the keys through the
   // compositor's virtual keyboard where it offers one (wlroots), else through the portal.
   const bool wayland = platform::IsWaylandSession();
+  if (wayland) platform::dbus::RegisterWithPortals(maker::kApplicationId);
   const std::unique_ptr<platform::x11::X11Focus> x11Focus = wayland ? platform::x11::X11Focus::open() : nullptr;
   platform::wayland::VirtualKeyboardFill virtualKeyboard;
   platform::dbus::PortalRemoteDesktop portal;

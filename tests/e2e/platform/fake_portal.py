@@ -106,6 +106,10 @@ class Shortcuts(dbus.service.Object):
 
 
 class Portal(Shortcuts):
+    @dbus.service.method("org.freedesktop.host.portal.Registry", in_signature="sa{sv}")
+    def Register(self, app_id, options):
+        record(call="Register", app_id=str(app_id))
+
     @dbus.service.method(REMOTE_DESKTOP, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
     def CreateSession(self, options, sender):
         record(call="CreateSession")

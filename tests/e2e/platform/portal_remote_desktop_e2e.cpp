@@ -20,6 +20,7 @@
 #include "input/send_keys.h"
 #include "input/shortcut_fill.h"
 #include "platform/dbus/portal_global_shortcuts.h"
+#include "platform/dbus/portal_registration.h"
 #include "platform/dbus/portal_remote_desktop.h"
 #include "tests/fakes/fake_dialogs.h"
 
@@ -162,9 +163,11 @@ TEST(PortalGlobalShortcuts, BoundShortcutsFillOnlyWhileArmedAndOnlyOnceLetGoInTi
   QObject::connect(&fill, &input::ShortcutFill::disarmed, [&] { said << "disarmed"; });
   QObject::connect(&fill, &input::ShortcutFill::heldTooLong, [&] { said << "held too long"; });
 
+  platform::dbus::RegisterWithPortals("test.keyhaven.App");  // as the program's start does
   shortcuts.bind({{"account", "输入帐号", "CTRL+ALT+1"}, {"password", "输入密码", ""}});
   ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls("BindShortcuts").size() == 1; }, 5000));
-  EXPECT_EQ(fake.order(), QStringList({"CreateShortcutsSession", "BindShortcuts"}));
+  EXPECT_EQ(fake.order(), QStringList({"Register", "CreateShortcutsSession", "BindShortcuts"}));
+  EXPECT_EQ(fake.calls("Register").at(0)["app_id"], "test.keyhaven.App");
   const QJsonObject bound = fake.calls("BindShortcuts").at(0);
   EXPECT_EQ(bound["shortcuts"].toArray(),
             QJsonArray({QJsonArray({"account",
