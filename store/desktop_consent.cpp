@@ -12,14 +12,6 @@ namespace {
 constexpr const char* kTable = "desktop_consent";
 constexpr const char* kSchema = "CREATE TABLE desktop_consent (接口 TEXT PRIMARY KEY, 令牌 TEXT NOT NULL);";
 
-void BindText(sqlite3_stmt* statement, int position, std::string_view text) {
-  sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-void Step(sqlite3* db, const Statement& statement) {
-  if (sqlite3_step(statement.get()) != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
-}
-
 }  // namespace
 
 std::string DesktopConsent(sqlite3* db, std::string_view interface) {
@@ -39,13 +31,13 @@ void KeepDesktopConsent(sqlite3* db, std::string_view interface, std::string_vie
   if (token.empty()) {
     const Statement forget = Prepare(db, "DELETE FROM desktop_consent WHERE 接口=?1");
     BindText(forget.get(), 1, interface);
-    Step(db, forget);
+    StepToEnd(db, forget.get());
   } else {
     AddTableIfMissing(db, kTable, kSchema, kDesktopConsentFileVersion);
     const Statement keep = Prepare(db, "INSERT OR REPLACE INTO desktop_consent (接口, 令牌) VALUES (?1, ?2)");
     BindText(keep.get(), 1, interface);
     BindText(keep.get(), 2, token);
-    Step(db, keep);
+    StepToEnd(db, keep.get());
   }
   write.commit();
 }

@@ -21,4 +21,15 @@ void Run(sqlite3* db, const char* statements) {
   }
 }
 
+void BindText(sqlite3_stmt* statement, int position, std::string_view text) {
+  sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void StepToEnd(sqlite3* db, sqlite3_stmt* statement) {
+  int rc = SQLITE_ROW;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
+}
+
 }  // namespace store

@@ -3,6 +3,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <memory>
+#include <string_view>
 
 namespace store {
 
@@ -14,5 +15,11 @@ Statement Prepare(sqlite3* db, const char* text);
 
 // Runs statements that return no rows; throws StoreError with the engine's message.
 void Run(sqlite3* db, const char* statements);
+
+// Binds a copy of the text to the statement's parameter.
+void BindText(sqlite3_stmt* statement, int position, std::string_view text);
+
+// Steps the prepared statement past its last row; throws StoreError with the engine's message.
+void StepToEnd(sqlite3* db, sqlite3_stmt* statement);
 
 }  // namespace store

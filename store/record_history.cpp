@@ -29,17 +29,6 @@ long long RecordNumber(std::string_view number) {
   return value;
 }
 
-void BindText(sqlite3_stmt* statement, int position, std::string_view text) {
-  sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-void StepToEnd(sqlite3* db, sqlite3_stmt* statement) {
-  int rc = SQLITE_ROW;
-  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-  }
-  if (rc != SQLITE_DONE) throw StoreError(sqlite3_errmsg(db));
-}
-
 std::string Column(sqlite3_stmt* statement, int column) {
   const auto* text = sqlite3_column_text(statement, column);
   return text != nullptr ? std::string(reinterpret_cast<const char*>(text),
