@@ -12,6 +12,8 @@
 #include "widgets/click_notifier.h"
 #include "widgets/named_widgets.h"
 
+namespace app {
+
 using widgets::label;
 using widgets::make;
 
@@ -64,3 +66,5 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent) {
 }
 
 QString AboutPage::version() const { return EditVer->text(); }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 class QLineEdit;
 
+namespace app {
+
 class AboutPage : public QWidget {
   Q_OBJECT
  public:
@@ -22,3 +24,5 @@ class AboutPage : public QWidget {
  private:
   QLineEdit* EditVer;
 };
+
+}  // namespace app

@@ -27,6 +27,8 @@
 #include "widgets/named_widgets.h"
 #include "widgets/wheel_interceptor.h"
 
+namespace app {
+
 using widgets::button;
 using widgets::label;
 using widgets::labelledEdit;
@@ -363,3 +365,5 @@ void AccountsPage::pressCopyPassword() { ButtonCopyEdit_MiMa->click(); }
 void AccountsPage::pressRefresh() { Button_Refresh->click(); }
 
 void AccountsPage::pressRebuildCategories() { Button_GeiClass->click(); }
+
+}  // namespace app

@@ -16,6 +16,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 
+namespace app {
+
 class AccountsPage : public QWidget {
   Q_OBJECT
  public:
@@ -129,3 +131,5 @@ class AccountsPage : public QWidget {
   QLineEdit* Edit_BianHao;
   QLineEdit* Edit_MiMa_Temp;
 };
+
+}  // namespace app

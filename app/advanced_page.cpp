@@ -14,10 +14,12 @@
 #include "app/transfer_group.h"
 #include "widgets/named_widgets.h"
 
+namespace app {
+
 using widgets::button;
 using widgets::make;
 
-AdvancedPage::AdvancedPage(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
+AdvancedPage::AdvancedPage(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, login::SessionKeys& keys,
                            BackgroundWork& work, StatusNote note)
     : QWidget(parent) {
   setObjectName("TabSheet4");
@@ -81,3 +83,5 @@ void AdvancedPage::showSettings(const settings::Settings& shown) {
 void AdvancedPage::showHotKeys(const settings::HotKeySettings& hotKeys) { GroupBox_HotKeys->setHotKeys(hotKeys); }
 
 void AdvancedPage::showIdleTimeKnown(bool known) { GroupBox_Locking->showIdleTimeKnown(known); }
+
+}  // namespace app

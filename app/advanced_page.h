@@ -7,10 +7,6 @@
 #include "login/session_keys.h"
 #include "settings/settings_file.h"
 
-class BackgroundWork;
-class ClipboardGroup;
-class HotKeyGroup;
-class LockingGroup;
 namespace platform {
 class Dialogs;
 }
@@ -18,11 +14,18 @@ namespace vault {
 class Vault;
 }
 
+namespace app {
+
+class BackgroundWork;
+class ClipboardGroup;
+class HotKeyGroup;
+class LockingGroup;
+
 class AdvancedPage : public QWidget {
   Q_OBJECT
  public:
   // The protection group works on the file itself with these.
-  AdvancedPage(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
+  AdvancedPage(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, login::SessionKeys& keys,
                BackgroundWork& work, StatusNote note);
 
   // The settings the groups show; the rest comes from base.
@@ -46,3 +49,5 @@ class AdvancedPage : public QWidget {
   ClipboardGroup* GroupBox_Clipboard;
   HotKeyGroup* GroupBox_HotKeys;
 };
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+namespace app {
+
 BackgroundWork::~BackgroundWork() {
   if (worker_.joinable()) worker_.join();
 }
@@ -33,3 +35,5 @@ void BackgroundWork::complete() {
   emit ended();
   done(error_);
 }
+
+}  // namespace app

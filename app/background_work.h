@@ -6,6 +6,8 @@
 #include <functional>
 #include <thread>
 
+namespace app {
+
 class BackgroundWork : public QObject {
   Q_OBJECT
  public:
@@ -31,3 +33,5 @@ class BackgroundWork : public QObject {
   // Written by the worker before it posts complete(), read after the join.
   QString error_;
 };
+
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include "settings/settings_file.h"
 
+namespace app {
+
 ClipboardGroup::ClipboardGroup(QWidget* parent) : QGroupBox("剪贴板", parent) {
   setObjectName("GroupBox_Clipboard");
   auto* before = new QLabel("复制后", this);
@@ -31,3 +33,5 @@ QString ClipboardNote(int seconds) {
   if (seconds == 60) return "2.当复制帐号或密码后1分钟程序会自动清空剪切板.";
   return "2.当复制帐号或密码后" + QString::number(seconds) + "秒程序会自动清空剪切板.";
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 class QSpinBox;
 
+namespace app {
+
 class ClipboardGroup : public QGroupBox {
   Q_OBJECT
  public:
@@ -19,3 +21,5 @@ class ClipboardGroup : public QGroupBox {
 
 // The safety note's line about the clipboard for this time; the minute reads as it always did.
 QString ClipboardNote(int seconds);
+
+}  // namespace app

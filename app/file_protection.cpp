@@ -9,6 +9,8 @@
 #include "vault/vault.h"
 #include "widgets/handler_guard.h"
 
+namespace app {
+
 bool AcceptsWeakProtection(platform::Dialogs& dialogs, const QString& caption, const QString& master) {
   return !vault::IsWeakMasterPassword(master.toStdString()) ||
          dialogs.confirm(caption, QString("管理密码仍是 %1 或短于 %2 个字符, 加密后的文件也容易被猜出.\n仍要加密吗?")
@@ -16,8 +18,9 @@ bool AcceptsWeakProtection(platform::Dialogs& dialogs, const QString& caption, c
                                       .arg(vault::kShortestStrongMasterPassword));
 }
 
-void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
-                         const QString& master, bool withBackups, std::function<void()> after) {
+void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault::Vault& vault,
+                         login::SessionKeys& keys, const QString& master, bool withBackups,
+                         std::function<void()> after) {
   auto outcome = std::make_shared<std::optional<vault::Vault::Protection>>();
   work.start(
       "正在加密数据库文件...", [outcome, run = vault.protectionWork(master, withBackups)] { *outcome = run(); },
@@ -36,3 +39,5 @@ void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault
         after();
       });
 }
+
+}  // namespace app

@@ -6,13 +6,16 @@
 
 #include "login/session_keys.h"
 
-class BackgroundWork;
 namespace platform {
 class Dialogs;
 }
 namespace vault {
 class Vault;
 }
+
+namespace app {
+
+class BackgroundWork;
 
 inline const QString kForgottenMasterPassword = QStringLiteral("忘记管理密码后, 任何人都无法恢复数据.");
 
@@ -21,5 +24,8 @@ bool AcceptsWeakProtection(platform::Dialogs& dialogs, const QString& caption, c
 
 // Protects the file (and the folder's fixed-key backups, when asked) with the master password, then
 // runs `after`, also when it failed.
-void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
-                         const QString& master, bool withBackups, std::function<void()> after);
+void ProtectInBackground(BackgroundWork& work, platform::Dialogs& dialogs, vault::Vault& vault,
+                         login::SessionKeys& keys, const QString& master, bool withBackups,
+                         std::function<void()> after);
+
+}  // namespace app

@@ -12,6 +12,8 @@
 
 #include "widgets/named_widgets.h"
 
+namespace app {
+
 namespace {
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, bool checked) {
@@ -102,3 +104,5 @@ void GeneratorDialog::regenerate() {
   Button_Regenerate->setEnabled(anyClass);
   Button_Use->setEnabled(anyClass);
 }
+
+}  // namespace app

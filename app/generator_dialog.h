@@ -11,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
+namespace app {
+
 class GeneratorDialog : public QDialog {
   Q_OBJECT
  public:
@@ -36,3 +38,5 @@ class GeneratorDialog : public QDialog {
   QPushButton* Button_Use;
   QPushButton* Button_Cancel;
 };
+
+}  // namespace app

@@ -14,6 +14,8 @@
 #include "platform/hot_key_text.h"
 #include "platform/session_type.h"
 
+namespace app {
+
 namespace {
 
 constexpr Qt::KeyboardModifiers kHotKeyModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
@@ -218,3 +220,5 @@ QString HotKeyHint(const settings::HotKeySettings& inForce) {
   return "小技巧:" + platform::NativeHotKeyText(inForce.account) + " 自动输入帐号 " +
          platform::NativeHotKeyText(inForce.password) + " 自动输入密码.";
 }
+
+}  // namespace app

@@ -13,6 +13,8 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 
+namespace app {
+
 class HotKeyGroup : public QGroupBox {
   Q_OBJECT
  public:
@@ -55,3 +57,5 @@ QString HotKeyChoiceProblem(const settings::HotKeySettings& chosen);
 
 // The tip at the bottom of the main window and on the settings page for the combinations in force.
 QString HotKeyHint(const settings::HotKeySettings& inForce);
+
+}  // namespace app

@@ -6,6 +6,8 @@
 #include "login/tform2.h"
 #include "platform/instance_channel.h"
 
+namespace app {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -21,7 +23,7 @@ constexpr auto kLongestFill = 60s;
 
 }  // namespace
 
-std::string AnswerInstanceRequest(TForm1& main, TForm2& login, const std::string& request) {
+std::string AnswerInstanceRequest(TForm1& main, login::TForm2& login, const std::string& request) {
   if (request == kShow) {
     main.showOnRequest();
     return kDone;
@@ -29,11 +31,11 @@ std::string AnswerInstanceRequest(TForm1& main, TForm2& login, const std::string
   if (request != std::string(kFillPrefix) + "account" && request != std::string(kFillPrefix) + "password")
     return kUnknown;
   switch (login.fillOnRequest(request.ends_with("account"))) {
-    case TForm2::FillRequest::kFilled:
+    case login::TForm2::FillRequest::kFilled:
       return kDone;
-    case TForm2::FillRequest::kLocked:
+    case login::TForm2::FillRequest::kLocked:
       return kLocked;
-    case TForm2::FillRequest::kDisarmed:
+    case login::TForm2::FillRequest::kDisarmed:
       return kDisarmed;
   }
   return kUnknown;
@@ -61,3 +63,5 @@ int RunFillCommand(const std::string& socketPath, const std::string& which) {
   std::fprintf(stderr, "%s\n", said);
   return 1;
 }
+
+}  // namespace app

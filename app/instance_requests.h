@@ -3,11 +3,16 @@
 // start) or to fill (keyhaven --fill account|password), and what it answers.
 #include <string>
 
-class TForm1;
+namespace login {
 class TForm2;
+}  // namespace login
+
+namespace app {
+
+class TForm1;
 
 // The running instance's answer to one request, carried out by its windows.
-std::string AnswerInstanceRequest(TForm1& main, TForm2& login, const std::string& request);
+std::string AnswerInstanceRequest(TForm1& main, login::TForm2& login, const std::string& request);
 
 // A plain second start: the running instance brings its window, or its login window while locked,
 // to the front. Gives whether it answered.
@@ -16,3 +21,5 @@ bool AskToShow(const std::string& socketPath);
 // keyhaven --fill account|password: the running instance fills as its hot key does. One Chinese
 // line on stderr when it cannot; the exit code (0: filled).
 int RunFillCommand(const std::string& socketPath, const std::string& which);
+
+}  // namespace app

@@ -10,6 +10,8 @@
 #include "app/program_icon.h"
 #include "input/shortcut_writer.h"
 
+namespace app {
+
 namespace {
 
 constexpr int kIconSize = 128;
@@ -57,3 +59,5 @@ QStringList DataDirs() {
     if (QDir::isAbsolutePath(dir)) dirs << dir;
   return dirs.isEmpty() ? QStringList{"/usr/local/share", "/usr/share"} : dirs;
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace app {
+
 // The file the icon goes to: dataHome + "/icons/hicolor/128x128/apps/keyhaven.png".
 QString UserLauncherIconPath(const QString& dataHome);
 
@@ -21,3 +23,5 @@ bool ProvideApplicationEntry(const QString& dataHome, const QStringList& dataDir
 
 // $XDG_DATA_DIRS, else /usr/local/share and /usr/share.
 QStringList DataDirs();
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+namespace app {
+
 LockingGroup::LockingGroup(QWidget* parent) : QGroupBox("自动锁定", parent) {
   setObjectName("GroupBox_Locking");
   auto* idleBefore = new QLabel("空闲", this);
@@ -49,3 +51,5 @@ void LockingGroup::setLocking(const settings::LockingSettings& locking) {
 }
 
 void LockingGroup::showIdleTimeKnown(bool known) { Label_IdleTimeUnknown->setVisible(!known); }
+
+}  // namespace app

@@ -8,6 +8,8 @@ class QCheckBox;
 class QLabel;
 class QSpinBox;
 
+namespace app {
+
 class LockingGroup : public QGroupBox {
   Q_OBJECT
  public:
@@ -24,3 +26,5 @@ class LockingGroup : public QGroupBox {
   QCheckBox* CheckBox_ClearOnLock;
   QLabel* Label_IdleTimeUnknown;
 };
+
+}  // namespace app

@@ -57,22 +57,22 @@ int main(int argc, char** argv) {
     return 2;
   }
   platform::InstanceGuard instance("钥匣");
-  if (fill) return RunFillCommand(instance.heldElsewhere() ? InstanceSocket(instance) : std::string(), argv[2]);
+  if (fill) return app::RunFillCommand(instance.heldElsewhere() ? InstanceSocket(instance) : std::string(), argv[2]);
   // A second start hands over to the running one, which comes to the front.
   if (instance.heldElsewhere()) {
-    AskToShow(InstanceSocket(instance));
+    app::AskToShow(InstanceSocket(instance));
     return 0;
   }
 
   platform::PreferX11Windows();
   QApplication application(argc, argv);
   QApplication::setApplicationName("keyhaven");
-  QGuiApplication::setDesktopFileName(maker::kApplicationId);
+  QGuiApplication::setDesktopFileName(app::maker::kApplicationId);
   QApplication::setQuitOnLastWindowClosed(false);
   useWindowFont();
   platform::InstallChineseStandardTexts(application);  // without it, the buttons stay English
 
-  platform::QtDialogs dialogs(maker::kTitle);
+  platform::QtDialogs dialogs(app::maker::kTitle);
   if (!instance.acquired()) {
     dialogs.error(QString::fromStdString(platform::InstanceGuard::NoUsableFolderMessage(instance.foldersTried())));
     return 1;
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   // On Wayland, XTest reaches XWayland windows only: native ones get the keys through the
   // compositor's virtual keyboard where it offers one (wlroots), else through the portal.
   const bool wayland = platform::IsWaylandSession();
-  if (wayland) platform::dbus::RegisterWithPortals(maker::kApplicationId);
+  if (wayland) platform::dbus::RegisterWithPortals(app::maker::kApplicationId);
   const std::unique_ptr<platform::x11::X11Focus> x11Focus = wayland ? platform::x11::X11Focus::open() : nullptr;
   platform::wayland::VirtualKeyboardFill virtualKeyboard;
   platform::dbus::PortalRemoteDesktop portal;
@@ -103,16 +103,16 @@ int main(int argc, char** argv) {
     globalShortcuts = std::make_unique<platform::NoGlobalShortcuts>();
   platform::Services services{dialogs, shell,        taskbar,     beeper,          hotKeys,
                               keySink, *inputMethod, lockSignals, *globalShortcuts};
-  SessionKeys keys;
+  login::SessionKeys keys;
 
-  ProvideInitialDatabase(vault::CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
-  ProgramWindows windows = CreateProgramWindows(services, keys, vault::ProgramFolder());
-  portal.setTokenStore(PortalTokenInFile(*windows.main, *windows.login));
+  app::ProvideInitialDatabase(vault::CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
+  app::ProgramWindows windows = app::CreateProgramWindows(services, keys, vault::ProgramFolder());
+  portal.setTokenStore(app::PortalTokenInFile(*windows.main, *windows.login));
   const platform::InstanceChannel channel(InstanceSocket(instance), [&windows](const std::string& request) {
-    return AnswerInstanceRequest(*windows.main, *windows.login, request);
+    return app::AnswerInstanceRequest(*windows.main, *windows.login, request);
   });
 
   int result = application.exec();
-  DestroyProgramWindows(windows.main, windows.login);
+  app::DestroyProgramWindows(windows.main, windows.login);
   return result;
 }

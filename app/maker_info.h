@@ -4,6 +4,8 @@
 
 #include "keyhaven_version.h"
 
+namespace app {
+
 namespace maker {
 
 inline const QString kBrand = "keyhaven";
@@ -29,3 +31,5 @@ inline QString PageAddress(const Page& page, const QString& version) {
 }
 
 }  // namespace maker
+
+}  // namespace app

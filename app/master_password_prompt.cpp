@@ -3,6 +3,8 @@
 #include "platform/dialogs.h"
 #include "vault/vault.h"
 
+namespace app {
+
 VerifyingNote::VerifyingNote(StatusNote note, bool derives) : note_(derives ? std::move(note) : nullptr) {
   if (note_) note_(kVerifyingMasterPassword);
 }
@@ -11,7 +13,7 @@ VerifyingNote::~VerifyingNote() {
   if (note_) note_(QString());
 }
 
-QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& vault, const SessionKeys& keys,
+QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& vault, const login::SessionKeys& keys,
                                const QString& caption, const StatusNote& note) {
   QString typed = dialogs.passwordInput(caption, "请输入管理密码");
   if (typed.isEmpty()) return QString();
@@ -25,3 +27,5 @@ QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& v
   }
   return typed;
 }
+
+}  // namespace app

@@ -12,6 +12,8 @@ namespace vault {
 class Vault;
 }
 
+namespace app {
+
 inline const QString kVerifyingMasterPassword = QStringLiteral("正在验证管理密码...");
 
 // Shows a text in the window's status bar at once: a derivation on the window's thread follows.
@@ -31,5 +33,7 @@ class VerifyingNote {
 
 // The typed master password once it matches the login's; empty when cancelled, or when wrong
 // after the message "管理密码错误.". A protected file's check is noted while it derives.
-QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& vault, const SessionKeys& keys,
+QString AskMasterPasswordAgain(platform::Dialogs& dialogs, const vault::Vault& vault, const login::SessionKeys& keys,
                                const QString& caption, const StatusNote& note);
+
+}  // namespace app

@@ -4,13 +4,15 @@
 #include "login/tform2.h"
 #include "store/store_error.h"
 
+namespace app {
+
 namespace {
 
 const QString kInterface = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
 
 }  // namespace
 
-platform::dbus::PortalRemoteDesktop::TokenStore PortalTokenInFile(TForm1& main, const TForm2& login) {
+platform::dbus::PortalRemoteDesktop::TokenStore PortalTokenInFile(TForm1& main, const login::TForm2& login) {
   // Read and written only while unlocked. A file that cannot keep the token costs the user one
   // more question from the desktop, never the fill.
   return {[&main, &login]() -> QString {
@@ -30,3 +32,5 @@ platform::dbus::PortalRemoteDesktop::TokenStore PortalTokenInFile(TForm1& main, 
             }
           }};
 }
+
+}  // namespace app

@@ -3,7 +3,14 @@
 // allowed typing once is not asked again at every unlock.
 #include "platform/dbus/portal_remote_desktop.h"
 
-class TForm1;
+namespace login {
 class TForm2;
+}  // namespace login
 
-platform::dbus::PortalRemoteDesktop::TokenStore PortalTokenInFile(TForm1& main, const TForm2& login);
+namespace app {
+
+class TForm1;
+
+platform::dbus::PortalRemoteDesktop::TokenStore PortalTokenInFile(TForm1& main, const login::TForm2& login);
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "platform/dialogs.h"
 
+namespace app {
+
 void ProvideInitialDatabase(const vault::ProgramFolderLayout& layout, platform::Dialogs& dialogs) {
   const vault::FirstStartResult result = vault::ProvideInitialDatabase(layout);
   switch (result.outcome) {
@@ -18,3 +20,5 @@ void ProvideInitialDatabase(const vault::ProgramFolderLayout& layout, platform::
       return;
   }
 }
+
+}  // namespace app

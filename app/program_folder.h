@@ -7,6 +7,10 @@ namespace platform {
 class Dialogs;
 }
 
+namespace app {
+
 // vault::ProvideInitialDatabase, telling the user about a new database and its initial master
 // password, or why none could be made.
 void ProvideInitialDatabase(const vault::ProgramFolderLayout& layout, platform::Dialogs& dialogs);
+
+}  // namespace app

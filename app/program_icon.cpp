@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+namespace app {
+
 namespace {
 
 QPixmap drawIcon(int size) {
@@ -34,3 +36,5 @@ QIcon ProgramIcon() {
   for (int size : {16, 22, 24, 32, 48, 64, 128}) icon.addPixmap(drawIcon(size));
   return icon;
 }
+
+}  // namespace app

@@ -9,14 +9,19 @@
 #include "login/tform2.h"
 #include "platform/services.h"
 
+namespace app {
+
 struct ProgramWindows {
   std::unique_ptr<TForm1> main;
-  std::unique_ptr<TForm2> login;
+  std::unique_ptr<login::TForm2> login;
   bool created = false;  // FormCreate's result: false when the program is to end
 };
 
-ProgramWindows CreateProgramWindows(platform::Services& services, SessionKeys& keys, const QString& programFolder);
+ProgramWindows CreateProgramWindows(platform::Services& services, login::SessionKeys& keys,
+                                    const QString& programFolder);
 
 // Destroys the main window first: it releases the hot keys through the login window, which must
 // still exist then.
-void DestroyProgramWindows(std::unique_ptr<TForm1>& main, std::unique_ptr<TForm2>& login);
+void DestroyProgramWindows(std::unique_ptr<TForm1>& main, std::unique_ptr<login::TForm2>& login);
+
+}  // namespace app

@@ -11,14 +11,16 @@
 #include "vault/vault.h"
 #include "widgets/handler_guard.h"
 
+namespace app {
+
 namespace {
 
 const QString kCaption = "文件保护";
 
 }  // namespace
 
-ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
-                                 BackgroundWork& work, StatusNote note)
+ProtectionGroup::ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault,
+                                 login::SessionKeys& keys, BackgroundWork& work, StatusNote note)
     : QGroupBox(kCaption, parent), dialogs_(dialogs), vault_(vault), keys_(keys), work_(work), note_(std::move(note)) {
   setObjectName("GroupBox_Protection");
   Label_FileState = new QLabel(this);
@@ -77,3 +79,5 @@ void ProtectionGroup::unprotectFile() {
   keys_.fileUnprotected(vault_);
   emit fileRewritten();
 }
+
+}  // namespace app

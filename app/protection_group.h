@@ -6,7 +6,6 @@
 #include "app/master_password_prompt.h"
 #include "login/session_keys.h"
 
-class BackgroundWork;
 class QLabel;
 class QPushButton;
 namespace platform {
@@ -16,10 +15,14 @@ namespace vault {
 class Vault;
 }
 
+namespace app {
+
+class BackgroundWork;
+
 class ProtectionGroup : public QGroupBox {
   Q_OBJECT
  public:
-  ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, SessionKeys& keys,
+  ProtectionGroup(QWidget* parent, platform::Dialogs& dialogs, vault::Vault& vault, login::SessionKeys& keys,
                   BackgroundWork& work, StatusNote note);
 
   // Shows the state the file is in now.
@@ -41,7 +44,9 @@ class ProtectionGroup : public QGroupBox {
 
   platform::Dialogs& dialogs_;
   vault::Vault& vault_;
-  SessionKeys& keys_;
+  login::SessionKeys& keys_;
   BackgroundWork& work_;
   StatusNote note_;
 };
+
+}  // namespace app

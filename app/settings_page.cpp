@@ -13,6 +13,8 @@
 #include "widgets/named_widgets.h"
 #include "widgets/password_key_filter.h"
 
+namespace app {
+
 using widgets::button;
 using widgets::label;
 using widgets::labelledEdit;
@@ -116,3 +118,5 @@ void SettingsPage::showAutoFillMode(settings::AutoFillMode mode) {
 void SettingsPage::showHotKeyHint(const QString& hint) { Label16->setText(hint); }
 
 void SettingsPage::showClipboardNote(const QString& note) { Label20->setText(note); }
+
+}  // namespace app

@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
+namespace app {
+
 class SettingsPage : public QWidget {
   Q_OBJECT
  public:
@@ -48,3 +50,5 @@ class SettingsPage : public QWidget {
   QLabel* Label16;
   QLabel* Label20;
 };
+
+}  // namespace app

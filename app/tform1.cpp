@@ -18,7 +18,9 @@
 #include "platform/lock_signals.h"
 #include "widgets/handler_guard.h"
 
-TForm1::TForm1(platform::Services& services, SessionKeys& keys, QString programFolder)
+namespace app {
+
+TForm1::TForm1(platform::Services& services, login::SessionKeys& keys, QString programFolder)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
       keys_(keys),
@@ -120,3 +122,5 @@ void TForm1::connectHandlers() {
   onSignal(aboutPage_, &AboutPage::mainPageClicked, &TForm1::Label26Click);
   onSignal(aboutPage_, &AboutPage::issuesPageClicked, &TForm1::Label27Click);
 }
+
+}  // namespace app

@@ -17,27 +17,32 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+namespace login {
+class TForm2;
+}  // namespace login
+namespace widgets {
+class PanelStatusBar;
+}
+
+namespace app {
+
 class AboutPage;
 class AccountsPage;
 class AdvancedPage;
 class BackgroundWork;
 class SettingsPage;
-class TForm2;
 class TrayIcon;
-namespace widgets {
-class PanelStatusBar;
-}
 
-class TForm1 : public QWidget, public LoginHost {
+class TForm1 : public QWidget, public login::LoginHost {
   Q_OBJECT
  public:
   // programFolder ends in '/'; it holds _.udb, Config.ini and the backups.
-  TForm1(platform::Services& services, SessionKeys& keys, QString programFolder);
+  TForm1(platform::Services& services, login::SessionKeys& keys, QString programFolder);
   ~TForm1() override;
 
   // The login window, created after the main window as the program starts; it takes the hot keys
   // read from Config.ini.
-  void setLoginWindow(TForm2* login);
+  void setLoginWindow(login::TForm2* login);
 
   // Runs the creation steps; false when the program is to end (the deferred end is started).
   bool FormCreate();
@@ -206,13 +211,13 @@ class TForm1 : public QWidget, public LoginHost {
   void noteNow(const QString& text);
 
   platform::Services& services_;
-  SessionKeys& keys_;
+  login::SessionKeys& keys_;
   bool ownPasswordOffered_ = false;  // once per start of the program, not at unlocks
   QString programFolder_;
   BackgroundWork* fileWork_;
   bool lockWaitsForFileWork_ = false;
   vault::Vault vault_;
-  TForm2* login_ = nullptr;
+  login::TForm2* login_ = nullptr;
   bool startupCheckRunning_ = false;
   bool closing_ = false;
   bool lockOnScreenLock_ = true;
@@ -223,3 +228,5 @@ class TForm1 : public QWidget, public LoginHost {
   bool importRunning_ = false;
   bool closeAfterImport_ = false;  // the program's end was asked for while an import ran
 };
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include "vault/categories.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::Button_GeiClassClick() {
   accountsPage_->clearCategories();
   Button_RefreshClick();
@@ -81,3 +83,5 @@ void TForm1::N3Click() {
   // The grid lists the records that remain, as the status bar counts them.
   Button_RefreshClick();
 }
+
+}  // namespace app

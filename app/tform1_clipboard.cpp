@@ -7,6 +7,8 @@
 #include "input/clipboard.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::copyToClipboard(const QString& text) {
   input::SharedClipboard().copySecret(text);
   // A countdown that already runs is not restarted: everything copied is emptied with the first.
@@ -42,3 +44,5 @@ void TForm1::noteNow(const QString& text) {
   showStatus(text);
   StatusBar1->repaint();
 }
+
+}  // namespace app

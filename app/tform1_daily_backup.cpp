@@ -4,6 +4,8 @@
 #include "vault/daily_backup.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::takeDailyBackupIfDue() {
   const QDate today = QDate::currentDate();
   // An import's records are not all in the file before its transaction ends; the next tick tries again.
@@ -13,3 +15,5 @@ void TForm1::takeDailyBackupIfDue() {
   if (vault::TakeDailyBackup(programFolder_, clockText(), today, keep) == vault::DailyBackupOutcome::Failed)
     StatusBar1->setPanelText(0, "每日备份失败, 请检查数据文件夹的空间和权限.");
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 #include "app/tform1.h"
 #include "settings/settings_file.h"
 
+namespace app {
+
 void TForm1::Button_GenerateClick() {
   const settings::SettingsFile file(programFolder_);
   GeneratorDialog dialog(file.read().generator, this);
@@ -11,3 +13,5 @@ void TForm1::Button_GenerateClick() {
   accountsPage_->showPassword(dialog.password());
   file.writeGenerator(dialog.rules());
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 #include "login/tform2.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::Button_RefreshClick() {
   const int count = vault_.listByUsage();
   accountsPage_->applyColumnLayout();
@@ -59,3 +61,5 @@ void TForm1::Button_Pass_ShowOrHideClick() {
 }
 
 void TForm1::Button_ClearAllEditClick() { accountsPage_->clearForm(); }
+
+}  // namespace app

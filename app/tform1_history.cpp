@@ -5,6 +5,8 @@
 #include "platform/dialogs.h"
 #include "vault/record_fields.h"
 
+namespace app {
+
 namespace {
 
 // The names of the fields in which a version differs from the record, in the form's order.
@@ -64,3 +66,5 @@ void TForm1::Button_DeletedClick() {
   Button_RefreshClick();
   dialogs.message("已恢复.");
 }
+
+}  // namespace app

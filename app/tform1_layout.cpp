@@ -20,6 +20,8 @@
 #include "widgets/named_widgets.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 namespace {
 
 using widgets::button;
@@ -133,3 +135,5 @@ void TForm1::buildTimers() {
   Timer_CloseMe = timer("Timer_CloseMe", 1000);
   Timer_ClearClipbrd = timer("Timer_ClearClipbrd", 60000);
 }
+
+}  // namespace app

@@ -26,6 +26,8 @@
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 bool TForm1::FormCreate() {
   try {
     setWindowTitle(windowTitle() + "ver:" + aboutPage_->version());
@@ -180,3 +182,5 @@ void TForm1::FormClose() {
   vault_.close();
   input::SharedClipboard().Clear();
 }
+
+}  // namespace app

@@ -12,6 +12,8 @@
 #include "widgets/handler_guard.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::IdleLimitReached() { lockBecauseTheUserLeft(); }
 
 void TForm1::ScreenLockedOrAsleep() {
@@ -61,3 +63,5 @@ void TForm1::forgetPickedRecord() {
   // The next pick registers them again.
   login_->releaseHotKeys();
 }
+
+}  // namespace app

@@ -9,6 +9,8 @@
 #include "login/tform2.h"
 #include "vault/master_password.h"
 
+namespace app {
+
 void TForm1::loginCompleted() {
   if (ownPasswordOffered_) return;
   ownPasswordOffered_ = true;
@@ -43,3 +45,5 @@ void TForm1::setOwnMasterPassword(const platform::NewMasterPassword& chosen) {
   ProtectInBackground(*fileWork_, services_.dialogs, vault_, keys_, chosen.typed, true,
                       [this] { accountsPage_->pressRefresh(); });
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include "platform/dialogs.h"
 #include "vault/master_password.h"
 
+namespace app {
+
 void TForm1::Button7Click() {
   auto& dialogs = services_.dialogs;
   // A protected file's checks and re-key derive keys on this thread.
@@ -28,3 +30,5 @@ void TForm1::Button7Click() {
 void TForm1::Button_PassClealClick() { settingsPage_->clearNewPasswords(); }
 
 void TForm1::Button5Click() { settingsPage_->maskPasswords(); }
+
+}  // namespace app

@@ -6,6 +6,8 @@
 #include "vault/record_fields.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::Button1Click() {
   const vault::Record record = accountsPage_->record();
   if (QString missing = vault::MissingField(record); !missing.isEmpty()) {
@@ -66,3 +68,5 @@ void TForm1::Button3Click() {
   }
   accountsPage_->moveCursorTo(row);  // the same row, or the next one in the deleted one's place
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::Button_SearchClick() {
   const QString keyword = accountsPage_->keyword();
   if (keyword.isEmpty()) {
@@ -21,3 +23,5 @@ void TForm1::Button_SearchClick() {
 }
 
 void TForm1::searchkeywordClick() { accountsPage_->clearKeyword(); }
+
+}  // namespace app

@@ -15,6 +15,8 @@
 #include "platform/lock_signals.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 void TForm1::loadAdvancedSettings() {
   advancedInForce_ = settings::SettingsFile(programFolder_).read();
   vault_.setHistoryLimits({advancedInForce_.historyVersions, advancedInForce_.deletedDays});
@@ -30,12 +32,12 @@ void TForm1::showAdvancedSettings(const settings::Settings& shown) { advancedPag
 
 settings::Settings TForm1::advancedSettingsInForm() const { return advancedPage_->settingsOver(advancedInForce_); }
 
-void TForm1::setLoginWindow(TForm2* login) {
+void TForm1::setLoginWindow(login::TForm2* login) {
   login_ = login;
   const settings::Settings shown = advancedSettingsInForm();
   login_->changeHotKeys(shown.hotKeys);
   login_->setHotKeyArmedMinutes(shown.hotKeyArmedMinutes);
-  connect(advancedPage_, &AdvancedPage::hotKeyRecordingChanged, login_, &TForm2::suspendHotKeys);
+  connect(advancedPage_, &AdvancedPage::hotKeyRecordingChanged, login_, &login::TForm2::suspendHotKeys);
 }
 
 bool TForm1::saveAdvancedSettings() {
@@ -93,3 +95,5 @@ void TForm1::applyLocking(const settings::LockingSettings& locking) {
   services_.lockSignals.setIdleLimit(std::chrono::minutes(locking.idleMinutes));
   advancedPage_->showIdleTimeKnown(services_.lockSignals.idleTimeKnown());
 }
+
+}  // namespace app

@@ -7,6 +7,8 @@
 #include "app/tform1.h"
 #include "platform/shell.h"
 
+namespace app {
+
 void TForm1::openAddress(const QString& address) { services_.shell.openAddress(address); }
 
 void TForm1::Button10Click() {
@@ -24,3 +26,5 @@ void TForm1::Label23Click() { openAddress(maker::PageAddress(maker::kDownloadPag
 void TForm1::Label24Click() { openAddress(maker::PageAddress(maker::kHelpPage, aboutPage_->version())); }
 
 void TForm1::Label27Click() { openAddress(maker::PageAddress(maker::kIssuesPage, aboutPage_->version())); }
+
+}  // namespace app

@@ -12,6 +12,8 @@
 #include "transfer/import_summary.h"
 #include "widgets/panel_status_bar.h"
 
+namespace app {
+
 namespace {
 
 const QString kImportCaption = "导入CSV";
@@ -72,3 +74,5 @@ void TForm1::Button_ExportClick() {
   }
   StatusBar1->setPanelText(0, QString("已导出 %1 条记录.").arg(written));
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace app {
+
 TransferGroup::TransferGroup(QWidget* parent) : QGroupBox("导入导出", parent) {
   setObjectName("GroupBox_Transfer");
   Button_Import = new QPushButton("导入CSV...", this);
@@ -21,3 +23,5 @@ TransferGroup::TransferGroup(QWidget* parent) : QGroupBox("导入导出", parent
   connect(Button_Import, &QPushButton::clicked, this, &TransferGroup::importClicked);
   connect(Button_Export, &QPushButton::clicked, this, &TransferGroup::exportClicked);
 }
+
+}  // namespace app

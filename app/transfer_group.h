@@ -5,6 +5,8 @@
 
 class QPushButton;
 
+namespace app {
+
 class TransferGroup : public QGroupBox {
   Q_OBJECT
  public:
@@ -18,3 +20,5 @@ class TransferGroup : public QGroupBox {
   QPushButton* Button_Import;
   QPushButton* Button_Export;
 };
+
+}  // namespace app

@@ -8,6 +8,8 @@
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
+namespace app {
+
 namespace {
 
 class StandInWindow : public QLabel {
@@ -62,3 +64,5 @@ void TrayIcon::show() {
   }
   standIn_->show();
 }
+
+}  // namespace app

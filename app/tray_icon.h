@@ -9,6 +9,8 @@ class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 
+namespace app {
+
 class TrayIcon : public QObject {
   Q_OBJECT
  public:
@@ -27,3 +29,5 @@ class TrayIcon : public QObject {
   QSystemTrayIcon* tray_ = nullptr;
   QWidget* standIn_ = nullptr;
 };
+
+}  // namespace app

@@ -11,6 +11,8 @@
 #include "platform/input_method.h"
 #include "platform/key_sink.h"
 
+namespace login {
+
 namespace {
 
 constexpr unsigned long kPasteDelayMs = 800;
@@ -164,3 +166,5 @@ void TForm2::typeIntoFocusedWindow(const QString& value) {
   // The stored value is text, not key language: + ^ % ~ ( ) { } must type themselves.
   input::SendKeys(services_.keySink, services_.dialogs, input::EscapeForKeyLanguage(value), true);
 }
+
+}  // namespace login

@@ -6,6 +6,8 @@ namespace vault {
 class Vault;
 }
 
+namespace login {
+
 class LoginHost {
  public:
   virtual ~LoginHost() = default;
@@ -29,3 +31,5 @@ class LoginHost {
   // A short note in the main window's status bar.
   virtual void showStatus(const QString& text) = 0;
 };
+
+}  // namespace login

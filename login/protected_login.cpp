@@ -2,6 +2,8 @@
 
 #include <exception>
 
+namespace login {
+
 ProtectedLogin::ProtectedLogin(vault::Vault& vault, QObject* parent) : QObject(parent), vault_(vault) {}
 
 ProtectedLogin::~ProtectedLogin() {
@@ -37,3 +39,5 @@ void ProtectedLogin::complete() {
   derived_.reset();
   emit finished(opened, error_);
 }
+
+}  // namespace login

@@ -8,6 +8,8 @@
 
 #include "vault/vault.h"
 
+namespace login {
+
 class ProtectedLogin : public QObject {
   Q_OBJECT
  public:
@@ -32,3 +34,5 @@ class ProtectedLogin : public QObject {
   std::optional<vault::DerivedFileKey> derived_;
   QString error_;
 };
+
+}  // namespace login

@@ -5,6 +5,8 @@
 #include "vault/master_password_rules.h"
 #include "vault/vault.h"
 
+namespace login {
+
 bool SessionKeys::initialPasswordInForce() const {
   return !fileIsProtected_ &&
          vault::IsMasterPassword(QString::fromUtf8(vault::kInitialMasterPassword), storedMasterPassword_);
@@ -31,3 +33,5 @@ void SessionKeys::fileUnprotected(vault::Vault& vault) {
 }
 
 void SessionKeys::masterPasswordChanged(vault::Vault& vault) { storedMasterPassword_ = vault.storedMasterPassword(); }
+
+}  // namespace login

@@ -9,6 +9,8 @@ namespace vault {
 class Vault;
 }
 
+namespace login {
+
 class SessionKeys {
  public:
   // The costs of a protected file's key; tests take the cheap set.
@@ -36,3 +38,5 @@ class SessionKeys {
   bool fileIsProtected_ = false;
   crypto::KeyDerivationParameters keyParameters_;
 };
+
+}  // namespace login

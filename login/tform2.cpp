@@ -24,6 +24,8 @@
 #include "widgets/panel_status_bar.h"
 #include "widgets/password_key_filter.h"
 
+namespace login {
+
 namespace {
 
 // A click into the password box empties it.
@@ -341,3 +343,5 @@ void TForm2::suspendHotKeys(bool suspended) {
   if (suspended) return unregisterBoth();
   registerHotKeys();
 }
+
+}  // namespace login

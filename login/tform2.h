@@ -13,7 +13,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class ProtectedLogin;
 namespace input {
 class HotKeyArming;
 class ShortcutFill;
@@ -22,6 +21,10 @@ namespace widgets {
 class PanelStatusBar;
 class PasswordKeyFilter;
 }  // namespace widgets
+
+namespace login {
+
+class ProtectedLogin;
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -110,3 +113,5 @@ class TForm2 : public QWidget {
   bool hotKeysSuspended_ = false;
   bool hotKeyConflictReported_ = false;
 };
+
+}  // namespace login

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  const QIcon icon = ProgramIcon();
+  const QIcon icon = app::ProgramIcon();
   for (const QSize& size : icon.availableSizes()) {
     const QString sizeFolder = QStringLiteral("%1/%2x%3/apps").arg(folder).arg(size.width()).arg(size.height());
     const QString file = sizeFolder + "/keyhaven.png";

@@ -146,7 +146,7 @@ void MeasureProgram(const Options& options, Figures& figures, Plan& plan) {
     session.stop();
     figures.start.program.push_back(Milliseconds([&] { session.start(); }));
   }
-  TForm1& w = session.main();
+  app::TForm1& w = session.main();
   vault::Listing& listing = w.vault().listing();
   auto& categoryList = session.control<QListWidget>("ListBox_Class");
   auto& categoryBox = session.control<QComboBox>("Edit_FenLei");
@@ -344,7 +344,7 @@ void MeasureProtected(const Options& options, const Plan& plan, ProtectedFigures
     session.stop();
     figures.start.push_back(Milliseconds([&] { session.start(); }));
   }
-  TForm1& w = session.main();
+  app::TForm1& w = session.main();
   vault::Listing& listing = w.vault().listing();
   Expect(w.vault().isProtected() && listing.rowCount() == plan.records, "the protected copy lists every record");
   for (int r = 0; r < options.repeats; ++r) figures.refresh.push_back(TimeHandler([&] { w.Button_RefreshClick(); }));

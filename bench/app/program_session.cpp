@@ -11,7 +11,7 @@
 ProgramSession::ProgramSession(QString programFolder, QString masterPassword,
                                crypto::KeyDerivationParameters keyParameters)
     : folder_(std::move(programFolder)), master_(std::move(masterPassword)), keyParameters_(keyParameters) {
-  keys_ = SessionKeys(keyParameters_);
+  keys_ = login::SessionKeys(keyParameters_);
   // The start writes a desktop shortcut: it goes to a desktop of the benchmark's own.
   const QString root = desktop_.path();
   QDir().mkpath(root + "/config");
@@ -30,7 +30,7 @@ ProgramSession::~ProgramSession() { stop(); }
 
 void ProgramSession::start() {
   stop();
-  ProgramWindows windows = CreateProgramWindows(services_, keys_, folder_);
+  app::ProgramWindows windows = app::CreateProgramWindows(services_, keys_, folder_);
   main_ = std::move(windows.main);
   login_ = std::move(windows.login);
   if (!windows.created) throw std::runtime_error("the main window refused to start");
@@ -45,8 +45,8 @@ void ProgramSession::start() {
 }
 
 void ProgramSession::stop() {
-  DestroyProgramWindows(main_, login_);
-  keys_ = SessionKeys(keyParameters_);
+  app::DestroyProgramWindows(main_, login_);
+  keys_ = login::SessionKeys(keyParameters_);
 }
 
 void ProgramSession::bringRowIntoView(int row) {

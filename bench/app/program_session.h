@@ -31,7 +31,7 @@ class ProgramSession {
   // Closes nothing: the windows are destroyed as at the end of a test.
   void stop();
 
-  TForm1& main() { return *main_; }
+  app::TForm1& main() { return *main_; }
   // The main window's control with this object name; throws std::runtime_error when there is none.
   template <typename Control>
   Control& control(const char* name) {
@@ -61,7 +61,7 @@ class ProgramSession {
   platform::NoGlobalShortcuts globalShortcuts_;
   platform::Services services_{dialogs,  shell_,       taskbar_,     beeper_,         hotKeys_,
                                keySink_, inputMethod_, lockSignals_, globalShortcuts_};
-  SessionKeys keys_;
-  std::unique_ptr<TForm1> main_;
-  std::unique_ptr<TForm2> login_;
+  login::SessionKeys keys_;
+  std::unique_ptr<app::TForm1> main_;
+  std::unique_ptr<login::TForm2> login_;
 };

@@ -47,7 +47,7 @@ namespace {
 // Opens the generator from the record form and lets `choose` act in it while it is shown.
 template <typename Choose>
 void useGenerator(AppHarness& app, Choose choose) {
-  QTimer::singleShot(0, [&] { choose(*app.main->findChild<GeneratorDialog*>()); });
+  QTimer::singleShot(0, [&] { choose(*app.main->findChild<app::GeneratorDialog*>()); });
   Named<QPushButton>(*app.main, "Button_Generate")->click();
 }
 
@@ -58,7 +58,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   app.makeDatabase();
   app.startAndLogin();
   QString shown;
-  useGenerator(app, [&](GeneratorDialog& dialog) {
+  useGenerator(app, [&](app::GeneratorDialog& dialog) {
     EXPECT_EQ(dialog.rules(), crypto::PasswordRules()) << "the defaults without Config.ini";
     Named<QSpinBox>(dialog, "SpinBox_Length")->setValue(20);
     Named<QCheckBox>(dialog, "CheckBox_Symbols")->setChecked(false);
@@ -68,7 +68,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa")->text(), "");
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, crypto::PasswordRules()) << "取消 writes nothing";
 
-  useGenerator(app, [&](GeneratorDialog& dialog) {
+  useGenerator(app, [&](app::GeneratorDialog& dialog) {
     Named<QSpinBox>(dialog, "SpinBox_Length")->setValue(24);
     Named<QCheckBox>(dialog, "CheckBox_Symbols")->setChecked(false);
     for (QCheckBox* box : {Named<QCheckBox>(dialog, "CheckBox_UpperCase"),
@@ -86,7 +86,7 @@ TEST(AdvancedSettings, TheGeneratorFillsThePasswordAndRemembersItsChoiceOnlyWhen
   expected.length = 24;
   expected.upperCase = expected.lowerCase = expected.symbols = false;
   EXPECT_EQ(settings::SettingsFile(app.folder()).read().generator, expected);
-  useGenerator(app, [&](GeneratorDialog& dialog) {
+  useGenerator(app, [&](app::GeneratorDialog& dialog) {
     EXPECT_EQ(dialog.rules(), expected) << "the next opening starts from the used choice";
     Named<QPushButton>(dialog, "Button_Cancel")->click();
   });
@@ -97,7 +97,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  LockingGroup& group = *Named<LockingGroup>(*app.main, "GroupBox_Locking");
+  app::LockingGroup& group = *Named<app::LockingGroup>(*app.main, "GroupBox_Locking");
   EXPECT_EQ(group.locking(), settings::LockingSettings()) << "without the keys: 10 idle minutes, screen lock locks";
   EXPECT_EQ(app.lockSignals.idleLimit, std::chrono::minutes(10));
 
@@ -149,7 +149,7 @@ TEST(AdvancedSettings, LockingIsSavedWithTheConfigurationAndLocksAsTheTraysHideD
 
   app.restart();
   app.startAndLogin();
-  EXPECT_EQ(Named<LockingGroup>(*app.main, "GroupBox_Locking")->locking(), chosen);
+  EXPECT_EQ(Named<app::LockingGroup>(*app.main, "GroupBox_Locking")->locking(), chosen);
 }
 
 TEST(AdvancedSettings, ClosingAllDialogsEndsTheOperationThatAskedWithoutAWord) {

@@ -39,7 +39,7 @@ AppHarness::~AppHarness() {
   oldDataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
-void AppHarness::destroyWindows() { DestroyProgramWindows(main, login); }
+void AppHarness::destroyWindows() { app::DestroyProgramWindows(main, login); }
 
 void AppHarness::makeDatabase(const std::string& master) {
   store::CreateDatabaseFile(databasePath(), crypto::MasterPasswordCipher(master), true);
@@ -80,7 +80,7 @@ std::vector<StoredRecord> AppHarness::records(const std::string& orderBy) {
 bool AppHarness::create() {
   destroyWindows();
   dialogs.asked.clear();
-  ProgramWindows windows = CreateProgramWindows(services, keys, programFolder_);
+  app::ProgramWindows windows = app::CreateProgramWindows(services, keys, programFolder_);
   main = std::move(windows.main);
   login = std::move(windows.login);
   return windows.created;
@@ -103,7 +103,7 @@ void AppHarness::startAndLogin(const QString& password) {
 
 void AppHarness::restart() {
   destroyWindows();
-  keys = SessionKeys{};
+  keys = login::SessionKeys{};
 }
 
 void AppHarness::addRecord(const QString& category, const QString& title, const QString& account,

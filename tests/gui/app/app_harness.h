@@ -83,9 +83,9 @@ class AppHarness {
   fakes::FakeGlobalShortcuts globalShortcuts;
   platform::Services services{dialogs, shell,       taskbar,     beeper,         hotKeys,
                               keySink, inputMethod, lockSignals, globalShortcuts};
-  SessionKeys keys;
-  std::unique_ptr<TForm1> main;
-  std::unique_ptr<TForm2> login;
+  login::SessionKeys keys;
+  std::unique_ptr<app::TForm1> main;
+  std::unique_ptr<login::TForm2> login;
 
  private:
   void destroyWindows();

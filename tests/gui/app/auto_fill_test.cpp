@@ -34,10 +34,10 @@ TEST(AutoFill, KeystrokeStyleTypesTheStoredTextLiterally) {
   const QString password = "a+b^c%d~e(f)g{h}i@#!";
   startWithPickedRecord(app, "me@example", password);
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), password);
   app.keySink.events.clear();
-  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me@example");
   EXPECT_TRUE(app.dialogs.asked.empty());
 }
@@ -46,7 +46,7 @@ TEST(AutoFill, PasteStyleCopiesThenSendsCtrlV) {
   AppHarness app;
   startWithPickedRecord(app, "me", "s3cret");
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass1")->setChecked(true);
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(QApplication::clipboard()->text(), "s3cret");
   EXPECT_EQ(QApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"), "secret");
   EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->isActive());
@@ -66,8 +66,8 @@ TEST(AutoFill, NothingIsEnteredWithoutAPickedRecord) {
   startWithPickedRecord(app, "me", "pw");
   Named<QPushButton>(*app.main, "Button_Refresh")->click();  // clears the form, the password copy stays
   EXPECT_EQ(Named<QLineEdit>(*app.main, "Edit_MiMa_Temp")->text(), "pw");
-  app.hotKeys.press(TForm2::kAccountHotKeyId);
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(app.dialogs.texts(), QStringList(2, "请先选择一组帐号,才能自动输入账户密码.!"));
   EXPECT_TRUE(app.keySink.events.empty());
 }
@@ -100,7 +100,7 @@ TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
     style->setChecked(true);
     Named<widgets::PanelStatusBar>(*app.main, "StatusBar1")->setPanelText(0, "");
     const int beeps = app.beeper.beeps;
-    app.hotKeys.press(TForm2::kPasswordHotKeyId);
+    app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
     EXPECT_TRUE(app.keySink.events.empty()) << style->text().toStdString();
     EXPECT_EQ(app.beeper.beeps, beeps + 1);
     EXPECT_EQ(app.panel(0), "按键未松开,没有自动输入.");
@@ -109,7 +109,7 @@ TEST(AutoFill, NothingIsSentWhileTheUserStillHoldsAKey) {
 
   app.keySink.heldPolls = 3;  // let go in time: typed once it is up
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "qwerty");
 }
 
@@ -118,7 +118,7 @@ TEST(AutoFill, AValueWithAnUntypableCharacterIsRefusedWhole) {
   startWithPickedRecord(app, "me", "ab中cd");
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   app.inputMethod.current = platform::InputMethodState::kActive;
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty());
   EXPECT_EQ(app.inputMethod.calls.size(), 1u) << "not switched for a value that is refused";
   ASSERT_EQ(app.dialogs.asked.size(), 1u);
@@ -131,13 +131,13 @@ TEST(AutoFill, AnActiveInputMethodGetsDirectInputForTheTypingAndIsSwitchedBack) 
   AppHarness app;
   startWithPickedRecord(app, "me", "p@ss");
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(app.inputMethod.calls, std::vector<Call>({{"state", 0}})) << "an input method that is off stays off";
 
   app.inputMethod.current = platform::InputMethodState::kActive;
   app.inputMethod.calls.clear();
   app.keySink.events.clear();
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "p@ss");
   EXPECT_EQ(app.inputMethod.calls,
             std::vector<Call>({{"state", 0}, {"direct", 0}, {"back", app.keySink.events.size()}}));
@@ -146,14 +146,14 @@ TEST(AutoFill, AnActiveInputMethodGetsDirectInputForTheTypingAndIsSwitchedBack) 
   app.inputMethod.calls.clear();
   app.keySink.events.clear();
   app.keySink.heldPolls = -1;  // typing refused after the switch: switched back all the same
-  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty());
   EXPECT_EQ(app.inputMethod.calls, std::vector<Call>({{"state", 0}, {"direct", 0}, {"back", 0}}));
   EXPECT_EQ(app.panel(0), "按键未松开,没有自动输入.");
 
   app.keySink.heldPolls = 0;
   app.inputMethod.refuseBack = true;
-  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me");
   EXPECT_EQ(app.panel(0), "输入法未能恢复中文状态, 请手动切换.");
   EXPECT_TRUE(app.dialogs.asked.empty());
@@ -166,7 +166,7 @@ TEST(AutoFill, AnInputMethodThatCannotBeSwitchedGetsTheValuePasted) {
     Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
     app.inputMethod.current = refused ? platform::InputMethodState::kActive : platform::InputMethodState::kUnswitchable;
     app.inputMethod.refuseDirect = refused;
-    app.hotKeys.press(TForm2::kAccountHotKeyId);
+    app.hotKeys.press(login::TForm2::kAccountHotKeyId);
     EXPECT_EQ(QApplication::clipboard()->text(), "me@example");
     EXPECT_TRUE(Named<QTimer>(*app.main, "Timer_ClearClipbrd")->isActive()) << "cleared as after any paste";
     ASSERT_EQ(app.keySink.events.size(), 4u) << "Ctrl+V, nothing typed";
@@ -185,20 +185,20 @@ TEST(AutoFill, ADesktopThatRefusesKeysGetsNoneAndAKeysymSinkGetsNonAsciiPastedUn
         std::pair{platform::FillReadiness::kUnavailable,
                   "未找到桌面的远程桌面接口(xdg-desktop-portal), 没有自动输入."}}) {
     app.keySink.readiness = readiness;
-    app.hotKeys.press(TForm2::kPasswordHotKeyId);
+    app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
     EXPECT_TRUE(app.keySink.events.empty());
     EXPECT_EQ(app.panel(0), status);
   }
   EXPECT_EQ(app.keySink.fillsEnded, 0);
 
   app.keySink.readiness = platform::FillReadiness::kPrintableAsciiOnly;
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_EQ(QApplication::clipboard()->text(), "密码ab");
   ASSERT_EQ(app.keySink.events.size(), 4u) << "Ctrl+V, nothing typed";
   EXPECT_EQ(app.keySink.events[1].virtualKey, 86);
   EXPECT_EQ(app.panel(0), "内容含中文等非ASCII字符, 已改用粘贴方式输入.");
   app.keySink.events.clear();
-  app.hotKeys.press(TForm2::kAccountHotKeyId);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "me");
   EXPECT_EQ(app.keySink.fillsEnded, 2);
   EXPECT_TRUE(app.dialogs.asked.empty());
@@ -213,12 +213,12 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   app.makeDatabase();
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
-  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "locked");
+  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "locked");
   app.typeLogin(AppHarness::kMaster);
   app.main->hide();
-  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "show"), "done");
+  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "show"), "done");
   EXPECT_TRUE(app.main->isVisible());
-  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "disarmed") << "a request never arms";
+  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "disarmed") << "a request never arms";
   EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
   EXPECT_TRUE(app.keySink.events.empty());
 
@@ -228,9 +228,9 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
-  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
+  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
-  EXPECT_EQ(AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
+  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
 }
 
 TEST(AutoFill, TheDesktopsShortcutsAreBoundWhileUnlockedAndFillWhenLetGoWhileArmed) {

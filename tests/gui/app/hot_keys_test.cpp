@@ -37,7 +37,7 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
+  app::HotKeyGroup& group = *Named<app::HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   EXPECT_EQ(group.hotKeys(), settings::HotKeySettings()) << "without Config.ini, Ctrl+Left and Ctrl+Right";
   EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), kDefaultHint);
   EXPECT_EQ(Named<QLabel>(*app.main, "Label16")->text(), kDefaultHint);
@@ -47,8 +47,9 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   EXPECT_EQ(app.dialogs.texts(), QStringList{"配置保存成功！"});
   EXPECT_EQ(storedKey(app, "密码热键"), "Ctrl+Alt+P") << "only the first chord is kept";
   EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Left");
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kAccountHotKeyId],
+            (fakes::HotKeyCombination{platform::kModControl, 37}));
   const QString hint = "小技巧:Ctrl+Left 自动输入帐号 Ctrl+Alt+P 自动输入密码.";
   EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), hint);
   EXPECT_EQ(Named<QLabel>(*app.main, "Label16")->text(), hint);
@@ -56,9 +57,9 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   app.restart();
   app.startAndLogin();
   app.pickAnyRecord();
-  EXPECT_EQ(Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys")->hotKeys(),
+  EXPECT_EQ(Named<app::HotKeyGroup>(*app.main, "GroupBox_HotKeys")->hotKeys(),
             (settings::HotKeySettings{"Ctrl+Left", "Ctrl+Alt+P"}));
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
   EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), hint);
 }
 
@@ -67,7 +68,7 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
   app.makeDatabase();
   app.startAndLogin();
   app.pickAnyRecord();
-  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
+  app::HotKeyGroup& group = *Named<app::HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   const struct {
     const char* account;
     const char* password;
@@ -83,8 +84,10 @@ TEST(HotKeys, AnEqualPairOrOneWithoutCtrlAltOrMetaIsRefusedAndNothingIsWritten) 
     EXPECT_EQ(app.dialogs.texts(), QStringList{QString(choice.said) + "\n配置没有保存."}) << choice.said;
   }
   EXPECT_FALSE(QFile::exists(app.folder() + settings::SettingsFile::kFileName)) << "not even the auto-fill mode";
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 37}));
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 39}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kAccountHotKeyId],
+            (fakes::HotKeyCombination{platform::kModControl, 37}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId],
+            (fakes::HotKeyCombination{platform::kModControl, 39}));
   EXPECT_EQ(Named<QLabel>(*app.main, "Label22")->text(), kDefaultHint);
 }
 
@@ -94,7 +97,7 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
   app.startAndLogin();
   app.pickAnyRecord();
   app.hotKeys.taken.insert('P');
-  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
+  app::HotKeyGroup& group = *Named<app::HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account"), "Ctrl+Alt+A");
   choose(Named<QKeySequenceEdit>(group, "KeySequenceEdit_Password"), "Ctrl+Alt+P");
   Named<QPushButton>(*app.main, "Button6")->click();
@@ -102,8 +105,9 @@ TEST(HotKeys, ACombinationAnotherProgramHoldsIsReportedNotWrittenAndTheOldOneSta
   EXPECT_EQ(app.dialogs.texts()[0], "热键 Ctrl+Alt+P 已被其他程序占用，无法用它自动输入。");
   EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Alt+A");
   EXPECT_EQ(storedKey(app, "密码热键"), "absent");
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'A'}));
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{platform::kModControl, 39}))
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'A'}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId],
+            (fakes::HotKeyCombination{platform::kModControl, 39}))
       << "the old password key still works";
   EXPECT_EQ(group.hotKeys(), (settings::HotKeySettings{"Ctrl+Alt+A", "Ctrl+Right"}))
       << "the field shows what is in force";
@@ -117,7 +121,7 @@ TEST(HotKeys, TheHotKeysLetGoWhileAFieldRecordsAndComeBackAfterwards) {
   app.pickAnyRecord();
   app.main->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(app.main.get()));
-  HotKeyGroup& group = *Named<HotKeyGroup>(*app.main, "GroupBox_HotKeys");
+  app::HotKeyGroup& group = *Named<app::HotKeyGroup>(*app.main, "GroupBox_HotKeys");
   Named<QTabWidget>(*app.main, "PageControl1")->setCurrentWidget(Named<QWidget>(*app.main, "TabSheet4"));
 
   Named<QKeySequenceEdit>(group, "KeySequenceEdit_Account")->setFocus();
@@ -153,7 +157,7 @@ TEST(HotKeys, APickArmsThemForTheChosenMinutesAndThenTheyReachOtherProgramsAgain
   EXPECT_EQ(app.hotKeys.registered.size(), 2u);
   ASSERT_TRUE(QTest::qWaitFor([&] { return app.hotKeys.registered.empty(); }));
   EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
-  app.hotKeys.press(TForm2::kPasswordHotKeyId);
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
   EXPECT_TRUE(app.keySink.events.empty()) << "a released key types nothing";
   app.pickRow(0);
   EXPECT_EQ(app.hotKeys.registered.size(), 2u) << "the next pick arms them again";
@@ -176,7 +180,7 @@ TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindAndProposesOtherKey
   EXPECT_FALSE(warning->isHidden()) << "Ctrl+← and Ctrl+→ are editor keys";
   choose(Named<QKeySequenceEdit>(*wayland.main, "KeySequenceEdit_Account"), "Ctrl+Alt+P");
   Named<QPushButton>(*wayland.main, "Button_ProposedHotKeys")->click();
-  EXPECT_EQ(Named<HotKeyGroup>(*wayland.main, "GroupBox_HotKeys")->hotKeys(),
+  EXPECT_EQ(Named<app::HotKeyGroup>(*wayland.main, "GroupBox_HotKeys")->hotKeys(),
             (settings::HotKeySettings{"Ctrl+Alt+P", "Ctrl+Alt+2"}))
       << "only the editor key is replaced";
   EXPECT_TRUE(warning->isHidden());

@@ -49,8 +49,8 @@ TEST(Login, TheRightPasswordOpensTheMainWindowAndSwitchesEverythingOn) {
   EXPECT_TRUE(app.hotKeys.registered.empty()) << "the form is empty after a login: the hot keys wait for a pick";
   app.pickRow(0);
   ASSERT_EQ(app.hotKeys.registered.size(), 2u);
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{2, 37}));
-  EXPECT_EQ(app.hotKeys.registered[TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{2, 39}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kAccountHotKeyId], (fakes::HotKeyCombination{2, 37}));
+  EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{2, 39}));
   EXPECT_EQ(Named<QListWidget>(*app.main, "ListBox_Class")->count(), 1);
   EXPECT_EQ(app.gridRowCount(), 1);
   EXPECT_EQ(app.panel(0), "共1条信息");

@@ -122,7 +122,7 @@ TEST(ProgramFolderChoice, DataHomeIsAnAbsoluteXdgDataHomeElseTheHomeShare) {
 TEST_F(InstalledPrefix, FirstStartCopiesTheSuppliedDatabaseAndSaysSoOnce) {
   const vault::ProgramFolderLayout layout = installedLayout();
   fakes::FakeDialogs dialogs;
-  ProvideInitialDatabase(layout, dialogs);
+  app::ProvideInitialDatabase(layout, dialogs);
   const QString database = layout.folder + "_.udb";
   ASSERT_TRUE(QFile::exists(database));
   EXPECT_EQ(ReadAll(database), ReadAll(supplied));
@@ -136,7 +136,7 @@ TEST_F(InstalledPrefix, FirstStartCopiesTheSuppliedDatabaseAndSaysSoOnce) {
 
   // Later starts find the database and say nothing; what the user changed stays.
   WriteAll(database, "changed by the user");
-  ProvideInitialDatabase(layout, dialogs);
+  app::ProvideInitialDatabase(layout, dialogs);
   EXPECT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(ReadAll(database), "changed by the user");
   EXPECT_EQ(vault::ProvideInitialDatabase(layout).outcome, vault::FirstStart::NothingToDo);
@@ -155,7 +155,7 @@ TEST_F(InstalledPrefix, AnExistingDatabaseOrLinkIsNeverReplaced) {
 TEST_F(InstalledPrefix, APortableProgramCopiesNothing) {
   QTemporaryDir portable;
   fakes::FakeDialogs dialogs;
-  ProvideInitialDatabase(vault::ChooseProgramFolder(portable.path(), true, dataHome), dialogs);
+  app::ProvideInitialDatabase(vault::ChooseProgramFolder(portable.path(), true, dataHome), dialogs);
   EXPECT_TRUE(dialogs.asked.empty());
   EXPECT_FALSE(QFile::exists(portable.path() + "/_.udb"));
   EXPECT_FALSE(QFileInfo::exists(dataHome + "/keyhaven"));
@@ -165,7 +165,7 @@ TEST_F(InstalledPrefix, AFailedCopyIsReportedAndLeavesNoDatabase) {
   ASSERT_TRUE(QFile::remove(supplied));
   const vault::ProgramFolderLayout layout = installedLayout();
   fakes::FakeDialogs dialogs;
-  ProvideInitialDatabase(layout, dialogs);
+  app::ProvideInitialDatabase(layout, dialogs);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].kind, "error");
   EXPECT_TRUE(dialogs.asked[0].text.startsWith("无法在 " + layout.folder + " 建立数据库: "));

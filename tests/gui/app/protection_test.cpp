@@ -40,7 +40,7 @@ void typeProtectedLogin(AppHarness& app, const QString& password) {
 TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
   AppHarness app;
   makeProtectedDatabase(app);
-  app.keys = SessionKeys(crypto::kTestKeyParameters);
+  app.keys = login::SessionKeys(crypto::kTestKeyParameters);
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
   ASSERT_TRUE(app.login->isVisible()) << "the login comes first";
@@ -70,9 +70,9 @@ TEST(ProtectedFile, TheLoginOpensItFromThePasswordAndCountsAWrongOne) {
 TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) {
   AppHarness app;
   app.makeDatabase(kProtectedMaster);
-  app.keys = SessionKeys(crypto::kTestKeyParameters);
+  app.keys = login::SessionKeys(crypto::kTestKeyParameters);
   app.startAndLogin(kProtectedMaster);
-  auto* group = Named<ProtectionGroup>(*app.main, "GroupBox_Protection");
+  auto* group = Named<app::ProtectionGroup>(*app.main, "GroupBox_Protection");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(Named<QLabel>(*group, "Label_FileState")->text(), "数据库文件未加密: 拿到 _.udb 的人可以读出全部密码.");
   EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "用管理密码加密");
@@ -105,13 +105,13 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
   EXPECT_EQ(app.gridRowCount(), app.main->vault().listByUsage()) << "the open window goes on";
 
   app.restart();
-  app.keys = SessionKeys(crypto::kTestKeyParameters);
+  app.keys = login::SessionKeys(crypto::kTestKeyParameters);
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
   ASSERT_TRUE(app.login->isVisible());
   typeProtectedLogin(app, kProtectedMaster);
   ASSERT_TRUE(app.main->isVisible());
-  group = Named<ProtectionGroup>(*app.main, "GroupBox_Protection");
+  group = Named<app::ProtectionGroup>(*app.main, "GroupBox_Protection");
   group->refresh();
   EXPECT_EQ(Named<QPushButton>(*group, "Button_Protect")->text(), "取消加密");
 
@@ -126,7 +126,7 @@ TEST(ProtectedFile, TheAdvancedTabTurnsProtectionOnAndOffWithTheMasterPassword) 
 TEST(ProtectedFile, AfterTheInitialPasswordTheOfferSetsOnesOwnProtectsFileAndBackupsAndTheProgramGoesOn) {
   AppHarness app;
   app.makeDatabase();
-  app.keys = SessionKeys(crypto::kTestKeyParameters);
+  app.keys = login::SessionKeys(crypto::kTestKeyParameters);
   app.dialogs.newPasswordAnswers = {
       {"abc12345", "abc12346", true}, {"abc1", "abc1", true}, {kProtectedMaster, kProtectedMaster, true}};
   app.startAndLogin();

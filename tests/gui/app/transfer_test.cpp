@@ -32,7 +32,7 @@ class TransferTest : public testing::Test {
     QFile file(app.folder() + "import.csv");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(kKeePassXcFile);
-    group = Named<TransferGroup>(*app.main, "GroupBox_Transfer");
+    group = Named<app::TransferGroup>(*app.main, "GroupBox_Transfer");
     ASSERT_NE(group, nullptr);
   }
 
@@ -45,7 +45,7 @@ class TransferTest : public testing::Test {
   QStringList files(const QString& pattern) const { return QDir(app.folder()).entryList({pattern}, QDir::Files); }
 
   AppHarness app;
-  TransferGroup* group = nullptr;
+  app::TransferGroup* group = nullptr;
 };
 
 TEST_F(TransferTest, TheConfirmationCountsWhatTheImportWillDoAndNoWritesNothing) {
