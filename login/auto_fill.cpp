@@ -70,7 +70,9 @@ class DirectInput {
 // first), and whatever it holds let go at the end.
 class SinkFill {
  public:
-  explicit SinkFill(platform::KeySink& sink) : sink_(sink), readiness_(sink.startFill()) {}
+  explicit SinkFill(platform::KeySink& sink) : sink_(sink) {
+    sink.startFill([this](platform::FillReadiness readiness) { readiness_ = readiness; });
+  }
   ~SinkFill() {
     if (ready()) sink_.fillEnded();
   }
@@ -91,7 +93,7 @@ class SinkFill {
 
  private:
   platform::KeySink& sink_;
-  platform::FillReadiness readiness_;
+  platform::FillReadiness readiness_ = platform::FillReadiness::kRefused;
 };
 
 // The armed time may run out while a fill types; the keys are let go when it ends.

@@ -1,6 +1,8 @@
 #pragma once
 // Where synthetic keystrokes go: Windows virtual-key codes down and up, plus keyboard state.
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -57,11 +59,20 @@ class KeySink {
   // Lets the program's own windows handle the keys sent so far.
   virtual void pumpMessages() = 0;
 
-  // Around each fill. A sink that types through a session the desktop grants opens it at the start
-  // (the user may be asked); the session lasts until closeSession(), at a lock or the exit.
-  virtual FillReadiness startFill() { return FillReadiness::kReady; }
+  // Around each fill. A sink that types through a session the desktop grants opens it at the start;
+  // the desktop may ask the user first, so ready is called once, at once or when the desktop has
+  // answered, and with kRefused when closeSession() comes first. The session lasts until
+  // closeSession(), at a lock or the exit.
+  virtual void startFill(std::function<void(FillReadiness)> ready) { ready(FillReadiness::kReady); }
   virtual void fillEnded() {}
   virtual void closeSession() {}
+
+  // Before a key that keyForCharacter answered is pressed: zero when it can be pressed now, else how
+  // long to wait before asking again (a character just put on a spare key needs time to reach the
+  // receiver's keymap).
+  virtual std::chrono::milliseconds prepareKey(std::uint16_t /*key*/) { return {}; }
+  // How long the receiver needs after each typed character before the next one.
+  virtual std::chrono::milliseconds pauseAfterCharacter() const { return {}; }
 };
 
 }  // namespace platform

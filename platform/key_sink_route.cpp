@@ -12,17 +12,29 @@ KeySinkRoute::KeySinkRoute(bool waylandSession, KeySink& x11, std::function<bool
       waylandBackends_(std::move(waylandBackends)),
       chosen_(&x11_) {}
 
-FillReadiness KeySinkRoute::startFill() {
+void KeySinkRoute::startFill(std::function<void(FillReadiness)> ready) {
   chosen_ = &x11_;
-  if (!waylandSession_ || x11WindowFocused_()) return x11_.startFill();
-  for (KeySink* backend : waylandBackends_) {
-    const FillReadiness readiness = backend->startFill();
-    if (readiness == FillReadiness::kUnavailable) continue;
-    chosen_ = backend;
-    return readiness;
+  if (!waylandSession_ || x11WindowFocused_()) {
+    x11_.startFill(std::move(ready));
+    return;
   }
-  chosen_ = &none_;
-  return FillReadiness::kUnavailable;
+  tryWaylandBackend(0, std::move(ready));
+}
+
+void KeySinkRoute::tryWaylandBackend(std::size_t index, std::function<void(FillReadiness)> ready) {
+  if (index == waylandBackends_.size()) {
+    chosen_ = &none_;
+    ready(FillReadiness::kUnavailable);
+    return;
+  }
+  KeySink* backend = waylandBackends_[index];
+  chosen_ = backend;
+  backend->startFill([this, index, ready = std::move(ready)](FillReadiness readiness) mutable {
+    if (readiness == FillReadiness::kUnavailable)
+      tryWaylandBackend(index + 1, std::move(ready));
+    else
+      ready(readiness);
+  });
 }
 
 void KeySinkRoute::closeSession() {

@@ -24,14 +24,19 @@ class KeySinkRoute final : public KeySink {
   bool keysHeld() override { return chosen_->keysHeld(); }
   void pumpMessages() override { chosen_->pumpMessages(); }
 
-  FillReadiness startFill() override;
+  void startFill(std::function<void(FillReadiness)> ready) override;
   void fillEnded() override { chosen_->fillEnded(); }
   void closeSession() override;
+  std::chrono::milliseconds prepareKey(std::uint16_t key) override { return chosen_->prepareKey(key); }
+  std::chrono::milliseconds pauseAfterCharacter() const override { return chosen_->pauseAfterCharacter(); }
 
  private:
   const bool waylandSession_;
   KeySink& x11_;
   std::function<bool()> x11WindowFocused_;
+  // Asks the Wayland backends from the index on, until one is offered.
+  void tryWaylandBackend(std::size_t index, std::function<void(FillReadiness)> ready);
+
   std::vector<KeySink*> waylandBackends_;
   NullKeySink none_;
   KeySink* chosen_;

@@ -62,7 +62,9 @@ std::uint16_t PortalRemoteDesktop::keyForCharacter(char32_t character) {
   return kCharacterKey;
 }
 
-FillReadiness PortalRemoteDesktop::startFill() {
+void PortalRemoteDesktop::startFill(std::function<void(FillReadiness)> ready) { ready(startFillNow()); }
+
+FillReadiness PortalRemoteDesktop::startFillNow() {
   if (waiting_) return FillReadiness::kRefused;  // the user has not answered the first fill's question yet
   // A session the desktop ended without telling us fails at the first key: one new one is asked for.
   for (int attempt = 0; attempt < 2; ++attempt) {

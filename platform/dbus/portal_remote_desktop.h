@@ -37,7 +37,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
 
   // Opens the session unless one is open (the desktop asks the user at the first), then lets go of
   // the modifiers; kPrintableAsciiOnly when keys can be sent.
-  FillReadiness startFill() override;
+  void startFill(std::function<void(FillReadiness)> ready) override;
   void fillEnded() override;
   void closeSession() override;
 
@@ -60,6 +60,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
     QVariantMap results;
   };
 
+  FillReadiness startFillNow();
   FillReadiness openSession();
   std::optional<Response> request(const QString& method, QVariantList arguments, QVariantMap options,
                                   std::chrono::milliseconds wait);

@@ -2,11 +2,11 @@
 
 namespace platform::wayland {
 
-FillReadiness VirtualKeyboardFill::startFill() {
+void VirtualKeyboardFill::startFill(std::function<void(FillReadiness)> ready) {
   keyboard_ = WaylandVirtualKeyboard::open();
   // Its keymap holds whatever the fill types; but these desktops pass XWayland's clipboard to no
   // native window, so a paste would bring whatever the clipboard held before.
-  return keyboard_ ? FillReadiness::kTypingOnly : FillReadiness::kUnavailable;
+  ready(keyboard_ ? FillReadiness::kTypingOnly : FillReadiness::kUnavailable);
 }
 
 }  // namespace platform::wayland

@@ -19,7 +19,7 @@ class VirtualKeyboardFill final : public KeySink {
   void pumpMessages() override { keyboard_->pumpMessages(); }
 
   // kUnavailable where the compositor offers no virtual keyboard.
-  FillReadiness startFill() override;
+  void startFill(std::function<void(FillReadiness)> ready) override;
   void fillEnded() override { keyboard_.reset(); }
 
  private:

@@ -1,6 +1,7 @@
 #pragma once
 // Records every key event and answers character look-ups like a US keyboard layout.
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -59,7 +60,13 @@ class FakeKeySink final : public platform::KeySink {
   }
 
   void pumpMessages() override { ++pumps; }
-  platform::FillReadiness startFill() override { return readiness; }
+  // Answers at once, or holds the answer in pendingStart until the test gives it.
+  void startFill(std::function<void(platform::FillReadiness)> ready) override {
+    if (answerLater)
+      pendingStart = std::move(ready);
+    else
+      ready(readiness);
+  }
   void fillEnded() override { ++fillsEnded; }
   void closeSession() override { ++sessionsClosed; }
 
@@ -71,6 +78,8 @@ class FakeKeySink final : public platform::KeySink {
   int pressedAt = -1;  // the question at which the user presses a key and keeps it down
   int pumps = 0;
   platform::FillReadiness readiness = platform::FillReadiness::kReady;
+  bool answerLater = false;
+  std::function<void(platform::FillReadiness)> pendingStart;
   int fillsEnded = 0;
   int sessionsClosed = 0;
 };

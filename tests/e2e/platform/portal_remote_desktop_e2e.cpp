@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 #include "input/hot_key_arming.h"
@@ -27,6 +28,14 @@
 namespace {
 
 using platform::FillReadiness;
+
+// The sink's answer to a fill's start, once the desktop has given it.
+FillReadiness StartFill(platform::KeySink& sink) {
+  std::optional<FillReadiness> answer;
+  sink.startFill([&answer](FillReadiness readiness) { answer = readiness; });
+  EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, 70000));
+  return answer.value_or(FillReadiness::kUnavailable);
+}
 
 QString g_fakePortal;
 
@@ -99,11 +108,11 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
                           kept = token;
                           ++writes;
                         }});
-  EXPECT_EQ(portal.startFill(), FillReadiness::kUnavailable) << "no portal yet";
+  EXPECT_EQ(StartFill(portal), FillReadiness::kUnavailable) << "no portal yet";
   const FakePortal fake({"--start-delay-ms", "300"});
   fakes::FakeDialogs dialogs;
   for (const QString value : {"aB", "~"}) {
-    ASSERT_EQ(portal.startFill(), FillReadiness::kPrintableAsciiOnly);
+    ASSERT_EQ(StartFill(portal), FillReadiness::kPrintableAsciiOnly);
     EXPECT_TRUE(input::SendKeys(portal, dialogs, input::EscapeForKeyLanguage(value), false));
     portal.fillEnded();
   }
@@ -120,7 +129,7 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
 
   portal.closeSession();  // a lock
   EXPECT_EQ(fake.calls("Close").size(), 1u);
-  ASSERT_EQ(portal.startFill(), FillReadiness::kPrintableAsciiOnly);
+  ASSERT_EQ(StartFill(portal), FillReadiness::kPrintableAsciiOnly);
   EXPECT_EQ(fake.calls("Start").size(), 2u);
   EXPECT_EQ(fake.calls("SelectDevices").at(1)["options"].toObject()["restore_token"].toString().toStdString(),
             "token-1");
@@ -129,7 +138,7 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
 
   portal.closeSession();
   QTimer::singleShot(100, [&portal] { portal.closeSession(); });  // a lock while the user is asked
-  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(StartFill(portal), FillReadiness::kRefused);
   EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
   portal.keyDown(platform::kVkReturn, false);
   EXPECT_EQ(fake.calls("Key").size(), expected.size() + 8) << "nothing sent after the lock";
@@ -138,12 +147,12 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
 TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
   const FakePortal fake({"--refuse", "--version", "1"});
   platform::dbus::PortalRemoteDesktop portal;
-  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(StartFill(portal), FillReadiness::kRefused);
   portal.keyDown(platform::kVkReturn, false);
   EXPECT_TRUE(fake.calls("Key").empty());
   EXPECT_EQ(fake.calls("SelectDevices").at(0)["options"].toObject(), QJsonObject({{"types", 1}}));
   EXPECT_EQ(fake.calls("Close").size(), 1u) << "the refused session is closed";
-  EXPECT_EQ(portal.startFill(), FillReadiness::kRefused);
+  EXPECT_EQ(StartFill(portal), FillReadiness::kRefused);
   EXPECT_EQ(fake.calls("Start").size(), 2u) << "asked again at the next fill";
 }
 
@@ -156,7 +165,7 @@ TEST(PortalGlobalShortcuts, BoundShortcutsFillOnlyWhileArmedAndOnlyOnceLetGoInTi
   fakes::FakeDialogs dialogs;
   QStringList said;
   QObject::connect(&fill, &input::ShortcutFill::released, [&](const QString& id) {
-    ASSERT_EQ(keys.startFill(), FillReadiness::kPrintableAsciiOnly);
+    ASSERT_EQ(StartFill(keys), FillReadiness::kPrintableAsciiOnly);
     input::SendKeys(keys, dialogs, id.left(1), false);
     keys.fillEnded();
   });

@@ -20,7 +20,8 @@ TEST(KeySinkRoute, EachFillGoesToX11WhileAnXWindowHasTheFocusElseToTheFirstWayla
   platform::KeySinkRoute route(true, x11, [&xFocused] { return xFocused; }, {&wlroots, &portal});
   // Which sink gets the fill's key, and what the route says of it.
   const auto fill = [](platform::KeySinkRoute& chooser) {
-    const FillReadiness readiness = chooser.startFill();
+    FillReadiness readiness = FillReadiness::kRefused;
+    chooser.startFill([&readiness](FillReadiness answer) { readiness = answer; });
     chooser.keyDown('A', false);
     chooser.fillEnded();
     return readiness;
