@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "input/fill_engine.h"
 #include "input/hot_key_arming.h"
 #include "input/shortcut_fill.h"
 #include "login/protected_login.h"
@@ -149,9 +150,14 @@ TForm2::TForm2(platform::Services& services, SessionKeys& keys, LoginHost& host)
       if (unlocked()) WMHotKey(id == kAccountShortcut ? kAccountHotKeyId : kPasswordHotKeyId);
     });
   });
+  fillEngine_ = new input::FillEngine(services_.keySink, services_.inputMethod, services_.dialogs, services_.beeper,
+                                      *arming_, this);
+  fillEngine_->setObjectName("FillEngine");
+  connect(fillEngine_, &input::FillEngine::status, this, [this](const QString& text) { host_.showStatus(text); });
 }
 
 TForm2::~TForm2() {
+  fillEngine_->cancel();  // while the armed state it reports to still exists
   releaseHotKeys();
   services_.globalShortcuts.unbind();
 }
@@ -273,6 +279,7 @@ bool TForm2::unlocked() const { return !Edit_LoginPass_Temp->text().isEmpty(); }
 void TForm2::forgetUnlock() {
   Edit_LoginPass_Temp->clear();
   // Whoever unlocks next is asked again before keys reach other programs.
+  fillEngine_->cancel();
   services_.keySink.closeSession();
   shortcutFill_->cancel();
   services_.globalShortcuts.unbind();

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 namespace input {
+class FillEngine;
 class HotKeyArming;
 class ShortcutFill;
 }  // namespace input
@@ -77,8 +78,6 @@ class TForm2 : public QWidget {
   void Edit_ErrorChange();
 
  private:
-  void typeIntoFocusedWindow(const QString& value);
-  void pasteIntoFocusedWindow();
   void loginSucceeded();
   void registerHotKeys();
   void unregisterBoth();
@@ -105,6 +104,7 @@ class TForm2 : public QWidget {
   ProtectedLogin* protectedLogin_;
   input::HotKeyArming* arming_;
   input::ShortcutFill* shortcutFill_;
+  input::FillEngine* fillEngine_;
   // Shown while the master password of a fixed-key file is still the initial one.
   QLabel* initialPasswordHint_;
   bool loginButtonIsDefault_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 // Records what is bound and lets a test press and release a bound shortcut.
+#include <functional>
 #include <vector>
 
 #include "platform/global_shortcuts.h"
@@ -14,9 +15,13 @@ class FakeGlobalShortcuts final : public platform::GlobalShortcuts {
   void unbind() override { bound.clear(); }
 
   void press(const QString& id) { emit activated(id); }
-  void release(const QString& id) { emit deactivated(id); }
+  void release(const QString& id) {
+    emit deactivated(id);
+    if (afterRelease) afterRelease();
+  }
 
   std::vector<platform::GlobalShortcut> bound;
+  std::function<void()> afterRelease;  // the harness waits here for the fill the release started
 };
 
 }  // namespace fakes

@@ -1,6 +1,7 @@
 #pragma once
 // Records hot-key registrations and lets a test press them.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -32,12 +33,14 @@ class FakeHotKeys final : public platform::HotKeys {
   // A press of the hot key; only registered ones reach the program, as on a real desktop.
   void press(int id) {
     if (registered.count(id)) emit pressed(id);
+    if (afterPress) afterPress();
   }
 
   std::map<int, HotKeyCombination> registered;
   std::set<std::uint8_t> taken;  // virtual keys another program holds
   int registerCalls = 0;
   int unregisterCalls = 0;
+  std::function<void()> afterPress;  // the harness waits here for the fill the press started
 };
 
 }  // namespace fakes

@@ -9,8 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include "crypto/protected_field.h"
+#include "input/fill_engine.h"
 #include "store/connection.h"
 #include "store/database_file.h"
 #include "store/query.h"
@@ -83,7 +85,13 @@ bool AppHarness::create() {
   app::ProgramWindows windows = app::CreateProgramWindows(services, keys, programFolder_);
   main = std::move(windows.main);
   login = std::move(windows.login);
+  hotKeys.afterPress = globalShortcuts.afterRelease = [this] { waitForFill(); };
   return windows.created;
+}
+
+void AppHarness::waitForFill() {
+  const auto* engine = Named<input::FillEngine>(*login, "FillEngine");
+  EXPECT_TRUE(QTest::qWaitFor([engine] { return !engine->busy(); }, 10000)) << "the fill did not end";
 }
 
 void AppHarness::runStartupCheck() { main->Timer_CheckLoginTimer(); }

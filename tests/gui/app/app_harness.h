@@ -71,6 +71,8 @@ class AppHarness {
   int cursorRecordNumber() const;
   QString gridText(int row, int column) const;
   QString panel(int index) const;
+  // Until the fill underway has ended; hot-key presses and shortcut releases wait by themselves.
+  void waitForFill();
 
   fakes::FakeDialogs dialogs;
   fakes::FakeShell shell;

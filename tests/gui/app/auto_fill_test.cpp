@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include "app/instance_requests.h"
@@ -229,6 +230,7 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   app.pickRow(0);
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
   EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
+  app.waitForFill();
   EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
   EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
 }
@@ -260,4 +262,34 @@ TEST(AutoFill, TheDesktopsShortcutsAreBoundWhileUnlockedAndFillWhenLetGoWhileArm
   EXPECT_TRUE(bound.empty()) << "given back at a lock";
   app.globalShortcuts.release("account");
   EXPECT_TRUE(app.keySink.events.empty()) << "the lock dropped the waiting fill";
+}
+
+TEST(AutoFill, AFillWaitsForTheDesktopWithoutBlockingTakesNoSecondPressAndALockEndsItWithNothingLeftSwitched) {
+  AppHarness app;
+  startWithPickedRecord(app, "me", "pw7");
+  Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
+  app.hotKeys.afterPress = nullptr;  // the test follows the fill itself
+  app.keySink.answerLater = true;
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
+  ASSERT_TRUE(app.keySink.pendingStart) << "the desktop is asking the user";
+  auto firstAnswer = std::exchange(app.keySink.pendingStart, nullptr);
+  app.hotKeys.press(login::TForm2::kAccountHotKeyId);
+  EXPECT_FALSE(app.keySink.pendingStart) << "one fill at a time";
+  firstAnswer(platform::FillReadiness::kReady);
+  app.waitForFill();
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
+
+  // The user keeps the hot key down with the input method switched; then the screen is locked.
+  app.keySink.events.clear();
+  app.keySink.answerLater = false;
+  app.keySink.heldPolls = -1;
+  app.inputMethod.current = platform::InputMethodState::kActive;
+  app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.inputMethod.calls.back().what == "direct"; }));
+  Named<QAction>(*app.main, "HideME")->trigger();
+  EXPECT_EQ(app.inputMethod.calls.back().what, "back") << "switched back at the lock";
+  EXPECT_EQ(app.keySink.fillsEnded, 2);
+  app.keySink.heldPolls = 0;
+  QTest::qWait(100);  // a wait that survived the lock would type at its next poll
+  EXPECT_TRUE(app.keySink.events.empty()) << "nothing typed after the lock";
 }

@@ -1,0 +1,84 @@
+#pragma once
+// One auto-fill, from the hot key to the last key: the desktop's consent, the choice between
+// typing and pasting, the input method's direct input around the typing, and the wait for the
+// user's keys. It runs on the program's event loop, never blocking it, one fill at a time.
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+#include "input/key_release_wait.h"
+#include "input/value_typist.h"
+#include "platform/key_sink.h"
+
+namespace platform {
+class Beeper;
+class Dialogs;
+class InputMethod;
+}  // namespace platform
+
+namespace input {
+
+class HotKeyArming;
+
+struct FillOrder {
+  QString value;
+  bool pasteStyle = false;  // the user chose pasting over keystrokes
+  // Puts the value on the clipboard, marked secret and emptied after its time.
+  std::function<void()> copyValue;
+};
+
+class FillEngine : public QObject {
+  Q_OBJECT
+ public:
+  FillEngine(platform::KeySink& sink, platform::InputMethod& inputMethod, platform::Dialogs& dialogs,
+             platform::Beeper& beeper, HotKeyArming& arming, QObject* parent = nullptr);
+  ~FillEngine() override;
+  FillEngine(const FillEngine&) = delete;
+  FillEngine& operator=(const FillEngine&) = delete;
+
+  // False, doing nothing, while a fill is underway.
+  bool start(FillOrder order);
+  // A lock: nothing more is sent, nothing stays pressed, the input method is switched back.
+  void cancel();
+  bool busy() const { return busy_; }
+
+ signals:
+  void status(const QString& text);
+  void finished();
+
+ private:
+  void sinkAnswered(platform::FillReadiness readiness);
+  void chooseTyping();
+  void type();
+  void typingEnded();
+  void switchBack();
+  void restoreInputMethod();
+  void keysStillHeld();
+  void paste();
+  void pressPaste();
+  void releasePaste();
+  void letGoOfPasteKeys();
+  // After the given time, once, unless the fill ends first.
+  void after(std::chrono::milliseconds wait, void (FillEngine::*step)());
+  void end();
+
+  platform::KeySink& sink_;
+  platform::InputMethod& inputMethod_;
+  platform::Dialogs& dialogs_;
+  platform::Beeper& beeper_;
+  HotKeyArming& arming_;
+  KeyReleaseWait release_;
+  ValueTypist typist_;
+  QTimer step_;
+  FillOrder order_;
+  platform::FillReadiness readiness_ = platform::FillReadiness::kReady;
+  bool busy_ = false;
+  bool sinkStarted_ = false;
+  bool directInput_ = false;  // the input method was switched for this fill
+  bool pasteKeysDown_ = false;
+  unsigned fill_ = 0;  // counts the fills, so that a late answer for one that ended is dropped
+};
+
+}  // namespace input
