@@ -47,8 +47,11 @@ FillEngine::FillEngine(platform::KeySink& sink, platform::InputMethod& inputMeth
 
 FillEngine::~FillEngine() { cancel(); }
 
-bool FillEngine::start(FillOrder order) {
-  if (busy_) return false;
+void FillEngine::start(FillOrder order) {
+  if (busy_) {
+    if (!next_) next_ = std::move(order);
+    return;
+  }
   busy_ = true;
   order_ = std::move(order);
   sinkStarted_ = directInput_ = pasteKeysDown_ = false;
@@ -58,10 +61,10 @@ bool FillEngine::start(FillOrder order) {
   sink_.startFill([self = QPointer<FillEngine>(this), fill](platform::FillReadiness readiness) {
     if (self && self->busy_ && self->fill_ == fill) self->sinkAnswered(readiness);
   });
-  return true;
 }
 
 void FillEngine::cancel() {
+  next_.reset();
   ++fill_;
   end();
 }
@@ -201,6 +204,14 @@ void FillEngine::end() {
   busy_ = false;
   arming_.fillEnded();
   emit finished();
+  if (next_) QTimer::singleShot(0, this, &FillEngine::startNext);
+}
+
+void FillEngine::startNext() {
+  if (!next_ || busy_) return;
+  FillOrder order = std::move(*next_);
+  next_.reset();
+  start(std::move(order));
 }
 
 }  // namespace input

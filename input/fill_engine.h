@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "input/key_release_wait.h"
 #include "input/value_typist.h"
@@ -38,11 +39,13 @@ class FillEngine : public QObject {
   FillEngine(const FillEngine&) = delete;
   FillEngine& operator=(const FillEngine&) = delete;
 
-  // False, doing nothing, while a fill is underway.
-  bool start(FillOrder order);
-  // A lock: nothing more is sent, nothing stays pressed, the input method is switched back.
+  // A fill asked for while one is underway follows it, as each press gives one fill; one waits at
+  // most, and a press meanwhile is dropped.
+  void start(FillOrder order);
+  // A lock: nothing more is sent, nothing stays pressed, the input method is switched back, and a
+  // waiting fill is dropped.
   void cancel();
-  bool busy() const { return busy_; }
+  bool busy() const { return busy_ || next_.has_value(); }
 
  signals:
   void status(const QString& text);
@@ -63,6 +66,7 @@ class FillEngine : public QObject {
   // After the given time, once, unless the fill ends first.
   void after(std::chrono::milliseconds wait, void (FillEngine::*step)());
   void end();
+  void startNext();
 
   platform::KeySink& sink_;
   platform::InputMethod& inputMethod_;
@@ -73,6 +77,7 @@ class FillEngine : public QObject {
   ValueTypist typist_;
   QTimer step_;
   FillOrder order_;
+  std::optional<FillOrder> next_;
   platform::FillReadiness readiness_ = platform::FillReadiness::kReady;
   bool busy_ = false;
   bool sinkStarted_ = false;
