@@ -54,7 +54,10 @@ class FakePortal {
   FakePortal(const FakePortal&) = delete;
   FakePortal& operator=(const FakePortal&) = delete;
 
+  // Made so far: the fake takes the calls of one connection in their order, so a call answered
+  // means every call sent before it is in the log.
   std::vector<QJsonObject> calls(const QString& name) const {
+    call("org.freedesktop.DBus.Peer", "Ping");
     QFile file(log_);
     std::vector<QJsonObject> found;
     if (!file.open(QIODevice::ReadOnly)) return found;
@@ -72,11 +75,10 @@ class FakePortal {
   }
   // A press of a bound shortcut, let go after releaseAfterMs (never when negative).
   void press(const QString& id, int releaseAfterMs) const {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "test.keyhaven.FakePortal", "Press");
-    call << id << releaseAfterMs;
-    EXPECT_EQ(QDBusConnection::sessionBus().call(call).type(), QDBusMessage::ReplyMessage);
+    call("test.keyhaven.FakePortal", "Press", {id, releaseAfterMs});
   }
+  // The user's answer to the question a Start asked, under --start-delay-ms -1.
+  void consent() const { call("test.keyhaven.FakePortal", "Consent"); }
   // Each key's keysym, negated when let go.
   std::vector<int> keys() const {
     std::vector<int> sent;
@@ -85,6 +87,13 @@ class FakePortal {
   }
 
  private:
+  static void call(const QString& interface, const QString& method, const QVariantList& arguments = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop",
+                                                          "/org/freedesktop/portal/desktop", interface, method);
+    message.setArguments(arguments);
+    EXPECT_EQ(QDBusConnection::sessionBus().call(message).type(), QDBusMessage::ReplyMessage) << method.toStdString();
+  }
+
   QTemporaryDir dir_;
   QString log_ = dir_.filePath("calls");
   QProcess process_;
