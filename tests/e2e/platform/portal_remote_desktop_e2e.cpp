@@ -144,13 +144,43 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
             "token-1");
   EXPECT_EQ(kept.toStdString(), "token-2");
   EXPECT_EQ(writes, 2) << "once per granted session";
+}
 
-  portal.closeSession();
-  QTimer::singleShot(100, [&portal] { portal.closeSession(); });  // a lock while the user is asked
-  EXPECT_EQ(StartFill(portal), FillReadiness::kRefused);
-  EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
+TEST(PortalRemoteDesktop, TheWindowsThreadRunsWhileTheUserIsAskedAndALockThenRefusesTheFillOnce) {
+  const FakePortal fake({"--start-delay-ms", "-1"});
+  platform::dbus::PortalRemoteDesktop portal;
+  std::vector<FillReadiness> answers;
+  const auto start = [&] { portal.startFill([&answers](FillReadiness readiness) { answers.push_back(readiness); }); };
+  // The user consents only from the window's own timer, which runs only while nothing blocks it.
+  bool consenting = true;
+  QTimer window;
+  QObject::connect(&window, &QTimer::timeout, [&] {
+    if (consenting) fake.consent();
+  });
+  window.start(10);
+  start();
+  EXPECT_TRUE(answers.empty()) << "startFill returned before the desktop answered";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.empty(); }, 10000));
+  EXPECT_EQ(answers, std::vector<FillReadiness>{FillReadiness::kPrintableAsciiOnly});
+
+  portal.closeSession();  // a lock
+  consenting = false;
+  start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls("Start").size() == 2; }, 5000));
+  start();                // a second fill while the user is asked
+  portal.closeSession();  // a lock while the user is asked
+  EXPECT_EQ(answers, std::vector<FillReadiness>(
+                         {FillReadiness::kPrintableAsciiOnly, FillReadiness::kRefused, FillReadiness::kRefused}));
+  EXPECT_EQ(fake.calls("Close").size(), 2u) << "the session asked for is closed at the lock";
   portal.keyDown(platform::kVkReturn, false);
-  EXPECT_EQ(fake.calls("Key").size(), expected.size() + 8) << "nothing sent after the lock";
+  EXPECT_EQ(fake.calls("Key").size(), 8u) << "nothing sent after the lock, only the first fill's releases";
+
+  fake.consent();  // too late: opens nothing, answers nothing
+  consenting = true;
+  start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() == 4; }, 10000));
+  EXPECT_EQ(answers.back(), FillReadiness::kPrintableAsciiOnly) << "the next fill asks again";
+  EXPECT_EQ(fake.calls("Start").size(), 3u);
 }
 
 TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
