@@ -96,7 +96,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
 
   // The fill's start under way.
   Step step_ = Step::kIdle;
-  std::function<void(FillReadiness)> ready_;  // empty once called, also before the start ends
+  std::function<void(FillReadiness)> ready_;  // empty once called: a lock calls it before the start ends
   bool retried_ = false;                      // whether a session was opened anew after a failed one
   QString opening_;                           // the session being opened
   QString offered_;                           // the restore token handed to it
