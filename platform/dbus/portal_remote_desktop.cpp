@@ -4,9 +4,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusVariant>
-#include <QEventLoop>
-#include <QTimer>
 #include <array>
 #include <utility>
 
@@ -42,7 +42,20 @@ FillReadiness Refusal(const std::optional<Response>& answer) {
 
 }  // namespace
 
-PortalRemoteDesktop::~PortalRemoteDesktop() { closeSession(); }
+PortalRemoteDesktop::PortalRemoteDesktop() {
+  answerTimer_.setSingleShot(true);
+  connect(&answerTimer_, &QTimer::timeout, this, [this] {
+    // Unanswered in time: the desktop's question goes away with the request.
+    Bus().send(QDBusMessage::createMethodCall(kPortalService, awaitedRequest_, kPortalRequest, "Close"));
+    stopAwaitingRequest();
+    requestAnswered(std::nullopt);
+  });
+}
+
+PortalRemoteDesktop::~PortalRemoteDesktop() {
+  ready_ = nullptr;  // whoever waits for it may be gone already
+  closeSession();
+}
 
 void PortalRemoteDesktop::keyDown(std::uint8_t virtualKey, bool) { sendKeysym(keysymFor(virtualKey), true); }
 
@@ -62,113 +75,169 @@ std::uint16_t PortalRemoteDesktop::keyForCharacter(char32_t character) {
   return kCharacterKey;
 }
 
-void PortalRemoteDesktop::startFill(std::function<void(FillReadiness)> ready) { ready(startFillNow()); }
-
-FillReadiness PortalRemoteDesktop::startFillNow() {
-  if (waiting_) return FillReadiness::kRefused;  // the user has not answered the first fill's question yet
-  // A session the desktop ended without telling us fails at the first key: one new one is asked for.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (session_.isEmpty())
-      if (const FillReadiness opened = openSession(); opened != FillReadiness::kPrintableAsciiOnly) return opened;
-    releaseModifiers();
-    if (!session_.isEmpty()) return FillReadiness::kPrintableAsciiOnly;
-  }
-  return FillReadiness::kUnavailable;
+void PortalRemoteDesktop::startFill(std::function<void(FillReadiness)> ready) {
+  // The user has not answered the first fill's question yet.
+  if (step_ != Step::kIdle) return ready(FillReadiness::kRefused);
+  ready_ = std::move(ready);
+  retried_ = false;
+  if (session_.isEmpty())
+    openSession();
+  else
+    confirmSession();
 }
 
 void PortalRemoteDesktop::fillEnded() { releaseModifiers(); }
 
 void PortalRemoteDesktop::closeSession() {
-  if (waiting_) {
-    // A lock while the user is being asked: what the answer opens is closed at once.
-    closedWhileWaiting_ = true;
-    waiting_->quit();
+  if (!session_.isEmpty()) closeHandle(std::exchange(session_, QString()));
+  if (step_ == Step::kCreating) {
+    // Only the answer names the session: it is closed when it comes.
+    if (ready_) std::exchange(ready_, nullptr)(FillReadiness::kRefused);
+    return;
   }
-  if (session_.isEmpty()) return;
-  closeHandle(std::exchange(session_, QString()));
+  if (step_ == Step::kIdle) return;
+  // A lock while the user is asked: the question goes away with the request, the session with the start.
+  if (!awaitedRequest_.isEmpty())
+    Bus().send(QDBusMessage::createMethodCall(kPortalService, awaitedRequest_, kPortalRequest, "Close"));
+  answer(FillReadiness::kRefused);
 }
 
-void PortalRemoteDesktop::closeHandle(const QString& session) {
-  Bus().disconnect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
-  Bus().call(QDBusMessage::createMethodCall(kPortalService, session, kPortalSession, "Close"), QDBus::Block,
-             kPortalCallTimeoutMs);
+void PortalRemoteDesktop::answer(FillReadiness readiness) {
+  step_ = Step::kIdle;
+  ++generation_;
+  stopAwaitingRequest();
+  if (!opening_.isEmpty()) closeHandle(std::exchange(opening_, QString()));
+  if (ready_) std::exchange(ready_, nullptr)(readiness);
+}
+
+void PortalRemoteDesktop::closeHandle(const QString& handle) {
+  Bus().disconnect(QString(), handle, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  Bus().send(QDBusMessage::createMethodCall(kPortalService, handle, kPortalSession, "Close"));
 }
 
 void PortalRemoteDesktop::rememberToken(const QString& token, const QString& offered) {
   if (tokenStore_.keep && token != offered) tokenStore_.keep(token);
 }
 
-FillReadiness PortalRemoteDesktop::openSession() {
-  closedWhileWaiting_ = false;
+void PortalRemoteDesktop::openSession() {
+  step_ = Step::kCreating;
   // A session path of its own each time, also beside one the portal has not closed yet.
   const QString sessionToken = QStringLiteral("keyhaven_session%1").arg(requests_);
-  const std::optional<Response> created =
-      request("CreateSession", {}, {{"session_handle_token", sessionToken}}, kAnswerWait);
-  if (!created || created->code != 0) return Refusal(created);
-  const QString session = PortalSessionHandle(created->results.value("session_handle"));
-  if (session.isEmpty()) return FillReadiness::kUnavailable;
-  Bus().connect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
-
-  QVariantMap devices{{"types", kKeyboardDevice}};
-  const QString offered = tokenStore_.load ? tokenStore_.load() : QString();
-  if (interfaceVersion() >= 2) {
-    devices.insert("persist_mode", kPersistUntilRevoked);
-    if (!offered.isEmpty()) devices.insert("restore_token", offered);
-  }
-  const QVariant sessionPath = QVariant::fromValue(QDBusObjectPath(session));
-  const std::optional<Response> selected = request("SelectDevices", {sessionPath}, devices, kAnswerWait);
-  if (!selected || selected->code != 0) {
-    closeHandle(session);
-    return Refusal(selected);
-  }
-  const std::optional<Response> started = request("Start", {sessionPath, QString()}, {}, kConsentWait);
-  // A token is used up by the session it opened; a refusal leaves none.
-  if (started && started->code != 2)
-    rememberToken(started->code == 0 ? started->results.value("restore_token").toString() : QString(), offered);
-  // Unanswered in time, allowed without the keyboard, or a lock meanwhile: not allowed.
-  if (!started || started->code != 0 || !(started->results.value("devices").toUInt() & kKeyboardDevice) ||
-      closedWhileWaiting_) {
-    closeHandle(session);
-    return started && started->code == 2 ? FillReadiness::kUnavailable : FillReadiness::kRefused;
-  }
-  session_ = session;
-  return FillReadiness::kPrintableAsciiOnly;
+  request("CreateSession", {}, {{"session_handle_token", sessionToken}}, kAnswerWait);
 }
 
-// Subscribed before the call, so that an answer sent before the call's reply is not missed.
-std::optional<PortalRemoteDesktop::Response> PortalRemoteDesktop::request(const QString& method, QVariantList arguments,
-                                                                          QVariantMap options,
-                                                                          std::chrono::milliseconds wait) {
+void PortalRemoteDesktop::sessionCreated(const std::optional<Response>& created) {
+  const QString session =
+      created && created->code == 0 ? PortalSessionHandle(created->results.value("session_handle")) : QString();
+  if (!ready_) {
+    // A lock came first: what the answer opened is closed at once.
+    if (!session.isEmpty()) closeHandle(session);
+    return answer(FillReadiness::kRefused);
+  }
+  if (!created || created->code != 0) return answer(Refusal(created));
+  if (session.isEmpty()) return answer(FillReadiness::kUnavailable);
+  opening_ = session;
+  Bus().connect(QString(), session, kPortalSession, "Closed", this, SLOT(onSessionClosed(QDBusMessage)));
+  step_ = Step::kSelecting;
+  // The interface's version says whether the desktop can remember the consent.
+  QDBusMessage get = QDBusMessage::createMethodCall(kPortalService, kPortalPath, "org.freedesktop.DBus.Properties",
+                                                    QStringLiteral("Get"));
+  get << kRemoteDesktop << QStringLiteral("version");
+  auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(get, kPortalCallTimeoutMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, generation = generation_] {
+    watcher->deleteLater();
+    if (generation == generation_) selectDevices(QDBusPendingReply<QDBusVariant>(*watcher).value().variant().toUInt());
+  });
+}
+
+void PortalRemoteDesktop::selectDevices(unsigned interfaceVersion) {
+  QVariantMap devices{{"types", kKeyboardDevice}};
+  offered_ = tokenStore_.load ? tokenStore_.load() : QString();
+  if (interfaceVersion >= 2) {
+    devices.insert("persist_mode", kPersistUntilRevoked);
+    if (!offered_.isEmpty()) devices.insert("restore_token", offered_);
+  }
+  request("SelectDevices", {QVariant::fromValue(QDBusObjectPath(opening_))}, devices, kAnswerWait);
+}
+
+void PortalRemoteDesktop::devicesSelected(const std::optional<Response>& selected) {
+  if (!selected || selected->code != 0) return answer(Refusal(selected));
+  step_ = Step::kStarting;
+  request("Start", {QVariant::fromValue(QDBusObjectPath(opening_)), QString()}, {}, kConsentWait);
+}
+
+void PortalRemoteDesktop::sessionStarted(const std::optional<Response>& started) {
+  // A token is used up by the session it opened; a refusal leaves none.
+  if (started && started->code != 2)
+    rememberToken(started->code == 0 ? started->results.value("restore_token").toString() : QString(), offered_);
+  // Unanswered in time, or allowed without the keyboard: not allowed.
+  if (!started || started->code != 0 || !(started->results.value("devices").toUInt() & kKeyboardDevice))
+    return answer(started && started->code == 2 ? FillReadiness::kUnavailable : FillReadiness::kRefused);
+  session_ = std::exchange(opening_, QString());
+  confirmSession();
+}
+
+// A session the desktop ended without telling us refuses the keys: one new one is asked for.
+void PortalRemoteDesktop::confirmSession() {
+  step_ = Step::kConfirming;
+  QDBusPendingCallWatcher* released = releaseModifiers();
+  // After the release's own watcher, which forgets a refusing session.
+  connect(released, &QDBusPendingCallWatcher::finished, this, [this, generation = generation_] {
+    if (generation != generation_) return;
+    if (!session_.isEmpty()) return answer(FillReadiness::kPrintableAsciiOnly);
+    if (std::exchange(retried_, true)) return answer(FillReadiness::kUnavailable);
+    openSession();
+  });
+}
+
+// Listened to before the call, so that an answer sent before the call's reply is not missed.
+void PortalRemoteDesktop::request(const QString& method, QVariantList arguments, QVariantMap options,
+                                  std::chrono::milliseconds wait) {
   const QString token = QStringLiteral("keyhaven%1").arg(++requests_);
   awaitedRequest_ = PortalRequestPath(Bus(), token);
-  response_.reset();
   listenTo(awaitedRequest_, true);
   options.insert("handle_token", token);
   arguments << options;
   QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, method);
   call.setArguments(arguments);
-  const QDBusMessage reply = Bus().call(call, QDBus::Block, kPortalCallTimeoutMs);
-  const QString handle = reply.arguments().value(0).value<QDBusObjectPath>().path();
-  if (reply.type() == QDBusMessage::ReplyMessage && handle != awaitedRequest_) {
-    // Portals before 0.9 chose the path themselves.
-    listenTo(awaitedRequest_, false);
-    awaitedRequest_ = handle;
-    listenTo(awaitedRequest_, true);
+  auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(call, kPortalCallTimeoutMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, wait, generation = generation_] {
+    watcher->deleteLater();
+    if (generation != generation_) return;  // answered already, or given up
+    const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
+    if (reply.isError()) {
+      stopAwaitingRequest();
+      return requestAnswered(std::nullopt);
+    }
+    if (reply.value().path() != awaitedRequest_) {
+      // Portals before 0.9 chose the path themselves.
+      listenTo(awaitedRequest_, false);
+      awaitedRequest_ = reply.value().path();
+      listenTo(awaitedRequest_, true);
+    }
+    answerTimer_.start(wait);
+  });
+}
+
+void PortalRemoteDesktop::requestAnswered(const std::optional<Response>& response) {
+  switch (step_) {
+    case Step::kCreating:
+      return sessionCreated(response);
+    case Step::kSelecting:
+      return devicesSelected(response);
+    case Step::kStarting:
+      return sessionStarted(response);
+    case Step::kIdle:
+    case Step::kConfirming:
+      return;
   }
-  if (reply.type() == QDBusMessage::ReplyMessage && !response_ && !closedWhileWaiting_) {
-    QEventLoop loop;
-    QTimer::singleShot(wait, &loop, &QEventLoop::quit);
-    waiting_ = &loop;
-    loop.exec();
-    waiting_ = nullptr;
-  }
-  listenTo(awaitedRequest_, false);
-  // Unanswered in time: the desktop's question goes away with the request.
-  if (reply.type() == QDBusMessage::ReplyMessage && !response_)
-    Bus().call(QDBusMessage::createMethodCall(kPortalService, awaitedRequest_, kPortalRequest, "Close"), QDBus::Block,
-               kPortalCallTimeoutMs);
-  awaitedRequest_.clear();
-  return std::exchange(response_, std::nullopt);
+}
+
+void PortalRemoteDesktop::stopAwaitingRequest() {
+  answerTimer_.stop();
+  if (awaitedRequest_.isEmpty()) return;
+  listenTo(std::exchange(awaitedRequest_, QString()), false);
+  ++generation_;
 }
 
 void PortalRemoteDesktop::listenTo(const QString& request, bool listen) {
@@ -179,9 +248,10 @@ void PortalRemoteDesktop::listenTo(const QString& request, bool listen) {
 }
 
 void PortalRemoteDesktop::onResponse(const QDBusMessage& message) {
-  if (message.path() != awaitedRequest_ || response_) return;
-  response_ = Response{message.arguments().value(0).toUInt(), qdbus_cast<QVariantMap>(message.arguments().value(1))};
-  if (waiting_) waiting_->quit();
+  if (message.path() != awaitedRequest_) return;
+  stopAwaitingRequest();
+  requestAnswered(
+      Response{message.arguments().value(0).toUInt(), qdbus_cast<QVariantMap>(message.arguments().value(1))});
 }
 
 void PortalRemoteDesktop::onSessionClosed(const QDBusMessage& message) {
@@ -193,26 +263,26 @@ void PortalRemoteDesktop::forgetSession() {
   session_.clear();
 }
 
-unsigned PortalRemoteDesktop::interfaceVersion() {
-  QDBusMessage get = QDBusMessage::createMethodCall(kPortalService, kPortalPath, "org.freedesktop.DBus.Properties",
-                                                    QStringLiteral("Get"));
-  get << kRemoteDesktop << QStringLiteral("version");
-  const QDBusMessage reply = Bus().call(get, QDBus::Block, kPortalCallTimeoutMs);
-  return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
-}
-
-void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
-  if (session_.isEmpty() || keysym == 0) return;
+// Not waited for: one connection keeps the order of its calls, and a refusing session is
+// forgotten when the refusal comes.
+QDBusPendingCallWatcher* PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
+  if (session_.isEmpty() || keysym == 0) return nullptr;
   QDBusMessage call =
       QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, "NotifyKeyboardKeysym");
   call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
        << static_cast<unsigned>(down ? 1 : 0);
-  // Waited for, so that a session the desktop has ended stops the typing at once.
-  if (Bus().call(call, QDBus::Block, kPortalCallTimeoutMs).type() == QDBusMessage::ErrorMessage) forgetSession();
+  auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(call, kPortalCallTimeoutMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, session = session_] {
+    watcher->deleteLater();
+    if (watcher->isError() && session == session_) forgetSession();
+  });
+  return watcher;
 }
 
-void PortalRemoteDesktop::releaseModifiers() {
-  for (std::uint32_t keysym : kModifierKeysyms) sendKeysym(keysym, false);
+QDBusPendingCallWatcher* PortalRemoteDesktop::releaseModifiers() {
+  QDBusPendingCallWatcher* last = nullptr;
+  for (std::uint32_t keysym : kModifierKeysyms) last = sendKeysym(keysym, false);
+  return last;
 }
 
 }  // namespace platform::dbus

@@ -5,6 +5,7 @@
 // layout lacks them: only printable ASCII is typed, anything else is left to a paste.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
 #include <chrono>
 #include <functional>
@@ -13,7 +14,7 @@
 #include "platform/key_sink.h"
 
 class QDBusMessage;
-class QEventLoop;
+class QDBusPendingCallWatcher;
 
 namespace platform::dbus {
 
@@ -21,7 +22,7 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   Q_OBJECT
  public:
   // Nothing is asked of the session bus before the first fill: the portal may start after the program.
-  PortalRemoteDesktop() = default;
+  PortalRemoteDesktop();
   ~PortalRemoteDesktop() override;
   PortalRemoteDesktop(const PortalRemoteDesktop&) = delete;
   PortalRemoteDesktop& operator=(const PortalRemoteDesktop&) = delete;
@@ -36,7 +37,8 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void pumpMessages() override {}
 
   // Opens the session unless one is open (the desktop asks the user at the first), then lets go of
-  // the modifiers; kPrintableAsciiOnly when keys can be sent.
+  // the modifiers; kPrintableAsciiOnly once the desktop has taken them, so that a session it ended
+  // without telling is replaced once. Never waits: every step goes on when the desktop answers.
   void startFill(std::function<void(FillReadiness)> ready) override;
   void fillEnded() override;
   void closeSession() override;
@@ -55,22 +57,34 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void onSessionClosed(const QDBusMessage& message);
 
  private:
+  // Where a fill's start stands: which answer it awaits.
+  enum class Step : std::uint8_t { kIdle, kConfirming, kCreating, kSelecting, kStarting };
   struct Response {
     unsigned code = 0;  // 0 granted, 1 cancelled by the user, 2 otherwise ended
     QVariantMap results;
   };
 
-  FillReadiness startFillNow();
-  FillReadiness openSession();
-  std::optional<Response> request(const QString& method, QVariantList arguments, QVariantMap options,
-                                  std::chrono::milliseconds wait);
+  void openSession();
+  void sessionCreated(const std::optional<Response>& created);
+  void selectDevices(unsigned interfaceVersion);
+  void devicesSelected(const std::optional<Response>& selected);
+  void sessionStarted(const std::optional<Response>& started);
+  // Lets go of the modifiers on the open session and answers when the desktop has taken them.
+  void confirmSession();
+  // Calls the portal's method; its Request's Response, or nothing when the call fails or no
+  // Response comes within wait, goes to the step awaiting it.
+  void request(const QString& method, QVariantList arguments, QVariantMap options, std::chrono::milliseconds wait);
+  void requestAnswered(const std::optional<Response>& response);
   // Whether the request's Response signal reaches onResponse.
   void listenTo(const QString& request, bool listen);
-  unsigned interfaceVersion();
+  void stopAwaitingRequest();
+  // Ends the start: closes what it opened without keeping it and calls its ready.
+  void answer(FillReadiness readiness);
   std::uint32_t keysymFor(std::uint8_t virtualKey) const;
-  void sendKeysym(std::uint32_t keysym, bool down);
-  void releaseModifiers();
-  void closeHandle(const QString& session);
+  // Null when there is no session to send to.
+  QDBusPendingCallWatcher* sendKeysym(std::uint32_t keysym, bool down);
+  QDBusPendingCallWatcher* releaseModifiers();
+  void closeHandle(const QString& handle);
   void forgetSession();
   // Hands the token the portal answered to `offered` to the store when it differs.
   void rememberToken(const QString& token, const QString& offered);
@@ -79,10 +93,17 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   TokenStore tokenStore_;
   std::uint32_t characterKeysym_ = 0;  // of the character that keyForCharacter answered last
   unsigned requests_ = 0;
+
+  // The fill's start under way.
+  Step step_ = Step::kIdle;
+  std::function<void(FillReadiness)> ready_;  // empty once called: a lock calls it before the start ends
+  bool retried_ = false;                      // whether a session was opened anew after a failed one
+  QString opening_;                           // the session being opened
+  QString offered_;                           // the restore token handed to it
   QString awaitedRequest_;
-  std::optional<Response> response_;
-  QEventLoop* waiting_ = nullptr;
-  bool closedWhileWaiting_ = false;
+  QTimer answerTimer_;
+  // Counts the answers taken, so that a reply to a step already over is ignored.
+  unsigned generation_ = 0;
 };
 
 }  // namespace platform::dbus

@@ -2,7 +2,8 @@
 """fake_portal.py LOG [--refuse] [--version N] [--start-delay-ms MS]: the desktop's RemoteDesktop and GlobalShortcuts portals.
 
 Answers CreateSession, SelectDevices and Start through Request.Response (Start after MS, as a user
-would, and with 1, cancelled, under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
+would, or, with MS negative, when the test calls Consent() on test.keyhaven.FakePortal; with 1,
+cancelled, under --refuse), takes keys only on a started session, and appends each call to LOG as one JSON
 object a line. Interface version 2 (the default) hands out restore tokens token-1, token-2, ...
 GlobalShortcuts binds what it is asked for; the test presses a bound shortcut with Press(id, release_after_ms)
 on the interface test.keyhaven.FakePortal (never released when negative).
@@ -30,6 +31,7 @@ bus = dbus.SessionBus()
 log = open(args.log, "a", buffering=1, encoding="utf-8")
 started = set()
 shortcut_sessions = []
+consents = []
 tokens = 0
 
 
@@ -64,7 +66,10 @@ def answer(sender, options, code, results, delay_ms=0):
         request.remove_from_connection()
         return False
 
-    GLib.timeout_add(delay_ms, respond)
+    if delay_ms < 0:
+        consents.append(respond)
+    else:
+        GLib.timeout_add(delay_ms, respond)
     return path
 
 
@@ -106,6 +111,11 @@ class Shortcuts(dbus.service.Object):
 
 
 class Portal(Shortcuts):
+    @dbus.service.method("test.keyhaven.FakePortal")
+    def Consent(self):
+        while consents:
+            consents.pop(0)()
+
     @dbus.service.method("org.freedesktop.host.portal.Registry", in_signature="sa{sv}")
     def Register(self, app_id, options):
         record(call="Register", app_id=str(app_id))

@@ -54,7 +54,10 @@ class FakePortal {
   FakePortal(const FakePortal&) = delete;
   FakePortal& operator=(const FakePortal&) = delete;
 
+  // Made so far: the fake takes the calls of one connection in their order, so a call answered
+  // means every call sent before it is in the log.
   std::vector<QJsonObject> calls(const QString& name) const {
+    call("org.freedesktop.DBus.Peer", "Ping");
     QFile file(log_);
     std::vector<QJsonObject> found;
     if (!file.open(QIODevice::ReadOnly)) return found;
@@ -72,11 +75,10 @@ class FakePortal {
   }
   // A press of a bound shortcut, let go after releaseAfterMs (never when negative).
   void press(const QString& id, int releaseAfterMs) const {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop", "test.keyhaven.FakePortal", "Press");
-    call << id << releaseAfterMs;
-    EXPECT_EQ(QDBusConnection::sessionBus().call(call).type(), QDBusMessage::ReplyMessage);
+    call("test.keyhaven.FakePortal", "Press", {id, releaseAfterMs});
   }
+  // The user's answer to the question a Start asked, under --start-delay-ms -1.
+  void consent() const { call("test.keyhaven.FakePortal", "Consent"); }
   // Each key's keysym, negated when let go.
   std::vector<int> keys() const {
     std::vector<int> sent;
@@ -85,6 +87,13 @@ class FakePortal {
   }
 
  private:
+  static void call(const QString& interface, const QString& method, const QVariantList& arguments = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop",
+                                                          "/org/freedesktop/portal/desktop", interface, method);
+    message.setArguments(arguments);
+    EXPECT_EQ(QDBusConnection::sessionBus().call(message).type(), QDBusMessage::ReplyMessage) << method.toStdString();
+  }
+
   QTemporaryDir dir_;
   QString log_ = dir_.filePath("calls");
   QProcess process_;
@@ -135,13 +144,43 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
             "token-1");
   EXPECT_EQ(kept.toStdString(), "token-2");
   EXPECT_EQ(writes, 2) << "once per granted session";
+}
 
-  portal.closeSession();
-  QTimer::singleShot(100, [&portal] { portal.closeSession(); });  // a lock while the user is asked
-  EXPECT_EQ(StartFill(portal), FillReadiness::kRefused);
-  EXPECT_EQ(fake.calls("Close").size(), 3u) << "what the answer opens is closed at once";
+TEST(PortalRemoteDesktop, TheWindowsThreadRunsWhileTheUserIsAskedAndALockThenRefusesTheFillOnce) {
+  const FakePortal fake({"--start-delay-ms", "-1"});
+  platform::dbus::PortalRemoteDesktop portal;
+  std::vector<FillReadiness> answers;
+  const auto start = [&] { portal.startFill([&answers](FillReadiness readiness) { answers.push_back(readiness); }); };
+  // The user consents only from the window's own timer, which runs only while nothing blocks it.
+  bool consenting = true;
+  QTimer window;
+  QObject::connect(&window, &QTimer::timeout, [&] {
+    if (consenting) fake.consent();
+  });
+  window.start(10);
+  start();
+  EXPECT_TRUE(answers.empty()) << "startFill returned before the desktop answered";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.empty(); }, 10000));
+  EXPECT_EQ(answers, std::vector<FillReadiness>{FillReadiness::kPrintableAsciiOnly});
+
+  portal.closeSession();  // a lock
+  consenting = false;
+  start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls("Start").size() == 2; }, 5000));
+  start();                // a second fill while the user is asked
+  portal.closeSession();  // a lock while the user is asked
+  EXPECT_EQ(answers, std::vector<FillReadiness>(
+                         {FillReadiness::kPrintableAsciiOnly, FillReadiness::kRefused, FillReadiness::kRefused}));
+  EXPECT_EQ(fake.calls("Close").size(), 2u) << "the session asked for is closed at the lock";
   portal.keyDown(platform::kVkReturn, false);
-  EXPECT_EQ(fake.calls("Key").size(), expected.size() + 8) << "nothing sent after the lock";
+  EXPECT_EQ(fake.calls("Key").size(), 8u) << "nothing sent after the lock, only the first fill's releases";
+
+  fake.consent();  // too late: opens nothing, answers nothing
+  consenting = true;
+  start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() == 4; }, 10000));
+  EXPECT_EQ(answers.back(), FillReadiness::kPrintableAsciiOnly) << "the next fill asks again";
+  EXPECT_EQ(fake.calls("Start").size(), 3u);
 }
 
 TEST(PortalRemoteDesktop, ARefusedConsentOpensNoSessionAndAFirstVersionPortalGetsNoPersistence) {
