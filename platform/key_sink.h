@@ -63,6 +63,7 @@ class KeySink {
   // the desktop may ask the user first, so ready is called once, at once or when the desktop has
   // answered, and with kRefused when closeSession() comes first. The session lasts until
   // closeSession(), at a lock or the exit.
+  // NOLINTNEXTLINE(performance-unnecessary-value-param): a backend keeps it until the desktop answers
   virtual void startFill(std::function<void(FillReadiness)> ready) { ready(FillReadiness::kReady); }
   virtual void fillEnded() {}
   virtual void closeSession() {}
