@@ -50,7 +50,8 @@ std::string InstanceSocket(const platform::InstanceGuard& instance) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::KeepMemoryOutOfCoreDumps();  // before any secret is read
+  // Before any secret is read. On Wayland the fill goes through the desktop portals.
+  platform::KeepMemoryOutOfCoreDumps(platform::IsWaylandSession());
   const bool fill = argc > 1 && std::strcmp(argv[1], "--fill") == 0;
   if (fill && (argc != 3 || (std::strcmp(argv[2], "account") != 0 && std::strcmp(argv[2], "password") != 0))) {
     std::fprintf(stderr, "用法: keyhaven [--fill account|password]\n");

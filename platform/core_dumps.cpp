@@ -5,11 +5,11 @@
 
 namespace platform {
 
-bool KeepMemoryOutOfCoreDumps() {
+bool KeepMemoryOutOfCoreDumps(bool portalsMustIdentifyProcess) {
   const rlimit none{0, 0};
   const bool limited = ::setrlimit(RLIMIT_CORE, &none) == 0;
-  const bool undumpable = ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0;
-  return limited && undumpable;
+  if (portalsMustIdentifyProcess) return limited;
+  return limited && ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0;
 }
 
 }  // namespace platform
