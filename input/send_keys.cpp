@@ -186,15 +186,16 @@ class Sender {
       }
     }
 
+    const bool character = AnsiLength(name) == 1;
     std::uint16_t key = kNoKey;
-    if (AnsiLength(name) == 1) {
+    if (character) {
       key = sink_.keyForCharacter(name.front());
       if (key == kNoKey) refuse();
     } else {
       key = lookUpKeyName(name);
     }
     if (key != kNoKey) {
-      typeKeyCode(key, count, true);
+      typeKeyCode(key, count, character);
       releaseModifiers();
     }
     return true;
@@ -227,16 +228,21 @@ class Sender {
     if (pump_) sink_.pumpMessages();
   }
 
-  void pressKey(std::uint8_t code, unsigned count, bool withRelease) {
+  // characterKey: the key keyForCharacter answered, when this is a character's key.
+  void pressKey(std::uint8_t code, unsigned count, bool withRelease, std::uint16_t characterKey = kNoKey) {
     if (code == platform::kVkNumLock) {
       sink_.setNumLock(!sink_.numLockOn());
       return;
     }
     if (!IsModifierKey(code) && !userLetGo()) return;
+    if (characterKey != kNoKey && count > 0)
+      for (auto wait = sink_.prepareKey(characterKey); wait.count() > 0; wait = sink_.prepareKey(characterKey))
+        std::this_thread::sleep_for(wait);
     bool extended = IsExtendedKey(code);
     for (unsigned i = 0; i < count; ++i) {
       emitKey(code, true, extended);
       if (withRelease) emitKey(code, false, extended);
+      if (characterKey != kNoKey) std::this_thread::sleep_for(sink_.pauseAfterCharacter());
     }
   }
 
@@ -249,12 +255,12 @@ class Sender {
     return !interrupted_;
   }
 
-  void typeKeyCode(std::uint16_t keyCode, unsigned count, bool withRelease) {
+  void typeKeyCode(std::uint16_t keyCode, unsigned count, bool character) {
     const unsigned modifiers = keyCode >> 8;
     if (modifiers & platform::kShiftBit) pressKey(platform::kVkShift, 1, false);
     if (modifiers & platform::kControlBit) pressKey(platform::kVkControl, 1, false);
     if (modifiers & platform::kAltBit) pressKey(platform::kVkMenu, 1, false);
-    pressKey(static_cast<std::uint8_t>(keyCode & 0xFF), count, withRelease);
+    pressKey(static_cast<std::uint8_t>(keyCode & 0xFF), count, true, character ? keyCode : kNoKey);
     if (modifiers & platform::kShiftBit) releaseKey(platform::kVkShift);
     if (modifiers & platform::kControlBit) releaseKey(platform::kVkControl);
     if (modifiers & platform::kAltBit) releaseKey(platform::kVkMenu);

@@ -70,7 +70,10 @@ std::uint16_t X11KeySink::keyForCharacter(char32_t character) {
   const std::size_t index =
       CharacterSlotFor(slots_, nextSlot_, keysym, [](const CharacterSlot& slot) { return slot.keysym; });
   CharacterSlot& slot = slots_[index];
-  if (slot.pressed.keycode && slot.keysym != keysym) releaseCharacter(slot);
+  if (slot.keysym != keysym) {
+    if (slot.pressed.keycode) releaseCharacter(slot);
+    slot.settled = {};
+  }
   slot.character = character;
   slot.keysym = keysym;
   return CharacterKey(index);
@@ -96,13 +99,20 @@ void X11KeySink::keyUp(std::uint8_t virtualKey, bool) {
   if (KeyCode keycode = XKeysymToKeycode(display_, keysym)) sendKey(keycode, false);
 }
 
+std::chrono::milliseconds X11KeySink::prepareKey(std::uint16_t key) {
+  CharacterSlot* slot = key <= 0xFF ? slotFor(static_cast<std::uint8_t>(key)) : nullptr;
+  if (!slot) return {};
+  const Clock::time_point now = Clock::now();
+  if (now < slot->settled) return std::chrono::ceil<std::chrono::milliseconds>(slot->settled - now);
+  if (FindCharacterOnLayout(display_, slot->character, slot->keysym)) return {};
+  return borrowKeyFor(*slot, now);
+}
+
+std::chrono::milliseconds X11KeySink::pauseAfterCharacter() const { return kBetweenCharacters; }
+
 void X11KeySink::pressCharacter(CharacterSlot& slot) {
   if (slot.pressed.keycode) releaseCharacter(slot);
   std::optional<KeyStroke> stroke = FindCharacterOnLayout(display_, slot.character, slot.keysym);
-  if (!stroke && borrowKeyFor(slot.keysym)) {
-    std::this_thread::sleep_for(kRemapSettle);
-    stroke = FindCharacterOnLayout(display_, slot.character, slot.keysym);
-  }
   if (!stroke) return;
   if (stroke->clearCapsLock) lockCapsLock(false);
   for (unsigned modifier : stroke->modifierKeys) sendKey(modifier, true);
@@ -117,23 +127,26 @@ void X11KeySink::releaseCharacter(CharacterSlot& slot) {
   if (slot.pressed.clearCapsLock) lockCapsLock(true);
   slot.pressed = {};
   if (!borrowed_.empty()) scheduleReturnOfBorrowedKeys();
-  std::this_thread::sleep_for(kBetweenCharacters);
 }
 
-bool X11KeySink::borrowKeyFor(unsigned long keysym) {
+std::chrono::milliseconds X11KeySink::borrowKeyFor(CharacterSlot& slot, Clock::time_point now) {
   unsigned spare = FindSpareKeycode(display_);
   if (!spare && !borrowed_.empty()) {
     // All spare keys carry characters: give them back, late enough for the strokes to be read.
-    std::this_thread::sleep_for(kReturnAtEnd);
+    if (!allTakenSince_) allTakenSince_ = now;
+    if (now < *allTakenSince_ + kReturnAtEnd)
+      return std::chrono::ceil<std::chrono::milliseconds>(*allTakenSince_ + kReturnAtEnd - now);
     returnBorrowedKeys();
     spare = FindSpareKeycode(display_);
   }
-  if (!spare) return false;
-  KeySym symbol = keysym;
+  if (!spare) return {};
+  KeySym symbol = slot.keysym;
   XChangeKeyboardMapping(display_, static_cast<int>(spare), 1, &symbol, 1);
   XSync(display_, False);
   borrowed_.push_back(spare);
-  return true;
+  scheduleReturnOfBorrowedKeys();  // also when the fill ends before the key is pressed
+  slot.settled = now + kRemapSettle;
+  return kRemapSettle;
 }
 
 void X11KeySink::scheduleReturnOfBorrowedKeys() {
@@ -153,6 +166,7 @@ void X11KeySink::returnBorrowedKeys() {
   for (unsigned keycode : borrowed_) XChangeKeyboardMapping(display_, static_cast<int>(keycode), 1, &nothing, 1);
   XSync(display_, False);
   borrowed_.clear();
+  allTakenSince_.reset();
 }
 
 void X11KeySink::sendKey(unsigned keycode, bool down) {

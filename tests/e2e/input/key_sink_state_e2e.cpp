@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <memory>
+#include <thread>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -68,6 +69,24 @@ TEST(X11KeySink, CharactersWithoutAnyKeysymAreRefused) {
     EXPECT_EQ(sink->keyForCharacter(c), platform::kNoKey) << unsigned(c);
   EXPECT_NE(sink->keyForCharacter(U'a'), platform::kNoKey);
   EXPECT_NE(sink->keyForCharacter(U'中'), platform::kNoKey);
+}
+
+TEST(X11KeySink, ACharacterOffTheLayoutWaitsForItsSpareKey) {
+  auto sink = platform::x11::X11KeySink::open();
+  ASSERT_NE(sink, nullptr);
+  EXPECT_EQ(sink->prepareKey(sink->keyForCharacter(U'a')).count(), 0);
+  std::uint16_t key = sink->keyForCharacter(U'中');
+  const std::chrono::milliseconds settle = sink->prepareKey(key);
+  ASSERT_GT(settle.count(), 0);
+  // Once every spare key is taken, a character waits longer: until the borrowed keys may go back.
+  std::chrono::milliseconds wait = settle;
+  for (char32_t c = U'一'; wait == settle && c < U'一' + 256; ++c)
+    wait = sink->prepareKey(key = sink->keyForCharacter(c));
+  ASSERT_GT(wait, settle);
+  std::this_thread::sleep_for(wait);
+  EXPECT_EQ(sink->prepareKey(key), settle);  // the keys went back and one carries it now
+  std::this_thread::sleep_for(settle);
+  EXPECT_EQ(sink->prepareKey(key).count(), 0);
 }
 
 }  // namespace
