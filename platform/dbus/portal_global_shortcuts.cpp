@@ -42,8 +42,9 @@ void PortalGlobalShortcuts::bind(const std::vector<GlobalShortcut>& shortcuts) {
       return;
     }
     step_ = Step::kCreating;
-    request("CreateSession",
-            {QVariantMap{{"session_handle_token", QStringLiteral("keyhaven_shortcuts%1").arg(generation)}}});
+    // Where the portal knows no application id, KDE files the keys the user assigns under the
+    // session's token: the same token at every unlock keeps them. The last session is closed by then.
+    request("CreateSession", {QVariantMap{{"session_handle_token", QStringLiteral("keyhaven_shortcuts")}}});
   });
 }
 

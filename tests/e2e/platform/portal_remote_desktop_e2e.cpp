@@ -244,6 +244,9 @@ TEST(PortalGlobalShortcuts, BoundShortcutsFillOnlyWhileArmedAndOnlyOnceLetGoInTi
   shortcuts.unbind();  // a lock
   ASSERT_TRUE(QTest::qWaitFor([&] { return !fake.calls("Close").empty(); }, 5000));
   EXPECT_EQ(fake.calls("Close").at(0)["session"], bound["session"]);
+  shortcuts.bind({{"account", "输入帐号", "CTRL+ALT+1"}});  // the next unlock
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls("BindShortcuts").size() == 2; }, 5000));
+  EXPECT_EQ(fake.calls("BindShortcuts").at(1)["session"], bound["session"]) << "the keys the user assigned stay";
 }
 
 }  // namespace
