@@ -287,6 +287,10 @@ void TForm2::forgetUnlock() {
 
 void TForm2::markUnlocked() {
   Edit_LoginPass_Temp->setText(keys_.storedMasterPassword());
+  bindDesktopShortcuts();
+}
+
+void TForm2::bindDesktopShortcuts() {
   // An editor key is no one's to take from every program: the user picks a key in the desktop's dialog.
   services_.globalShortcuts.bind({{kAccountShortcut, "输入帐号", platform::PortalTrigger(hotKeys_.account)},
                                   {kPasswordShortcut, "输入密码", platform::PortalTrigger(hotKeys_.password)}});
@@ -321,9 +325,20 @@ void TForm2::unregisterBoth() {
 }
 
 settings::HotKeySettings TForm2::changeHotKeys(const settings::HotKeySettings& chosen) {
+  const settings::HotKeySettings before = hotKeys_;
+  putInForce(chosen);
+  // The desktop's shortcuts propose the keys in force; bound anew, they do so at once.
+  if (unlocked() && hotKeys_ != before) {
+    services_.globalShortcuts.unbind();
+    bindDesktopShortcuts();
+  }
+  return hotKeys_;
+}
+
+void TForm2::putInForce(const settings::HotKeySettings& chosen) {
   if (!hotKeysRegistered_) {
     hotKeys_ = chosen;  // the next pick registers them
-    return hotKeys_;
+    return;
   }
   // Both go first: a swap of the two would otherwise meet its own other half.
   unregisterBoth();
@@ -334,7 +349,6 @@ settings::HotKeySettings TForm2::changeHotKeys(const settings::HotKeySettings& c
   hotKeys_.password = registerOrKeep(kPasswordHotKeyId, hotKeys_.password, password, taken);
   if (hotKeysSuspended_) unregisterBoth();
   if (!taken.isEmpty()) services_.dialogs.message(TakenMessage(taken));
-  return hotKeys_;
 }
 
 QString TForm2::registerOrKeep(int id, const QString& old, const QString& chosen, QStringList& taken) {

@@ -80,6 +80,9 @@ class TForm2 : public QWidget {
  private:
   void loginSucceeded();
   void registerHotKeys();
+  // Registers the chosen combinations while the hot keys are on.
+  void putInForce(const settings::HotKeySettings& chosen);
+  void bindDesktopShortcuts();
   void unregisterBoth();
   void hotKeysRanOut();
   // Registers the chosen combination for id, or the old one again when it cannot be had.

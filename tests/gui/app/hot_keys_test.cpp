@@ -48,6 +48,8 @@ TEST(HotKeys, ChosenCombinationsAreSavedRegisteredAtOnceAndNamedInTheTips) {
   EXPECT_EQ(storedKey(app, "密码热键"), "Ctrl+Alt+P") << "only the first chord is kept";
   EXPECT_EQ(storedKey(app, "帐号热键"), "Ctrl+Left");
   EXPECT_EQ(app.hotKeys.registered[login::TForm2::kPasswordHotKeyId], (fakes::HotKeyCombination{kCtrlAlt, 'P'}));
+  ASSERT_EQ(app.globalShortcuts.bound.size(), 2u);
+  EXPECT_EQ(app.globalShortcuts.bound[1].preferredTrigger, "CTRL+ALT+p") << "bound anew";
   EXPECT_EQ(app.hotKeys.registered[login::TForm2::kAccountHotKeyId],
             (fakes::HotKeyCombination{platform::kModControl, 37}));
   const QString hint = "小技巧:Ctrl+Left 自动输入帐号 Ctrl+Alt+P 自动输入密码.";
