@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <memory>
 
+#include "app/background_work.h"
 #include "platform/dbus/portal_global_shortcuts.h"
 #include "platform/gnome_shortcuts.h"
 #include "platform/hot_key_text.h"
@@ -118,17 +121,22 @@ void HotKeyGroup::addWaylandAdvice(QGridLayout* grid) {
     gnome = new QWidget(this);
     auto* row = new QGridLayout(gnome);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* write = new QPushButton("写入 GNOME 快捷键", gnome);
+    gnomeButtons_ = new QWidget(gnome);
+    auto* buttons = new QHBoxLayout(gnomeButtons_);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    auto* write = new QPushButton("写入 GNOME 快捷键", gnomeButtons_);
     write->setObjectName("Button_WriteGnomeShortcuts");
-    auto* remove = new QPushButton("删除 GNOME 快捷键", gnome);
+    auto* remove = new QPushButton("删除 GNOME 快捷键", gnomeButtons_);
     remove->setObjectName("Button_RemoveGnomeShortcuts");
+    buttons->addWidget(write);
+    buttons->addWidget(remove);
+    gnomeWork_ = new BackgroundWork(this);
     Label_GnomeShortcuts = new QLabel(gnome);
     Label_GnomeShortcuts->setObjectName("Label_GnomeShortcuts");
     Label_GnomeShortcuts->setWordWrap(true);
     connect(write, &QPushButton::clicked, this, &HotKeyGroup::writeGnomeShortcuts);
     connect(remove, &QPushButton::clicked, this, &HotKeyGroup::removeGnomeShortcuts);
-    row->addWidget(write, 0, 0);
-    row->addWidget(remove, 0, 1);
+    row->addWidget(gnomeButtons_, 0, 0, 1, 2);
     row->addWidget(Label_GnomeShortcuts, 1, 0, 1, 2);
     grid->addWidget(gnome, 4, 0, 1, 4);
   }
@@ -159,22 +167,44 @@ void HotKeyGroup::writeGnomeShortcuts() {
                                           platform::GnomeBinding(chosen.account)};
   const platform::DesktopShortcut password{"钥匣 输入密码", FillCommand("password"),
                                            platform::GnomeBinding(chosen.password)};
-  platform::GSettingsCommand gsettings;
-  if (!platform::GnomeCustomShortcuts(gsettings).write(account, password)) {
-    Label_GnomeShortcuts->setText("无法写入 GNOME 的快捷键设置(gsettings).");
-    return;
-  }
-  QString said = "已写入 GNOME 的自定义快捷键“钥匣 输入帐号”和“钥匣 输入密码”(设置 → 键盘 → 自定义快捷键).";
-  if (account.binding.isEmpty() || password.binding.isEmpty())
-    said += " 编辑键不能作为桌面快捷键, 请在那里为它设置按键.";
-  Label_GnomeShortcuts->setText(said);
+  const bool editorKeyLeft = account.binding.isEmpty() || password.binding.isEmpty();
+  changeGnomeShortcuts(
+      [account, password] {
+        platform::GSettingsCommand gsettings;
+        return platform::GnomeCustomShortcuts(gsettings).write(account, password);
+      },
+      [this, editorKeyLeft](bool written) {
+        if (!written) {
+          Label_GnomeShortcuts->setText("无法写入 GNOME 的快捷键设置(gsettings).");
+          return;
+        }
+        QString said = "已写入 GNOME 的自定义快捷键“钥匣 输入帐号”和“钥匣 输入密码”(设置 → 键盘 → 自定义快捷键).";
+        if (editorKeyLeft) said += " 编辑键不能作为桌面快捷键, 请在那里为它设置按键.";
+        Label_GnomeShortcuts->setText(said);
+      });
 }
 
 void HotKeyGroup::removeGnomeShortcuts() {
-  platform::GSettingsCommand gsettings;
-  Label_GnomeShortcuts->setText(platform::GnomeCustomShortcuts(gsettings).remove()
-                                    ? "已删除钥匣的 GNOME 自定义快捷键, 其他快捷键未变."
-                                    : "无法修改 GNOME 的快捷键设置(gsettings).");
+  changeGnomeShortcuts(
+      [] {
+        platform::GSettingsCommand gsettings;
+        return platform::GnomeCustomShortcuts(gsettings).remove();
+      },
+      [this](bool removed) {
+        Label_GnomeShortcuts->setText(removed ? "已删除钥匣的 GNOME 自定义快捷键, 其他快捷键未变."
+                                              : "无法修改 GNOME 的快捷键设置(gsettings).");
+      });
+}
+
+void HotKeyGroup::changeGnomeShortcuts(std::function<bool()> change, std::function<void(bool changed)> said) {
+  gnomeButtons_->setEnabled(false);
+  auto changed = std::make_shared<bool>(false);
+  gnomeWork_->start(
+      QString(), [change = std::move(change), changed] { *changed = change(); },
+      [this, said = std::move(said), changed](const QString&) {
+        gnomeButtons_->setEnabled(true);
+        said(*changed);
+      });
 }
 
 int HotKeyGroup::armedMinutes() const { return SpinBox_ArmedMinutes->value(); }

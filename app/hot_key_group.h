@@ -4,6 +4,7 @@
 // says how the desktop's own shortcuts take their place, and on GNOME writes them.
 #include <QGroupBox>
 #include <QString>
+#include <functional>
 
 #include "settings/settings_file.h"
 
@@ -14,6 +15,8 @@ class QPushButton;
 class QSpinBox;
 
 namespace app {
+
+class BackgroundWork;
 
 class HotKeyGroup : public QGroupBox {
   Q_OBJECT
@@ -40,6 +43,8 @@ class HotKeyGroup : public QGroupBox {
   void proposeOtherKeys();
   void writeGnomeShortcuts();
   void removeGnomeShortcuts();
+  // gsettings may take seconds to answer: it runs beside the windows, the buttons off meanwhile.
+  void changeGnomeShortcuts(std::function<bool()> change, std::function<void(bool changed)> said);
 
   QKeySequenceEdit* KeySequenceEdit_Account;
   QKeySequenceEdit* KeySequenceEdit_Password;
@@ -48,6 +53,8 @@ class HotKeyGroup : public QGroupBox {
   QLabel* Label_EditorKeyWarning = nullptr;
   QPushButton* Button_ProposedHotKeys = nullptr;
   QLabel* Label_GnomeShortcuts = nullptr;
+  QWidget* gnomeButtons_ = nullptr;
+  BackgroundWork* gnomeWork_ = nullptr;
 
   bool recording_ = false;
 };

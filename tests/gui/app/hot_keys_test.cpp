@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QFile>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -174,9 +175,26 @@ TEST(HotKeys, OnAWaylandSessionTheGroupNamesTheCommandsToBindAndProposesOtherKey
   x11.startAndLogin();
   EXPECT_TRUE(x11.main->findChildren<QLabel*>("Label_WaylandAdvice").isEmpty()) << "X11 needs no advice";
   qputenv("XDG_SESSION_TYPE", "wayland");
+  const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP"), path = qgetenv("PATH");
+  qputenv("XDG_CURRENT_DESKTOP", "GNOME");
   AppHarness wayland;
   wayland.makeDatabase();
   wayland.startAndLogin();
+  // A gsettings that answers late and fails: the window goes on meanwhile and then says so.
+  const QString slowGSettings = wayland.folder() + "gsettings";
+  QFile script(slowGSettings);
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write("#!/bin/sh\nsleep 0.3\nexit 1\n");
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+  qputenv("PATH", wayland.folder().toLocal8Bit() + ":" + path);
+  auto* write = Named<QPushButton>(*wayland.main, "Button_WriteGnomeShortcuts");
+  write->click();
+  EXPECT_FALSE(write->isEnabled()) << "gsettings runs beside the window";
+  ASSERT_TRUE(QTest::qWaitFor([write] { return write->isEnabled(); }, 5000));
+  EXPECT_EQ(Named<QLabel>(*wayland.main, "Label_GnomeShortcuts")->text(), "无法写入 GNOME 的快捷键设置(gsettings).");
+  qputenv("PATH", path);
+  qputenv("XDG_CURRENT_DESKTOP", desktop);
   EXPECT_TRUE(Named<QLabel>(*wayland.main, "Label_WaylandAdvice")->text().contains("\"keyhaven --fill password\""));
   auto* warning = Named<QLabel>(*wayland.main, "Label_EditorKeyWarning");
   EXPECT_FALSE(warning->isHidden()) << "Ctrl+← and Ctrl+→ are editor keys";
