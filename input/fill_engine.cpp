@@ -36,10 +36,10 @@ FillEngine::FillEngine(platform::KeySink& sink, platform::InputMethod& inputMeth
                        platform::Beeper& beeper, HotKeyArming& arming, QObject* parent)
     : QObject(parent),
       sink_(sink),
-      inputMethod_(inputMethod),
       dialogs_(dialogs),
       beeper_(beeper),
       arming_(arming),
+      inputMethods_(inputMethod, this),
       release_(sink, this),
       typist_(sink, this) {
   step_.setSingleShot(true);
@@ -84,31 +84,41 @@ void FillEngine::sinkAnswered(platform::FillReadiness readiness) {
 }
 
 void FillEngine::chooseTyping() {
+  inputMethods_.state([this, fill = fill_](platform::InputMethodState inputMethod) {
+    if (fill == fill_) chooseTypingWith(inputMethod);
+  });
+}
+
+void FillEngine::chooseTypingWith(platform::InputMethodState inputMethod) {
   const QString& value = order_.value;
-  const bool pastes = readiness_ != platform::FillReadiness::kTypingOnly;
   // A character the focused window's layout lacks would be dropped without a word: pasted, the
   // value arrives exactly.
   const bool exact =
       readiness_ != platform::FillReadiness::kPrintableAsciiOnly ||
       std::all_of(value.begin(), value.end(), [](QChar c) { return platform::IsPrintableAscii(c.unicode()); });
-  const platform::InputMethodState inputMethod = inputMethod_.state();
-  if (exact && inputMethod != platform::InputMethodState::kUnswitchable) {
-    // Half a password typed would go on into whatever gets the focus behind a message box; and
-    // the input method is switched back in the window that has the focus then, so nothing is
-    // switched before the value is known to be typable.
-    if (!CanTypeLiterally(sink_, dialogs_, value)) {
-      end();
+  if (!exact || inputMethod == platform::InputMethodState::kUnswitchable) return pasteInstead(exact);
+  // Half a password typed would go on into whatever gets the focus behind a message box; and
+  // the input method is switched back in the window that has the focus then, so nothing is
+  // switched before the value is known to be typable.
+  if (!CanTypeLiterally(sink_, dialogs_, value)) return end();
+  if (inputMethod != platform::InputMethodState::kActive) return type();
+  inputMethods_.switchToDirectInput([this, fill = fill_](bool switched) {
+    if (fill != fill_) {
+      // The fill ended meanwhile: the input method goes back as the user had it.
+      if (switched) inputMethods_.switchBack([](bool) {});
       return;
     }
-    const bool active = inputMethod == platform::InputMethodState::kActive;
-    directInput_ = active && inputMethod_.switchToDirectInput();
-    if (!active || directInput_) {
+    directInput_ = switched;
+    if (switched)
       type();
-      return;
-    }
-  }
-  // Typed through an input method we cannot switch, the value would arrive as Chinese text.
-  if (!pastes) {
+    else
+      pasteInstead(true);
+  });
+}
+
+// Typed through an input method we cannot switch, the value would arrive as Chinese text.
+void FillEngine::pasteInstead(bool exact) {
+  if (readiness_ == platform::FillReadiness::kTypingOnly) {
     emit status(kNotTyped);
     end();
     return;
@@ -144,13 +154,11 @@ void FillEngine::typingEnded() {
 }
 
 void FillEngine::switchBack() {
-  restoreInputMethod();
-  end();
-}
-
-void FillEngine::restoreInputMethod() {
   directInput_ = false;
-  if (!inputMethod_.switchBack()) emit status(kNotSwitchedBack);
+  inputMethods_.switchBack([this, fill = fill_](bool switched) {
+    if (!switched) emit status(kNotSwitchedBack);
+    if (fill == fill_) end();
+  });
 }
 
 void FillEngine::paste() {
@@ -197,7 +205,7 @@ void FillEngine::end() {
   release_.cancel();
   typist_.cancel();
   if (pasteKeysDown_) letGoOfPasteKeys();
-  if (directInput_) restoreInputMethod();
+  if (directInput_) switchBack();  // cut short: the answer comes after the end
   if (sinkStarted_) sink_.fillEnded();
   sinkStarted_ = false;
   order_ = {};

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "input/input_method_worker.h"
 #include "input/key_release_wait.h"
 #include "input/value_typist.h"
 #include "platform/key_sink.h"
@@ -16,7 +17,6 @@
 namespace platform {
 class Beeper;
 class Dialogs;
-class InputMethod;
 }  // namespace platform
 
 namespace input {
@@ -45,7 +45,8 @@ class FillEngine : public QObject {
   // A lock: nothing more is sent, nothing stays pressed, the input method is switched back, and a
   // waiting fill is dropped.
   void cancel();
-  bool busy() const { return busy_ || next_.has_value(); }
+  // Also while the input method is being switched back after a fill.
+  bool busy() const { return busy_ || next_.has_value() || !inputMethods_.idle(); }
 
  signals:
   void status(const QString& text);
@@ -54,10 +55,11 @@ class FillEngine : public QObject {
  private:
   void sinkAnswered(platform::FillReadiness readiness);
   void chooseTyping();
+  void chooseTypingWith(platform::InputMethodState inputMethod);
+  void pasteInstead(bool exact);
   void type();
   void typingEnded();
   void switchBack();
-  void restoreInputMethod();
   void keysStillHeld();
   void paste();
   void pressPaste();
@@ -69,10 +71,10 @@ class FillEngine : public QObject {
   void startNext();
 
   platform::KeySink& sink_;
-  platform::InputMethod& inputMethod_;
   platform::Dialogs& dialogs_;
   platform::Beeper& beeper_;
   HotKeyArming& arming_;
+  InputMethodWorker inputMethods_;
   KeyReleaseWait release_;
   ValueTypist typist_;
   QTimer step_;

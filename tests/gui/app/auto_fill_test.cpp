@@ -287,9 +287,11 @@ TEST(AutoFill, AFillWaitsForTheDesktopWithoutBlockingAPressMeanwhileFillsNextAnd
   app.keySink.answerLater = false;
   app.keySink.heldPolls = -1;
   app.inputMethod.current = platform::InputMethodState::kActive;
+  const int asked = app.keySink.heldQuestions;
   app.hotKeys.press(login::TForm2::kPasswordHotKeyId);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return app.inputMethod.calls.back().what == "direct"; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.keySink.heldQuestions > asked; })) << "switched, waiting for the keys";
   Named<QAction>(*app.main, "HideME")->trigger();
+  app.waitForFill();
   EXPECT_EQ(app.inputMethod.calls.back().what, "back") << "switched back at the lock";
   EXPECT_EQ(app.keySink.fillsEnded, 3);
   app.keySink.heldPolls = 0;
