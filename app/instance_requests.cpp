@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/tform1.h"
+#include "input/fill_outcome.h"
 #include "login/tform2.h"
 #include "platform/instance_channel.h"
 
@@ -18,27 +19,30 @@ constexpr const char* kDone = "done";
 constexpr const char* kLocked = "locked";
 constexpr const char* kDisarmed = "disarmed";
 constexpr const char* kUnknown = "unknown";
-// A fill types at a human pace; a long value takes seconds.
-constexpr auto kLongestFill = 60s;
+// The answer comes once the fill has ended: the desktop may ask the user first, and a long value
+// types for seconds.
+constexpr auto kLongestFill = 90s;
 
 }  // namespace
 
-std::string AnswerInstanceRequest(TForm1& main, login::TForm2& login, const std::string& request) {
+void AnswerInstanceRequest(TForm1& main, login::TForm2& login, const std::string& request,
+                           const std::function<void(const std::string& answer)>& reply) {
   if (request == kShow) {
     main.showOnRequest();
-    return kDone;
+    return reply(kDone);
   }
   if (request != std::string(kFillPrefix) + "account" && request != std::string(kFillPrefix) + "password")
-    return kUnknown;
-  switch (login.fillOnRequest(request.ends_with("account"))) {
-    case login::TForm2::FillRequest::kFilled:
-      return kDone;
+    return reply(kUnknown);
+  switch (login.fillOnRequest(request.ends_with("account"), [reply](input::FillOutcome outcome) {
+    reply(outcome == input::FillOutcome::kEntered ? kDone : input::FillOutcomeWord(outcome));
+  })) {
+    case login::TForm2::FillRequest::kStarted:
+      return;
     case login::TForm2::FillRequest::kLocked:
-      return kLocked;
+      return reply(kLocked);
     case login::TForm2::FillRequest::kDisarmed:
-      return kDisarmed;
+      return reply(kDisarmed);
   }
-  return kUnknown;
 }
 
 bool AskToShow(const std::string& socketPath) {
@@ -57,6 +61,9 @@ int RunFillCommand(const std::string& socketPath, const std::string& which) {
     said = "钥匣已锁定, 请先登录.";
   } else if (*answer == kDisarmed) {
     said = "热键已停用, 单击记录重新启用.";
+  } else if (const std::optional<input::FillOutcome> outcome = input::FillOutcomeOfWord(*answer)) {
+    std::fprintf(stderr, "%s\n", input::FillOutcomeText(*outcome).toUtf8().constData());
+    return 1;
   } else {
     said = "钥匣不认识这个请求.";
   }

@@ -109,9 +109,10 @@ int main(int argc, char** argv) {
   app::ProvideInitialDatabase(vault::CurrentProgramFolderLayout(), dialogs);  // an installed program's first start
   app::ProgramWindows windows = app::CreateProgramWindows(services, keys, vault::ProgramFolder());
   portal.setTokenStore(app::PortalTokenInFile(*windows.main, *windows.login));
-  const platform::InstanceChannel channel(InstanceSocket(instance), [&windows](const std::string& request) {
-    return app::AnswerInstanceRequest(*windows.main, *windows.login, request);
-  });
+  const platform::InstanceChannel channel(
+      InstanceSocket(instance), [&windows](const std::string& request, platform::InstanceChannel::Reply reply) {
+        app::AnswerInstanceRequest(*windows.main, *windows.login, request, reply);
+      });
 
   int result = application.exec();
   app::DestroyProgramWindows(windows.main, windows.login);

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 #include "input/hot_key_arming.h"
 #include "input/send_keys.h"
@@ -19,12 +20,8 @@ constexpr std::chrono::milliseconds kKeyDelay{300};
 constexpr std::chrono::milliseconds kSettlePerCharacter{4};
 
 const QString kPastedInstead = QStringLiteral("输入法处于中文状态, 已改用粘贴方式输入.");
-const QString kNotTyped = QStringLiteral("输入法处于中文状态, 没有自动输入.");
 const QString kNotSwitchedBack = QStringLiteral("输入法未能恢复中文状态, 请手动切换.");
 const QString kNotAscii = QStringLiteral("内容含中文等非ASCII字符, 已改用粘贴方式输入.");
-const QString kNotAllowed = QStringLiteral("桌面未允许模拟键盘输入, 没有自动输入.");
-const QString kNoPortal = QStringLiteral("未找到桌面的远程桌面接口(xdg-desktop-portal), 没有自动输入.");
-const QString kKeysHeld = QStringLiteral("按键未松开,没有自动输入.");
 
 bool IsReady(platform::FillReadiness readiness) {
   return readiness != platform::FillReadiness::kRefused && readiness != platform::FillReadiness::kUnavailable;
@@ -49,11 +46,15 @@ FillEngine::~FillEngine() { cancel(); }
 
 void FillEngine::start(FillOrder order) {
   if (busy_) {
-    if (!next_) next_ = std::move(order);
+    if (!next_)
+      next_ = std::move(order);
+    else if (order.ended)
+      order.ended(FillOutcome::kBusy);
     return;
   }
   busy_ = true;
   order_ = std::move(order);
+  outcome_ = FillOutcome::kStopped;
   sinkStarted_ = directInput_ = pasteKeysDown_ = false;
   arming_.fillStarted();
   // The desktop may answer after this engine is gone, or for a fill a lock has ended.
@@ -72,8 +73,8 @@ void FillEngine::cancel() {
 void FillEngine::sinkAnswered(platform::FillReadiness readiness) {
   readiness_ = readiness;
   if (!IsReady(readiness)) {
-    emit status(readiness == platform::FillReadiness::kRefused ? kNotAllowed : kNoPortal);
-    end();
+    fail(readiness == platform::FillReadiness::kRefused ? FillOutcome::kDesktopRefused
+                                                        : FillOutcome::kNoDesktopInterface);
     return;
   }
   sinkStarted_ = true;
@@ -100,7 +101,10 @@ void FillEngine::chooseTypingWith(platform::InputMethodState inputMethod) {
   // Half a password typed would go on into whatever gets the focus behind a message box; and
   // the input method is switched back in the window that has the focus then, so nothing is
   // switched before the value is known to be typable.
-  if (!CanTypeLiterally(sink_, dialogs_, value)) return end();
+  if (!CanTypeLiterally(sink_, dialogs_, value)) {
+    outcome_ = FillOutcome::kUntypable;  // the refusal was shown
+    return end();
+  }
   if (inputMethod != platform::InputMethodState::kActive) return type();
   inputMethods_.switchToDirectInput([this, fill = fill_](bool switched) {
     if (fill != fill_) {
@@ -119,8 +123,7 @@ void FillEngine::chooseTypingWith(platform::InputMethodState inputMethod) {
 // Typed through an input method we cannot switch, the value would arrive as Chinese text.
 void FillEngine::pasteInstead(bool exact) {
   if (readiness_ == platform::FillReadiness::kTypingOnly) {
-    emit status(kNotTyped);
-    end();
+    fail(FillOutcome::kInputMethodComposes);
     return;
   }
   emit status(exact ? kPastedInstead : kNotAscii);
@@ -131,7 +134,14 @@ void FillEngine::pasteInstead(bool exact) {
 // nothing is sent until they are up; a user who keeps holding them gets nothing typed.
 void FillEngine::keysStillHeld() {
   beeper_.beep();
-  emit status(kKeysHeld);
+  outcome_ = FillOutcome::kKeysHeld;
+  emit status(FillOutcomeText(outcome_));
+}
+
+void FillEngine::fail(FillOutcome outcome) {
+  outcome_ = outcome;
+  emit status(FillOutcomeText(outcome));
+  end();
 }
 
 void FillEngine::type() {
@@ -141,7 +151,11 @@ void FillEngine::type() {
       typingEnded();
       return;
     }
-    typist_.type(order_.value, [this](bool) { typingEnded(); });
+    typist_.type(order_.value, [this](bool whole) {
+      // A key held half-way dropped the rest.
+      outcome_ = whole ? FillOutcome::kEntered : FillOutcome::kKeysHeld;
+      typingEnded();
+    });
   });
 }
 
@@ -182,6 +196,7 @@ void FillEngine::pressPaste() {
 
 void FillEngine::releasePaste() {
   letGoOfPasteKeys();
+  outcome_ = FillOutcome::kEntered;
   end();
 }
 
@@ -208,10 +223,10 @@ void FillEngine::end() {
   if (directInput_) switchBack();  // cut short: the answer comes after the end
   if (sinkStarted_) sink_.fillEnded();
   sinkStarted_ = false;
-  order_ = {};
+  order_.value.clear();
   busy_ = false;
   arming_.fillEnded();
-  emit finished();
+  if (auto ended = std::exchange(order_.ended, nullptr)) ended(outcome_);
   if (next_) QTimer::singleShot(0, this, &FillEngine::startNext);
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "input/fill_outcome.h"
 #include "input/input_method_worker.h"
 #include "input/key_release_wait.h"
 #include "input/value_typist.h"
@@ -28,6 +29,8 @@ struct FillOrder {
   bool pasteStyle = false;  // the user chose pasting over keystrokes
   // Puts the value on the clipboard, marked secret and emptied after its time.
   std::function<void()> copyValue;
+  // Told once how the fill ended; also when it was dropped, or cut short by a lock.
+  std::function<void(FillOutcome)> ended;
 };
 
 class FillEngine : public QObject {
@@ -40,7 +43,7 @@ class FillEngine : public QObject {
   FillEngine& operator=(const FillEngine&) = delete;
 
   // A fill asked for while one is underway follows it, as each press gives one fill; one waits at
-  // most, and a press meanwhile is dropped.
+  // most, and a press meanwhile is dropped (kBusy).
   void start(FillOrder order);
   // A lock: nothing more is sent, nothing stays pressed, the input method is switched back, and a
   // waiting fill is dropped.
@@ -50,7 +53,6 @@ class FillEngine : public QObject {
 
  signals:
   void status(const QString& text);
-  void finished();
 
  private:
   void sinkAnswered(platform::FillReadiness readiness);
@@ -61,6 +63,8 @@ class FillEngine : public QObject {
   void typingEnded();
   void switchBack();
   void keysStillHeld();
+  // Ends the fill, telling why nothing was entered.
+  void fail(FillOutcome outcome);
   void paste();
   void pressPaste();
   void releasePaste();
@@ -81,6 +85,7 @@ class FillEngine : public QObject {
   FillOrder order_;
   std::optional<FillOrder> next_;
   platform::FillReadiness readiness_ = platform::FillReadiness::kReady;
+  FillOutcome outcome_ = FillOutcome::kStopped;
   bool busy_ = false;
   bool sinkStarted_ = false;
   bool directInput_ = false;  // the input method was switched for this fill

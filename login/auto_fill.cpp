@@ -7,17 +7,22 @@
 namespace login {
 
 void TForm2::WMHotKey(int id) {
+  if (id == kAccountHotKeyId || id == kPasswordHotKeyId) fill(id, nullptr);
+}
+
+void TForm2::fill(int id, std::function<void(input::FillOutcome)> ended) {
   const QString account = host_.autoFillAccount();
   const QString password = host_.autoFillPassword();
   if (account.isEmpty() || password.isEmpty()) {
-    services_.dialogs.message("请先选择一组帐号,才能自动输入账户密码.!");
+    services_.dialogs.message(input::FillOutcomeText(input::FillOutcome::kNoRecord));
+    if (ended) ended(input::FillOutcome::kNoRecord);
     return;
   }
-  if (id != kAccountHotKeyId && id != kPasswordHotKeyId) return;
   const bool forAccount = id == kAccountHotKeyId;
-  fillEngine_->start({forAccount ? account : password, host_.pasteStyleSelected(), [this, forAccount] {
-                        forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard();
-                      }});
+  fillEngine_->start(
+      {forAccount ? account : password, host_.pasteStyleSelected(),
+       [this, forAccount] { forAccount ? host_.copyAccountToClipboard() : host_.copyPasswordToClipboard(); },
+       std::move(ended)});
 }
 
 }  // namespace login

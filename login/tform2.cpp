@@ -301,14 +301,15 @@ void TForm2::hotKeysRanOut() {
   host_.showStatus(kDisarmedStatus);
 }
 
-TForm2::FillRequest TForm2::fillOnRequest(bool account) {
+TForm2::FillRequest TForm2::fillOnRequest(bool account, std::function<void(input::FillOutcome)> ended) {
   if (!unlocked()) return FillRequest::kLocked;  // the lock mark is gone while locked
   if (!hotKeysArmed()) {
     host_.showStatus(kDisarmedStatus);
     return FillRequest::kDisarmed;
   }
-  widgets::Guarded(services_.dialogs, [this, account] { WMHotKey(account ? kAccountHotKeyId : kPasswordHotKeyId); });
-  return FillRequest::kFilled;
+  widgets::Guarded(services_.dialogs,
+                   [this, account, &ended] { fill(account ? kAccountHotKeyId : kPasswordHotKeyId, std::move(ended)); });
+  return FillRequest::kStarted;
 }
 
 void TForm2::releaseHotKeys() {

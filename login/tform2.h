@@ -3,7 +3,9 @@
 // hot keys for the rest of the run: grabbed while a pick has armed them.
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
+#include "input/fill_outcome.h"
 #include "login/login_host.h"
 #include "login/session_keys.h"
 #include "platform/services.h"
@@ -55,10 +57,11 @@ class TForm2 : public QWidget {
   // While the user records a new combination, the keys pressed must reach the field.
   void suspendHotKeys(bool suspended);
 
-  enum class FillRequest { kFilled, kLocked, kDisarmed };
+  enum class FillRequest { kStarted, kLocked, kDisarmed };
   // A fill asked by another process (keyhaven --fill) does what the hot key does, only while the
-  // program is unlocked and the hot keys are armed; it never arms them.
-  FillRequest fillOnRequest(bool account);
+  // program is unlocked and the hot keys are armed; it never arms them. A started fill tells ended
+  // how it went.
+  FillRequest fillOnRequest(bool account, std::function<void(input::FillOutcome)> ended);
 
   // The mark of an unlocked program: set by a login, gone while the program is hidden or locked;
   // the desktop's consent to synthetic keys and its global shortcuts go with it.
@@ -78,6 +81,8 @@ class TForm2 : public QWidget {
   void Edit_ErrorChange();
 
  private:
+  // The fill of the hot key with this id; ended (if any) hears how it went.
+  void fill(int id, std::function<void(input::FillOutcome)> ended);
   void loginSucceeded();
   void registerHotKeys();
   // Registers the chosen combinations while the hot keys are on.

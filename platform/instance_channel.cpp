@@ -9,6 +9,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
@@ -87,11 +88,14 @@ void InstanceChannel::answer(QLocalSocket* connection) {
   }
   const QByteArray line = connection->readLine(kLongestLine + 1).trimmed();
   disconnect(connection, &QLocalSocket::readyRead, this, nullptr);
-  // The request is in: a fill that types for longer (and lets events run meanwhile) still answers.
+  // The request is in: a fill that takes longer still answers.
   delete connection->findChild<QTimer*>(kSilenceTimer, Qt::FindDirectChildrenOnly);
-  const std::string reply = handler_(line.toStdString()) + "\n";
-  connection->write(reply.data(), static_cast<qint64>(reply.size()));
-  connection->disconnectFromServer();
+  handler_(line.toStdString(), [connection = QPointer<QLocalSocket>(connection)](const std::string& answer) {
+    if (!connection) return;
+    const std::string reply = answer + "\n";
+    connection->write(reply.data(), static_cast<qint64>(reply.size()));
+    connection->disconnectFromServer();
+  });
 }
 
 namespace {

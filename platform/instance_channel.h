@@ -20,7 +20,10 @@ std::string InstanceSocketPath(const std::string& folder);
 class InstanceChannel : public QObject {
   Q_OBJECT
  public:
-  using Handler = std::function<std::string(const std::string& request)>;
+  // Answers a request through reply, at once or later (a fill answers once it has ended); a reply
+  // after the asker has gone is dropped.
+  using Reply = std::function<void(const std::string& answer)>;
+  using Handler = std::function<void(const std::string& request, Reply reply)>;
 
   // Listens at path, replacing a socket that an ended instance left: the caller holds the lock.
   InstanceChannel(const std::string& path, Handler handler, QObject* parent = nullptr);

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <optional>
+#include <string>
 
 #include "app/instance_requests.h"
 #include "tests/gui/app/app_harness.h"
@@ -26,6 +28,14 @@ void startWithPickedRecord(AppHarness& app, const QString& account, const QStrin
   Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   app.dialogs.asked.clear();
+}
+
+// The running instance's answer to another process's request, once it has come.
+std::string Answer(AppHarness& app, const char* request) {
+  std::optional<std::string> answer;
+  app::AnswerInstanceRequest(*app.main, *app.login, request, [&answer](const std::string& said) { answer = said; });
+  EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, 10000)) << request;
+  return answer.value_or("");
 }
 
 }  // namespace
@@ -214,12 +224,12 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   app.makeDatabase();
   ASSERT_TRUE(app.create());
   app.runStartupCheck();
-  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "locked");
+  EXPECT_EQ(Answer(app, "fill password"), "locked");
   app.typeLogin(AppHarness::kMaster);
   app.main->hide();
-  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "show"), "done");
+  EXPECT_EQ(Answer(app, "show"), "done");
   EXPECT_TRUE(app.main->isVisible());
-  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "disarmed") << "a request never arms";
+  EXPECT_EQ(Answer(app, "fill password"), "disarmed") << "a request never arms";
   EXPECT_EQ(app.panel(0), "热键已停用, 单击记录重新启用.");
   EXPECT_TRUE(app.keySink.events.empty());
 
@@ -229,10 +239,11 @@ TEST(AutoFill, AnotherProcessAsksForAFillOnlyWhileUnlockedAndArmedAndAPlainSecon
   Named<QPushButton>(*app.main, "Button_Refresh")->click();
   app.pickRow(0);
   Named<QRadioButton>(*app.main, "RadioButton_IntoPass2")->setChecked(true);
-  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill password"), "done");
-  app.waitForFill();
-  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7");
-  EXPECT_EQ(app::AnswerInstanceRequest(*app.main, *app.login, "fill everything"), "unknown");
+  EXPECT_EQ(Answer(app, "fill password"), "done");
+  EXPECT_EQ(input_test::DecodeUsTyping(app.keySink.events), "pw7") << "answered once the value is in";
+  app.keySink.readiness = platform::FillReadiness::kRefused;
+  EXPECT_EQ(Answer(app, "fill password"), "refused") << "nothing entered is no success";
+  EXPECT_EQ(Answer(app, "fill everything"), "unknown");
 }
 
 TEST(AutoFill, TheDesktopsShortcutsAreBoundWhileUnlockedAndFillWhenLetGoWhileArmed) {

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <future>
 
@@ -41,11 +42,12 @@ TEST(InstanceChannel, AnswersThisUserAndNoOtherInAPrivateFolderOnly) {
 
   ::close(::creat(path.c_str(), 0600));  // what an ended instance may leave
   std::vector<std::string> asked;
-  const platform::InstanceChannel channel(path, [&](const std::string& request) {
-    asked.push_back(request);
-    if (request == "fill account") QTest::qWait(2500);  // a long fill lets events run while it types
-    return "done";
-  });
+  const platform::InstanceChannel channel(
+      path, [&](const std::string& request, platform::InstanceChannel::Reply reply) {
+        asked.push_back(request);
+        // A fill answers once it has ended, which may be long after the wait for a request.
+        QTimer::singleShot(request == "fill account" ? 2500 : 0, [reply] { reply("done"); });
+      });
   ASSERT_TRUE(channel.listening());
   EXPECT_EQ(Ask(path, "fill password"), "done");
   EXPECT_EQ(Ask(path, "fill account"), "done") << "a fill that outlasts the wait for a request";
