@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <optional>
+#include <utility>
 
 #include "platform/key_sink_route.h"
 #include "platform/session_type.h"
@@ -39,6 +41,15 @@ TEST(KeySinkRoute, EachFillGoesToX11WhileAnXWindowHasTheFocusElseToTheFirstWayla
   EXPECT_EQ(portal.events.size(), 1u);
   EXPECT_EQ(portal.fillsEnded, 1);
   EXPECT_EQ(wlroots.events.size(), 1u) << "the last fill's key went nowhere";
+
+  // A backend that answers later (the desktop asks the user) is waited for before the next is tried.
+  wlroots.answerLater = true;
+  portal.readiness = FillReadiness::kReady;
+  std::optional<FillReadiness> answered;
+  route.startFill([&answered](FillReadiness readiness) { answered = readiness; });
+  ASSERT_FALSE(answered.has_value());
+  std::exchange(wlroots.pendingStart, nullptr)(FillReadiness::kUnavailable);
+  EXPECT_EQ(answered, FillReadiness::kReady) << "then the next backend";
 
   route.closeSession();
   EXPECT_EQ(x11.sessionsClosed + wlroots.sessionsClosed + portal.sessionsClosed, 3);
