@@ -10,6 +10,7 @@
 #include "app/portal_consent.h"
 #include "app/program_folder.h"
 #include "app/program_windows.h"
+#include "input/clipboard.h"
 #include "platform/beeper.h"
 #include "platform/core_dumps.h"
 #include "platform/dbus/dbus_input_method.h"
@@ -26,6 +27,7 @@
 #include "platform/shell.h"
 #include "platform/standard_texts.h"
 #include "platform/wayland/virtual_keyboard_fill.h"
+#include "platform/wayland/wayland_clipboard.h"
 #include "platform/x11/x11_focus.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
@@ -89,7 +91,12 @@ int main(int argc, char** argv) {
   const bool wayland = platform::IsWaylandSession();
   if (wayland) platform::dbus::RegisterWithPortals(app::maker::kApplicationId);
   const std::unique_ptr<platform::x11::X11Focus> x11Focus = wayland ? platform::x11::X11Focus::open() : nullptr;
-  platform::wayland::VirtualKeyboardFill virtualKeyboard;
+  // Nor do kwin and sway pass XWayland's clipboard to native windows: copies go onto the Wayland
+  // one where the compositor lets a program set it. GNOME's passes it on.
+  const std::unique_ptr<platform::wayland::WaylandClipboard> waylandClipboard =
+      wayland ? platform::wayland::WaylandClipboard::open() : nullptr;
+  input::SharedClipboard().useDesktopClipboard(waylandClipboard.get());
+  platform::wayland::VirtualKeyboardFill virtualKeyboard(waylandClipboard != nullptr);
   platform::dbus::PortalRemoteDesktop portal;
   platform::KeySinkRoute keySink(wayland, *x11Keys, [&x11Focus] { return x11Focus && x11Focus->clientWindowFocused(); },
                                  {&virtualKeyboard, &portal});
@@ -116,5 +123,6 @@ int main(int argc, char** argv) {
 
   int result = application.exec();
   app::DestroyProgramWindows(windows.main, windows.login);
+  input::SharedClipboard().useDesktopClipboard(nullptr);  // it outlives the Wayland one
   return result;
 }

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "platform/clipboard_owner.h"
+
 namespace input {
 namespace {
 
@@ -44,7 +46,9 @@ void TClipboard::Clear() {
   Open();
   try {
     QClipboard& clipboard = *SystemClipboard();
-    if (!FPlacedText.isEmpty()) {
+    if (!FPlacedText.isEmpty() && FDesktop) {
+      FDesktop->clearOwn();
+    } else if (!FPlacedText.isEmpty()) {
       for (QClipboard::Mode mode : ModesOf(clipboard))
         if (clipboard.text(mode) == FPlacedText) clipboard.clear(mode);
     }
@@ -64,7 +68,10 @@ void TClipboard::place(const QString& text, bool secret) {
   if (text.isEmpty()) return;
   Open();
   QClipboard& clipboard = *SystemClipboard();
-  for (QClipboard::Mode mode : ModesOf(clipboard)) clipboard.setMimeData(MimeDataFor(text, secret), mode);
+  if (FDesktop)
+    FDesktop->place(text, secret);
+  else
+    for (QClipboard::Mode mode : ModesOf(clipboard)) clipboard.setMimeData(MimeDataFor(text, secret), mode);
   FPlacedText = text;
   Close();
 }

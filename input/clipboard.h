@@ -4,6 +4,10 @@
 #include <QString>
 #include <stdexcept>
 
+namespace platform {
+class ClipboardOwner;
+}
+
 namespace input {
 
 class ClipboardError : public std::runtime_error {
@@ -30,11 +34,16 @@ class TClipboard {
 
   int openLevels() const { return FOpenRefCount; }
 
+  // Copies go to the desktop's own clipboard instead of the windows' (and nowhere else, so that the
+  // compositor's bridge between the two has nothing to race); nullptr: the windows' one again.
+  void useDesktopClipboard(platform::ClipboardOwner* desktop) { FDesktop = desktop; }
+
  private:
   void place(const QString& text, bool secret);
 
   int FOpenRefCount = 0;
   QString FPlacedText;  // the text of our last copy, until it is cleared
+  platform::ClipboardOwner* FDesktop = nullptr;
 };
 
 // The one instance of the program, created on first use.

@@ -10,6 +10,9 @@ namespace platform::wayland {
 
 class VirtualKeyboardFill final : public KeySink {
  public:
+  // pastes: the program's copies reach native windows (it sets the Wayland clipboard itself).
+  explicit VirtualKeyboardFill(bool pastes) : pastes_(pastes) {}
+
   void keyDown(std::uint8_t virtualKey, bool extended) override { keyboard_->keyDown(virtualKey, extended); }
   void keyUp(std::uint8_t virtualKey, bool extended) override { keyboard_->keyUp(virtualKey, extended); }
   std::uint16_t keyForCharacter(char32_t character) override { return keyboard_->keyForCharacter(character); }
@@ -23,6 +26,7 @@ class VirtualKeyboardFill final : public KeySink {
   void fillEnded() override { keyboard_.reset(); }
 
  private:
+  const bool pastes_;
   std::unique_ptr<WaylandVirtualKeyboard> keyboard_;
 };
 

@@ -6,12 +6,12 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <string>
 
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "platform/wayland/wayland_globals.h"
 #include "platform/x11/x11_virtual_keys.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 
@@ -50,25 +50,6 @@ const char* ModifierName(std::uint32_t keysym) {
   }
 }
 
-struct Globals {
-  wl_seat* seat = nullptr;
-  zwp_virtual_keyboard_manager_v1* manager = nullptr;
-};
-
-void Announced(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t) {
-  auto* globals = static_cast<Globals*>(data);
-  if (!globals->seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
-    globals->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-  } else if (!globals->manager && std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
-    globals->manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
-        wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
-  }
-}
-
-void Removed(void*, wl_registry*, std::uint32_t) {}
-
-const wl_registry_listener kRegistryListener{Announced, Removed};
-
 std::uint32_t NowMs() {
   return static_cast<std::uint32_t>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -97,14 +78,12 @@ std::string KeymapText(const std::vector<std::uint32_t>& keysyms) {
 std::unique_ptr<WaylandVirtualKeyboard> WaylandVirtualKeyboard::open() {
   wl_display* display = wl_display_connect(nullptr);
   if (!display) return nullptr;
-  Globals globals;
-  wl_registry* registry = wl_display_get_registry(display);
-  wl_registry_add_listener(registry, &kRegistryListener, &globals);
-  bool answered = wl_display_roundtrip(display) >= 0;
-  wl_registry_destroy(registry);
+  const SeatAndManager globals = BindSeatAndManager(display, zwp_virtual_keyboard_manager_v1_interface);
+  auto* manager = static_cast<zwp_virtual_keyboard_manager_v1*>(globals.manager);
+  bool answered = globals.answered;
   zwp_virtual_keyboard_v1* keyboard = nullptr;
-  if (answered && globals.seat && globals.manager) {
-    keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(globals.manager, globals.seat);
+  if (answered && globals.seat && manager) {
+    keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, globals.seat);
     // A seat without a keyboard gains one now, and the focused window asks for it in its own
     // time: the keyboard is made at once, well before the first key. A refusal ends the connection.
     answered = wl_display_roundtrip(display) >= 0;
@@ -112,12 +91,11 @@ std::unique_ptr<WaylandVirtualKeyboard> WaylandVirtualKeyboard::open() {
   if (!answered || !keyboard) {
     if (keyboard) zwp_virtual_keyboard_v1_destroy(keyboard);
     if (globals.seat) wl_seat_destroy(globals.seat);
-    if (globals.manager) zwp_virtual_keyboard_manager_v1_destroy(globals.manager);
+    if (manager) zwp_virtual_keyboard_manager_v1_destroy(manager);
     wl_display_disconnect(display);
     return nullptr;
   }
-  return std::unique_ptr<WaylandVirtualKeyboard>(
-      new WaylandVirtualKeyboard(display, globals.seat, globals.manager, keyboard));
+  return std::unique_ptr<WaylandVirtualKeyboard>(new WaylandVirtualKeyboard(display, globals.seat, manager, keyboard));
 }
 
 WaylandVirtualKeyboard::WaylandVirtualKeyboard(wl_display* display, wl_seat* seat,

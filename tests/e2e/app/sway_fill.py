@@ -1,8 +1,9 @@
 """Auto-fill on sway: the program runs on XWayland under a real headless sway; after login and a
 pick, `keyhaven --fill account` and `--fill password` type every printable ASCII character and a
 Chinese password exactly into a native Wayland window (through the compositor's virtual keyboard)
-and into an XWayland window (through XTest), keystroke style; the paste style's Ctrl+V reaches the
-native window typed as well (sway keeps XWayland's clipboard from native windows).
+and into an XWayland window (through XTest), keystroke style; paste style pastes into the native
+window from the Wayland clipboard, which the program sets itself (sway keeps XWayland's clipboard
+from native windows): marked secret, emptied after its time, but not when another program copied since.
 
 sway refuses to run as root: as root the test runs itself as the user keyhaven-e2e (made when it is
 missing) from a world-readable copy of what it runs; as any other user it is skipped."""
@@ -27,6 +28,7 @@ ACCOUNT = "".join(chr(c) for c in range(0x20, 0x7F))
 PASSWORD = "钥匣密码，全角Ａ１！zhong"
 CATEGORY = "sway"
 TITLE = "虚拟键盘测试"
+CLEARING_SECONDS = 10  # the shortest a user can choose
 SWAY_CONFIG = """xwayland enable
 output HEADLESS-1 resolution 1280x800
 exec sh -c 'echo "$DISPLAY" > {runtime}/display.new && mv {runtime}/display.new {runtime}/display'
@@ -101,7 +103,7 @@ def prepare_database(world, cli):
                               input=(k.INITIAL_MASTER + "\n").encode(), capture_output=True, timeout=60)
     k.check(imported.returncode == 0, f"keyhaven-cli imports the record: {imported.stderr.decode(errors='replace')}")
     with open(os.path.join(world.folder, "Config.ini"), "wb") as config:
-        config.write("[软件配置]\r\n粘贴式=0\r\n非粘贴式=1\r\n".encode("gbk"))
+        config.write(f"[软件配置]\r\n粘贴式=0\r\n非粘贴式=1\r\n剪贴板清空秒数={CLEARING_SECONDS}\r\n".encode("gbk"))
 
 
 def filled(world, receiver, platform, which, expected, style="keystroke style"):
@@ -137,9 +139,27 @@ def steps(world, options):
     for platform in ("xcb", "wayland"):
         filled(world, options.receiver, platform, "account", ACCOUNT)
         filled(world, options.receiver, platform, "password", PASSWORD)
-    # Paste style: sway gives XWayland's clipboard to no native window, so the value is typed there.
     autofill.choose_mode(main, "帐号密码粘贴式")
     filled(world, options.receiver, "wayland", "password", PASSWORD, "paste style")
+    reader, clipboard = watched_clipboard(world, options.receiver)
+    k.wait_for_file_text(clipboard, "secret\n" + PASSWORD, "the Wayland clipboard holds the password, marked secret")
+    k.wait_for_file_text(clipboard, "\n", "the timed clearing empties the Wayland clipboard", timeout=CLEARING_SECONDS + 15)
+    k._end(reader)
+    filled(world, options.receiver, "wayland", "account", ACCOUNT, "paste style")
+    _, clipboard = watched_clipboard(world, options.receiver, "another program's copy")
+    k.wait_for_file_text(clipboard, "\nanother program's copy", "another program copies after the fill")
+    time.sleep(CLEARING_SECONDS + 2)  # the timed clearing comes meanwhile
+    k.wait_for_file_text(clipboard, "\nanother program's copy", "the timed clearing leaves another program's copy")
+
+
+def watched_clipboard(world, receiver, own_copy=None):
+    """A native receiver that reports the Wayland clipboard (after copying own_copy) while the test runs."""
+    out = os.path.join(world.root, f"clipboard-{len(os.listdir(world.root))}")
+    process = k.spawn([receiver, out, "--clipboard"] + ([own_copy] if own_copy else []),
+                      env=dict(os.environ, QT_QPA_PLATFORM="wayland"), stdout=subprocess.DEVNULL,
+                      stderr=subprocess.DEVNULL)
+    k.wait_for(lambda: os.path.exists(out + ".ready"), "the clipboard's reader to have the focus")
+    return process, out + ".clipboard"
 
 
 def main():

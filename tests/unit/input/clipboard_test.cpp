@@ -6,6 +6,7 @@
 #include <QMimeData>
 
 #include "input/clipboard.h"
+#include "tests/fakes/fake_clipboard_owner.h"
 
 namespace {
 
@@ -83,6 +84,18 @@ TEST_F(ClipboardTest, ClearLeavesWhatSomeoneCopiedSince) {
   System().setText("again");
   clipboard.Clear();
   EXPECT_EQ(System().text(), "again");
+}
+
+TEST_F(ClipboardTest, TheDesktopsOwnClipboardTakesTheCopiesAlone) {
+  fakes::FakeClipboardOwner desktop;
+  clipboard.useDesktopClipboard(&desktop);
+  System().setText("the user's own note");
+  clipboard.Clear();  // nothing copied yet
+  clipboard.copySecret("pa55+word");
+  clipboard.copyText("https://example.org/");
+  clipboard.Clear();
+  EXPECT_EQ(desktop.calls, QStringList({"secret pa55+word", "text https://example.org/", "clear"}));
+  EXPECT_EQ(System().text(), "the user's own note");
 }
 
 TEST_F(ClipboardTest, TheSharedInstanceIsMadeOnce) {
