@@ -89,6 +89,7 @@ void PortalRemoteDesktop::startFill(std::function<void(FillReadiness)> ready) {
 void PortalRemoteDesktop::fillEnded() { releaseModifiers(); }
 
 void PortalRemoteDesktop::closeSession() {
+  keys_.clear();  // nothing of the fill cut short goes to a later session
   if (!session_.isEmpty()) closeHandle(std::exchange(session_, QString()));
   if (step_ == Step::kCreating) {
     // Only the answer names the session: it is closed when it comes.
@@ -180,9 +181,9 @@ void PortalRemoteDesktop::sessionStarted(const std::optional<Response>& started)
 // A session the desktop ended without telling us refuses the keys: one new one is asked for.
 void PortalRemoteDesktop::confirmSession() {
   step_ = Step::kConfirming;
-  QDBusPendingCallWatcher* released = releaseModifiers();
-  // After the release's own watcher, which forgets a refusing session.
-  connect(released, &QDBusPendingCallWatcher::finished, this, [this, generation = generation_] {
+  releaseModifiers();
+  // A refused release has forgotten the session by then.
+  whenKeysTaken([this, generation = generation_] {
     if (generation != generation_) return;
     if (!session_.isEmpty()) return answer(FillReadiness::kPrintableAsciiOnly);
     if (std::exchange(retried_, true)) return answer(FillReadiness::kUnavailable);
@@ -263,10 +264,22 @@ void PortalRemoteDesktop::forgetSession() {
   session_.clear();
 }
 
-// Not waited for: one connection keeps the order of its calls, and a refusing session is
-// forgotten when the refusal comes.
-QDBusPendingCallWatcher* PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
-  if (session_.isEmpty() || keysym == 0) return nullptr;
+void PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, bool down) {
+  if (session_.isEmpty() || keysym == 0) return;
+  keys_.emplace_back(keysym, down);
+  if (!keyUnanswered_) sendNextKey();
+}
+
+void PortalRemoteDesktop::sendNextKey() {
+  if (session_.isEmpty()) keys_.clear();
+  if (keys_.empty()) {
+    keyUnanswered_ = false;
+    for (auto& then : std::exchange(keysTaken_, {})) then();
+    return;
+  }
+  const auto [keysym, down] = keys_.front();
+  keys_.pop_front();
+  keyUnanswered_ = true;
   QDBusMessage call =
       QDBusMessage::createMethodCall(kPortalService, kPortalPath, kRemoteDesktop, "NotifyKeyboardKeysym");
   call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap() << static_cast<int>(keysym)
@@ -274,15 +287,24 @@ QDBusPendingCallWatcher* PortalRemoteDesktop::sendKeysym(std::uint32_t keysym, b
   auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(call, kPortalCallTimeoutMs), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, session = session_] {
     watcher->deleteLater();
+    // A session that refuses keys is gone: the rest of them with it.
     if (watcher->isError() && session == session_) forgetSession();
+    sendNextKey();
   });
-  return watcher;
 }
 
-QDBusPendingCallWatcher* PortalRemoteDesktop::releaseModifiers() {
-  QDBusPendingCallWatcher* last = nullptr;
-  for (std::uint32_t keysym : kModifierKeysyms) last = sendKeysym(keysym, false);
-  return last;
+void PortalRemoteDesktop::whenKeysTaken(std::function<void()> then) {
+  if (!keyUnanswered_) return then();
+  keysTaken_.push_back(std::move(then));
+}
+
+std::chrono::milliseconds PortalRemoteDesktop::prepareKey(std::uint16_t) {
+  constexpr std::size_t kKeysOnTheirWay = 8;  // two characters with Shift
+  return keys_.size() < kKeysOnTheirWay ? std::chrono::milliseconds(0) : std::chrono::milliseconds(5);
+}
+
+void PortalRemoteDesktop::releaseModifiers() {
+  for (std::uint32_t keysym : kModifierKeysyms) sendKeysym(keysym, false);
 }
 
 }  // namespace platform::dbus

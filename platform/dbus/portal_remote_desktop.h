@@ -8,8 +8,11 @@
 #include <QTimer>
 #include <QVariantMap>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/key_sink.h"
 
@@ -35,6 +38,8 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   void setNumLock(bool) override {}
   bool keysHeld() override { return false; }
   void pumpMessages() override {}
+  // The keys go one at a time: the typing waits while a few are still on their way.
+  std::chrono::milliseconds prepareKey(std::uint16_t key) override;
 
   // Opens the session unless one is open (the desktop asks the user at the first), then lets go of
   // the modifiers; kPrintableAsciiOnly once the desktop has taken them, so that a session it ended
@@ -81,9 +86,13 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
   // Ends the start: closes what it opened without keeping it and calls its ready.
   void answer(FillReadiness readiness);
   std::uint32_t keysymFor(std::uint8_t virtualKey) const;
-  // Null when there is no session to send to.
-  QDBusPendingCallWatcher* sendKeysym(std::uint32_t keysym, bool down);
-  QDBusPendingCallWatcher* releaseModifiers();
+  // Queued, and sent once the desktop has taken the key before: the portal hands calls that
+  // overlap on to its back-end in any order, which scrambles the typing and leaves keys down.
+  void sendKeysym(std::uint32_t keysym, bool down);
+  void sendNextKey();
+  // Runs then once every queued key is taken (or dropped with a session that failed).
+  void whenKeysTaken(std::function<void()> then);
+  void releaseModifiers();
   void closeHandle(const QString& handle);
   void forgetSession();
   // Hands the token the portal answered to `offered` to the store when it differs.
@@ -91,7 +100,10 @@ class PortalRemoteDesktop final : public QObject, public KeySink {
 
   QString session_;  // empty while none is open
   TokenStore tokenStore_;
-  std::uint32_t characterKeysym_ = 0;  // of the character that keyForCharacter answered last
+  std::uint32_t characterKeysym_ = 0;                // of the character that keyForCharacter answered last
+  std::deque<std::pair<std::uint32_t, bool>> keys_;  // keysym, down: waiting to be sent
+  bool keyUnanswered_ = false;
+  std::vector<std::function<void()>> keysTaken_;
   unsigned requests_ = 0;
 
   // The fill's start under way.

@@ -131,7 +131,10 @@ TEST(PortalRemoteDesktop, OneConsentPerUnlockTypesKeysymsAndHandsTheRestoreToken
   std::vector<int> expected = Fill({'a', 'B'});
   const std::vector<int> second = Fill({'~'});
   expected.insert(expected.end(), second.begin(), second.end());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake.keys().size() >= expected.size(); }, 5000));
   EXPECT_EQ(fake.keys(), expected);
+  for (const QJsonObject& key : fake.calls("Key"))
+    EXPECT_FALSE(key["early"].toBool()) << "sent before the last was taken";
   EXPECT_EQ(fake.calls("SelectDevices").at(0)["options"].toObject(),
             QJsonObject({{"types", 1}, {"persist_mode", 2}, {"restore_token", "token-0"}}));
   EXPECT_EQ(kept.toStdString(), "token-1");
