@@ -1,9 +1,8 @@
 #include "cli/clip_hold.h"
 
-#include <QClipboard>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QTimer>
 #include <csignal>
 
@@ -22,8 +21,8 @@ void HoldOnClipboard(const QString& value, int seconds) {
   // Ctrl+C, a closed terminal and kill all end the wait the same way: with the clipboard emptied.
   CatchSignals({SIGINT, SIGTERM, SIGHUP});
 
-  input::SharedClipboard().copySecret(value);
-  QClipboard* clipboard = QGuiApplication::clipboard();
+  input::TClipboard& clipboard = input::SharedClipboard();
+  clipboard.copySecret(value);
   QElapsedTimer held;
   held.start();
   QEventLoop loop;
@@ -31,14 +30,14 @@ void HoldOnClipboard(const QString& value, int seconds) {
   bool owned = false;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
     // Ownership may reach the server a moment after the copy: only a loss after it counts.
-    const bool ownsNow = clipboard->ownsClipboard();
+    const bool ownsNow = clipboard.ownsClipboard();
     const bool replaced = owned && !ownsNow;
     owned = owned || ownsNow;
     if (Interrupted() || replaced || held.elapsed() >= qint64{seconds} * 1000) loop.quit();
   });
   poll.start(kPollMilliseconds);
   loop.exec();
-  input::SharedClipboard().Clear();
+  clipboard.Clear();
   // The clearing reaches the X server only while the event loop runs once more.
   QCoreApplication::processEvents();
 }

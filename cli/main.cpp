@@ -9,9 +9,12 @@
 #include "cli/command_registry.h"
 #include "cli/commands.h"
 #include "cli/record_output.h"
+#include "input/clipboard.h"
 #include "keyhaven_version.h"
 #include "platform/core_dumps.h"
 #include "platform/graphical_session.h"
+#include "platform/session_type.h"
+#include "platform/wayland/wayland_clipboard.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ QStringList ArgumentsAfterProgram(int argc, char** argv) {
 std::unique_ptr<QCoreApplication> MakeApplication(const cli::Invocation& invocation, int& argc, char** argv) {
   if (cli::FindCommand(invocation.command)->graphical) {
     if (!platform::HasGraphicalSession()) throw cli::Failure("没有图形会话, 无法使用剪贴板.");
+    // Qt's Wayland clipboard takes a copy only from a focused window, which a terminal command has
+    // none of: XWayland's clipboard, which GNOME passes on to native windows, takes it.
+    platform::PreferX11Windows();
     return std::make_unique<QGuiApplication>(argc, argv);
   }
   return std::make_unique<QCoreApplication>(argc, argv);
@@ -45,7 +51,16 @@ int main(int argc, char** argv) {
       return cli::kSuccess;
     }
     const std::unique_ptr<QCoreApplication> application = MakeApplication(invocation, argc, argv);
-    return cli::RunCommand(invocation);
+    // sway and KDE Plasma pass XWayland's clipboard to no native window: there the copy goes onto
+    // the Wayland clipboard itself.
+    const std::unique_ptr<platform::wayland::WaylandClipboard> waylandClipboard =
+        qobject_cast<QGuiApplication*>(application.get()) && platform::IsWaylandSession()
+            ? platform::wayland::WaylandClipboard::open()
+            : nullptr;
+    input::SharedClipboard().useDesktopClipboard(waylandClipboard.get());
+    const int code = cli::RunCommand(invocation);
+    input::SharedClipboard().useDesktopClipboard(nullptr);
+    return code;
   } catch (const cli::CliError& error) {
     cli::PrintErrorLine(error.message());
     return error.code();

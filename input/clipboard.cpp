@@ -60,6 +60,12 @@ void TClipboard::Clear() {
   Close();
 }
 
+bool TClipboard::ownsClipboard() const {
+  if (FDesktop) return FDesktop->holdsOwn();
+  const QClipboard* clipboard = SystemClipboard();
+  return clipboard && clipboard->ownsClipboard();
+}
+
 void TClipboard::copySecret(const QString& text) { place(text, true); }
 
 void TClipboard::copyText(const QString& text) { place(text, false); }

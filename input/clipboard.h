@@ -33,6 +33,8 @@ class TClipboard {
   void copyText(const QString& text);
 
   int openLevels() const { return FOpenRefCount; }
+  // Whether the clipboard still holds this program's copy; it may learn so a moment after the copy.
+  bool ownsClipboard() const;
 
   // Copies go to the desktop's own clipboard instead of the windows' (and nowhere else, so that the
   // compositor's bridge between the two has nothing to race); nullptr: the windows' one again.

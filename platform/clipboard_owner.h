@@ -14,6 +14,8 @@ class ClipboardOwner {
   virtual void place(const QString& text, bool secret) = 0;
   // Empties the clipboard while it still holds the text placed last: a copy made since stays.
   virtual void clearOwn() = 0;
+  // Whether the clipboard still holds the text placed last.
+  virtual bool holdsOwn() const = 0;
 };
 
 }  // namespace platform

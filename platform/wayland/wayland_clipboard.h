@@ -27,6 +27,7 @@ class WaylandClipboard final : public ClipboardOwner {
 
   void place(const QString& text, bool secret) override;
   void clearOwn() override;
+  bool holdsOwn() const override { return source_ != nullptr; }
 
  private:
   struct Events;  // the protocol's callbacks

@@ -10,8 +10,10 @@ class FakeClipboardOwner final : public platform::ClipboardOwner {
  public:
   void place(const QString& text, bool secret) override { calls << (secret ? "secret " : "text ") + text; }
   void clearOwn() override { calls << "clear"; }
+  bool holdsOwn() const override { return holds; }
 
   QStringList calls;
+  bool holds = true;
 };
 
 }  // namespace fakes

@@ -14,6 +14,7 @@ import glob
 import os
 import pwd
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -150,6 +151,19 @@ def steps(world, options):
     k.wait_for_file_text(clipboard, "\nanother program's copy", "another program copies after the fill")
     time.sleep(CLEARING_SECONDS + 2)  # the timed clearing comes meanwhile
     k.wait_for_file_text(clipboard, "\nanother program's copy", "the timed clearing leaves another program's copy")
+
+    # keyhaven-cli clip in a terminal: native windows can paste it, and Ctrl+C takes it off again.
+    reader, clipboard = watched_clipboard(world, options.receiver)
+    clip = subprocess.Popen([options.cli, "--db", world.database, "clip", TITLE], stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    k._children.append(clip)
+    clip.stdin.write((k.INITIAL_MASTER + "\n").encode())
+    clip.stdin.close()
+    k.wait_for_file_text(clipboard, "secret\n" + PASSWORD, "keyhaven-cli clip puts the password on the Wayland clipboard")
+    clip.send_signal(signal.SIGINT)
+    k.check(clip.wait(timeout=10) == 0, "keyhaven-cli clip ends at Ctrl+C")
+    k.wait_for_file_text(clipboard, "\n", "Ctrl+C empties the Wayland clipboard")
+    k._end(reader)
 
 
 def watched_clipboard(world, receiver, own_copy=None):

@@ -96,6 +96,9 @@ TEST_F(ClipboardTest, TheDesktopsOwnClipboardTakesTheCopiesAlone) {
   clipboard.Clear();
   EXPECT_EQ(desktop.calls, QStringList({"secret pa55+word", "text https://example.org/", "clear"}));
   EXPECT_EQ(System().text(), "the user's own note");
+  EXPECT_TRUE(clipboard.ownsClipboard());
+  desktop.holds = false;  // another program copied since
+  EXPECT_FALSE(clipboard.ownsClipboard()) << "asked of the desktop's clipboard, not the windows'";
 }
 
 TEST_F(ClipboardTest, TheSharedInstanceIsMadeOnce) {
