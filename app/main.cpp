@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   app::ProgramWindows windows = app::CreateProgramWindows(services, keys, vault::ProgramFolder());
   portal.setTokenStore(app::PortalTokenInFile(*windows.main, *windows.login));
   const platform::InstanceChannel channel(
-      InstanceSocket(instance), [&windows](const std::string& request, platform::InstanceChannel::Reply reply) {
+      InstanceSocket(instance), [&windows](const std::string& request, const platform::InstanceChannel::Reply& reply) {
         app::AnswerInstanceRequest(*windows.main, *windows.login, request, reply);
       });
 
