@@ -7,9 +7,12 @@ AT-SPI for finding windows and controls, setting texts and pressing buttons; xdo
 clicks and keys; xclip for the clipboard; the sqlcipher command line for the files.
 """
 
+import argparse
 import atexit
+import csv
 import glob
 import os
+import pwd
 import shutil
 import signal
 import subprocess
@@ -597,7 +600,6 @@ def status_texts(main):
 
 def scenario(run_steps):
     """Runs one scenario with the program paths from the command line; exit status 1 on failure."""
-    import argparse
     parser = argparse.ArgumentParser()
     parser.add_argument("--keyhaven", required=True)
     parser.add_argument("--newdb", required=True)
@@ -619,3 +621,139 @@ def scenario(run_steps):
         print("program output:\n" + world.log_tail())
         sys.exit(1)
     print("PASS", flush=True)
+
+
+# --- a Wayland desktop run by the user keyhaven-e2e -------------------------------------------
+# Compositors refuse root or need a home of their own: as root such a test runs itself as TEST_USER
+# (made when it is missing) from a world-readable copy of what it runs; as any other user it is skipped.
+
+TEST_USER = "keyhaven-e2e"
+SKIPPED = 77  # ctest's SKIP_RETURN_CODE
+FILL_ACCOUNT = "".join(chr(c) for c in range(0x20, 0x7F))
+FILL_PASSWORD = "钥匣密码，全角Ａ１！zhong"
+FILL_CATEGORY = "Wayland"
+FILL_TITLE = "虚拟键盘测试"
+CLEARING_SECONDS = 10  # the shortest a user can choose
+
+
+def as_test_user(why_not_root):
+    """The command line's options once the calling script runs as TEST_USER in a session bus of its own;
+    as root it runs so and this exits with its code; as another user this exits skipped."""
+    parser = argparse.ArgumentParser()
+    for name in ("--keyhaven", "--newdb", "--cli", "--receiver", "--screenshots"):
+        parser.add_argument(name, required=True)
+    parser.add_argument("--as-test-user", action="store_true")
+    options = parser.parse_args()
+    if os.geteuid() == 0:
+        sys.exit(_run_as_test_user(options))
+    if not options.as_test_user and pwd.getpwuid(os.geteuid()).pw_name == TEST_USER:
+        sys.exit(subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv, "--as-test-user"]).returncode)
+    if not options.as_test_user:
+        skip(f"{why_not_root}, and only root can run this test as the user {TEST_USER}")
+    return options
+
+
+def skip(why):
+    print(f"SKIPPED: {why}", flush=True)
+    sys.exit(SKIPPED)
+
+
+def _run_as_test_user(options):
+    try:
+        user = pwd.getpwnam(TEST_USER)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", TEST_USER],
+                       check=True)
+        user = pwd.getpwnam(TEST_USER)
+    script = os.path.abspath(sys.argv[0])
+    copy = tempfile.mkdtemp(prefix="keyhaven-" + os.path.basename(script).removesuffix(".py") + "-")
+    try:
+        os.chmod(copy, 0o755)
+        here = os.path.dirname(os.path.abspath(__file__))
+        for path in (script, __file__, os.path.join(here, "autofill.py"), options.keyhaven, options.newdb,
+                     options.cli, options.receiver):
+            shutil.copy2(path, copy)
+            os.chmod(os.path.join(copy, os.path.basename(path)), 0o755)
+        screenshots, home = os.path.join(copy, "screenshots"), os.path.join(copy, "home")
+        for folder in (screenshots, home):  # a desktop's services write into the home
+            os.makedirs(folder)
+            os.chown(folder, user.pw_uid, user.pw_gid)
+        named = lambda path: os.path.join(copy, os.path.basename(path))
+        environment = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "LANG": "C.UTF-8", "HOME": home,
+                       "PYTHONDONTWRITEBYTECODE": "1"}
+        command = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--init-groups",
+                   "dbus-run-session", "--", sys.executable, named(script), "--keyhaven", named(options.keyhaven),
+                   "--newdb", named(options.newdb), "--cli", named(options.cli), "--receiver",
+                   named(options.receiver), "--screenshots", screenshots, "--as-test-user"]
+        result = subprocess.run(command, env=environment, cwd=copy, stdin=subprocess.DEVNULL)
+        for shot in glob.glob(os.path.join(screenshots, "*.png")):
+            os.makedirs(options.screenshots, exist_ok=True)
+            shutil.copy(shot, options.screenshots)
+        return result.returncode
+    finally:
+        shutil.rmtree(copy, ignore_errors=True)
+
+
+def on_desktop(options, runtime, desktop_log, run_steps, take_screenshot=screenshot):
+    """Runs the steps in a world of their own on the desktop started in runtime; a failure shows the
+    screen, the programs' output and the desktop's log, and exits 1. The desktop's folder goes at the end."""
+    try:
+        world = World(options.keyhaven, options.newdb)
+        try:
+            run_steps(world, options)
+        except Exception:
+            import traceback
+            traceback.print_exc()
+            try:
+                take_screenshot(options.screenshots, "failed-" + os.path.basename(sys.argv[0]).removesuffix(".py"))
+            except Exception as error:
+                print(f"no screenshot of the failure: {error}")
+            print(f"program exit codes: {[process.poll() for process in world.programs]}")
+            print("program output:\n" + world.log_tail())
+            with open(desktop_log, errors="replace") as log:
+                print(f"{os.path.basename(desktop_log)}:\n" + log.read()[-3000:])
+            sys.exit(1)
+    finally:
+        _end_all()  # the programs and the desktop end before their folder goes
+        shutil.rmtree(runtime, ignore_errors=True)
+    print("PASS", flush=True)
+
+
+def import_fill_record(world, cli):
+    """The record, imported with keyhaven-cli, and keystroke style chosen in Config.ini."""
+    table = os.path.join(world.root, "records.csv")
+    with open(table, "w", newline="", encoding="utf-8") as file:
+        rows = csv.writer(file, quoting=csv.QUOTE_ALL)
+        rows.writerow(["Group", "Title", "Username", "Password", "URL", "Notes"])
+        rows.writerow([f"Root/{FILL_CATEGORY}", FILL_TITLE, FILL_ACCOUNT, FILL_PASSWORD, "https://example.com", ""])
+    imported = subprocess.run([cli, "--db", world.database, "import", table, "--yes"],
+                              input=(INITIAL_MASTER + "\n").encode(), capture_output=True, timeout=60)
+    check(imported.returncode == 0, f"keyhaven-cli imports the record: {imported.stderr.decode(errors='replace')}")
+    with open(os.path.join(world.folder, "Config.ini"), "wb") as config:
+        config.write(f"[软件配置]\r\n粘贴式=0\r\n非粘贴式=1\r\n剪贴板清空秒数={CLEARING_SECONDS}\r\n".encode("gbk"))
+
+
+def pick_fill_record(main):
+    click_list_item(control(main, "分类", atspi().ROLE_LIST), FILL_CATEGORY)
+    click_grid_cell(grid(main), FILL_TITLE)
+    wait_for(lambda: text_of(control(main, "帐号", atspi().ROLE_TEXT)) == FILL_ACCOUNT, "the record picked")
+
+
+def filled(world, receiver, platform, which, expected, style="keystroke style"):
+    """Starts the receiver on Qt's platform, waits for its focus, runs `keyhaven --fill which`;
+    expected None: the program is disarmed, so the request fails and nothing arrives."""
+    out = os.path.join(world.root, f"received-{platform}-{which}-{len(os.listdir(world.root))}")
+    process = spawn([receiver, out], env=dict(os.environ, QT_QPA_PLATFORM=platform),
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: os.path.exists(out + ".ready"), f"the {platform} receiver to have the focus")
+        asked = run([world.program, "--fill", which], timeout=60)
+        if expected is None:
+            check(asked.returncode == 1, f"a disarmed program refuses --fill {which}: {asked.stderr!r}")
+            time.sleep(1)  # room for keys that should not come
+            check(not os.path.exists(out), f"{platform} window: a disarmed program types nothing")
+            return
+        check(asked.returncode == 0, f"keyhaven --fill {which} asks the running program: {asked.stderr!r}")
+        wait_for_file_text(out, expected, f"{platform} window, {style}: --fill {which} enters it exactly", timeout=15)
+    finally:
+        _end(process)
