@@ -612,15 +612,20 @@ def scenario(run_steps):
     try:
         run_steps(world, options)
     except Exception:
-        import traceback
-        traceback.print_exc()
-        try:
-            screenshot(options.screenshots, "failed-" + os.path.basename(sys.argv[0]).removesuffix(".py"))
-        except Exception as error:
-            print(f"no screenshot of the failure: {error}")
-        print("program output:\n" + world.log_tail())
+        report_failure(world, options, screenshot)
         sys.exit(1)
     print("PASS", flush=True)
+
+
+def report_failure(world, options, take_screenshot):
+    """What a failed scenario leaves for the reader: the trace, the screen and the programs' output."""
+    import traceback
+    traceback.print_exc()
+    try:
+        take_screenshot(options.screenshots, "failed-" + os.path.basename(sys.argv[0]).removesuffix(".py"))
+    except Exception as error:
+        print(f"no screenshot of the failure: {error}")
+    print("program output:\n" + world.log_tail())
 
 
 # --- a Wayland desktop run by the user keyhaven-e2e -------------------------------------------
@@ -702,14 +707,8 @@ def on_desktop(options, runtime, desktop_log, run_steps, take_screenshot=screens
         try:
             run_steps(world, options)
         except Exception:
-            import traceback
-            traceback.print_exc()
-            try:
-                take_screenshot(options.screenshots, "failed-" + os.path.basename(sys.argv[0]).removesuffix(".py"))
-            except Exception as error:
-                print(f"no screenshot of the failure: {error}")
             print(f"program exit codes: {[process.poll() for process in world.programs]}")
-            print("program output:\n" + world.log_tail())
+            report_failure(world, options, take_screenshot)
             with open(desktop_log, errors="replace") as log:
                 print(f"{os.path.basename(desktop_log)}:\n" + log.read()[-3000:])
             sys.exit(1)
