@@ -15,7 +15,6 @@ struct org_kde_kwin_idle_timeout;
 namespace platform::wayland {
 
 class WaylandIdle final : public IdleWatch {
-  Q_OBJECT
  public:
   // nullptr without a Wayland display, or where its compositor offers no idle notice (GNOME's).
   static std::unique_ptr<WaylandIdle> open();
