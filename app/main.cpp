@@ -28,6 +28,7 @@
 #include "platform/standard_texts.h"
 #include "platform/wayland/virtual_keyboard_fill.h"
 #include "platform/wayland/wayland_clipboard.h"
+#include "platform/wayland/wayland_idle.h"
 #include "platform/x11/x11_focus.h"
 #include "platform/x11/x11_hot_keys.h"
 #include "platform/x11/x11_key_sink.h"
@@ -102,7 +103,11 @@ int main(int argc, char** argv) {
                                  {&virtualKeyboard, &portal});
   std::unique_ptr<platform::InputMethod> inputMethod =
       platform::dbus::OpenInputMethod(platform::x11::CurrentKeyboardGroup);
-  platform::DesktopLockSignals lockSignals;
+  // XWayland tells no idle time, nor could it see input to native windows: the compositor tells it
+  // where it can.
+  const std::unique_ptr<platform::wayland::WaylandIdle> waylandIdle =
+      wayland ? platform::wayland::WaylandIdle::open() : nullptr;
+  platform::DesktopLockSignals lockSignals(waylandIdle.get());
   // The desktop owns the keys on Wayland: it binds them through its portal where it offers one.
   std::unique_ptr<platform::GlobalShortcuts> globalShortcuts;
   if (wayland)

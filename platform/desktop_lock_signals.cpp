@@ -22,7 +22,11 @@ milliseconds LimitOrTestOverride(seconds limit) {
 
 }  // namespace
 
-DesktopLockSignals::DesktopLockSignals(QObject* parent) : DesktopLockSignals(&x11::DisplayIdleTime, parent) {}
+DesktopLockSignals::DesktopLockSignals(IdleWatch* compositorIdle, QObject* parent)
+    : DesktopLockSignals(&x11::DisplayIdleTime, parent) {
+  compositorIdle_ = compositorIdle;
+  if (compositorIdle_) connect(compositorIdle_, &IdleWatch::idle, this, &LockSignals::idleLimitReached);
+}
 
 DesktopLockSignals::DesktopLockSignals(IdleTime idleTime, QObject* parent)
     : LockSignals(parent), idleTime_(std::move(idleTime)) {
@@ -35,6 +39,10 @@ DesktopLockSignals::DesktopLockSignals(IdleTime idleTime, QObject* parent)
 void DesktopLockSignals::setIdleLimit(seconds limit) {
   limit_ = LimitOrTestOverride(limit);
   reached_ = false;
+  if (compositorIdle_) {
+    compositorIdle_->watch(limit_);
+    return;
+  }
   if (limit_ > milliseconds{0})
     idleCheck_.start(milliseconds{0});
   else

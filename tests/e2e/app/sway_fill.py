@@ -4,6 +4,8 @@ Chinese password exactly into a native Wayland window (through the compositor's 
 and into an XWayland window (through XTest), keystroke style; paste style pastes into the native
 window from the Wayland clipboard, which the program sets itself (sway keeps XWayland's clipboard
 from native windows): marked secret, emptied after its time, but not when another program copied since.
+The idle lock counts the compositor's idle time: typing into a native window, which XWayland never
+sees, holds it off, and staying still brings it.
 
 sway refuses to run as root: it runs as the user keyhaven-e2e (keyhaven_e2e.as_test_user)."""
 
@@ -16,6 +18,8 @@ import time
 
 import autofill
 import keyhaven_e2e as k
+
+IDLE_SECONDS = 8  # room for the login and the pick, whose XTest input the compositor does not see
 
 SWAY_CONFIG = """xwayland enable
 output HEADLESS-1 resolution 1280x800
@@ -83,6 +87,34 @@ def steps(world, options):
     k.check(clip.wait(timeout=10) == 0, "keyhaven-cli clip ends at Ctrl+C")
     k.wait_for_file_text(clipboard, "\n", "Ctrl+C empties the Wayland clipboard")
     k._end(reader)
+    idle_lock(world, options)
+
+
+def idle_lock(world, options):
+    """A new start with one idle minute, shortened by the program's test-only override."""
+    k._end(world.programs[-1])
+    with open(os.path.join(world.folder, "Config.ini"), "wb") as config:
+        config.write("[软件配置]\r\n粘贴式=0\r\n非粘贴式=1\r\n空闲锁定分钟=1\r\n".encode("gbk"))
+    os.environ["KEYHAVEN_TEST_IDLE_LIMIT_SECONDS"] = str(IDLE_SECONDS)
+    world.start()
+    main = k.login(k.INITIAL_MASTER)
+    k.pick_fill_record(main)
+    # The virtual keyboard's keymap is XWayland's now, and on a headless seat no real key brings
+    # back one with the arrow keys: this start cannot grab its X11 hot keys, and says so.
+    k.answer_message("热键 Ctrl + ←、Ctrl + → 已被其他程序占用，无法用它自动输入。")
+    out = os.path.join(world.root, "received-idle")
+    k.spawn([options.receiver, out], env=dict(os.environ, QT_QPA_PLATFORM="wayland"), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+    k.wait_for(lambda: os.path.exists(out + ".ready"), "the native receiver to have the focus")
+    typing_until = time.monotonic() + IDLE_SECONDS * 2
+    while time.monotonic() < typing_until:
+        asked = k.run([world.program, "--fill", "account"], timeout=60)
+        k.check(asked.returncode == 0, f"typing into a native window holds the idle lock off: {asked.stderr.decode()!r}")
+        time.sleep(0.5)
+    still_since = time.monotonic()
+    k.wait_for(lambda: not k.x_windows_named(k.MAIN_TITLE), "the main window hides after the idle time",
+               timeout=IDLE_SECONDS * 3, interval=0.5)
+    k.check(time.monotonic() - still_since >= IDLE_SECONDS - 1, "not before the idle time has passed")
 
 
 def watched_clipboard(world, receiver, own_copy=None):
