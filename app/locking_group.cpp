@@ -21,7 +21,7 @@ LockingGroup::LockingGroup(QWidget* parent) : QGroupBox("自动锁定", parent) 
   CheckBox_LockOnScreenLock->setObjectName("CheckBox_LockOnScreenLock");
   CheckBox_ClearOnLock = new QCheckBox("锁定时清除当前记录并停用热键", this);
   CheckBox_ClearOnLock->setObjectName("CheckBox_ClearOnLock");
-  Label_IdleTimeUnknown = new QLabel("此桌面不提供空闲时间(需要 X11 或 XWayland), 空闲锁定不会生效.", this);
+  Label_IdleTimeUnknown = new QLabel("此桌面不提供空闲时间, 空闲锁定不会生效.", this);
   Label_IdleTimeUnknown->setObjectName("Label_IdleTimeUnknown");
   Label_IdleTimeUnknown->setWordWrap(true);
   Label_IdleTimeUnknown->hide();
