@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
-#include <QtGlobal>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -85,17 +84,11 @@ const zwlr_data_control_source_v1_listener WaylandClipboard::Events::kSource{sen
 const zwlr_data_control_device_v1_listener WaylandClipboard::Events::kDevice{dataOffer, selection, finished, selection};
 
 std::unique_ptr<WaylandClipboard> WaylandClipboard::open() {
-  if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return nullptr;  // not the default socket's guess
-  wl_display* display = wl_display_connect(nullptr);
-  if (!display) return nullptr;
-  const SeatAndManager globals = BindSeatAndManager(display, zwlr_data_control_manager_v1_interface);
-  auto* manager = static_cast<zwlr_data_control_manager_v1*>(globals.manager);
-  if (globals.answered && globals.seat && manager)
-    return std::unique_ptr<WaylandClipboard>(new WaylandClipboard(display, globals.seat, manager));
-  if (globals.seat) wl_seat_destroy(globals.seat);
-  if (manager) zwlr_data_control_manager_v1_destroy(manager);
-  wl_display_disconnect(display);
-  return nullptr;
+  const std::optional<CompositorConnection> compositor =
+      ConnectWithSeatAndManager(zwlr_data_control_manager_v1_interface);
+  if (!compositor) return nullptr;
+  return std::unique_ptr<WaylandClipboard>(new WaylandClipboard(
+      compositor->display, compositor->seat, static_cast<zwlr_data_control_manager_v1*>(compositor->manager)));
 }
 
 WaylandClipboard::WaylandClipboard(wl_display* display, wl_seat* seat, zwlr_data_control_manager_v1* manager)
@@ -146,12 +139,7 @@ void WaylandClipboard::clearOwn() {
 
 void WaylandClipboard::readEvents() {
   if (!device_) return;
-  // The socket is read only once the events read before are handled.
-  bool connected = true;
-  while (connected && wl_display_prepare_read(display_) != 0) connected = wl_display_dispatch_pending(display_) >= 0;
-  // Reading does not wait: what has not come yet is read when the notifier says so.
-  connected = connected && wl_display_read_events(display_) >= 0 && wl_display_dispatch_pending(display_) >= 0;
-  if (!connected) {
+  if (!ReadEventsWithoutWaiting(display_)) {
     readable_->setEnabled(false);
     endDevice();
     return;

@@ -1,7 +1,6 @@
 #include "platform/wayland/wayland_idle.h"
 
 #include <QSocketNotifier>
-#include <QtGlobal>
 #include <algorithm>
 #include <limits>
 
@@ -23,17 +22,10 @@ struct WaylandIdle::Events {
 const org_kde_kwin_idle_timeout_listener WaylandIdle::Events::kTimeout{idle, resumed};
 
 std::unique_ptr<WaylandIdle> WaylandIdle::open() {
-  if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return nullptr;  // not the default socket's guess
-  wl_display* display = wl_display_connect(nullptr);
-  if (!display) return nullptr;
-  const SeatAndManager globals = BindSeatAndManager(display, org_kde_kwin_idle_interface);
-  auto* manager = static_cast<org_kde_kwin_idle*>(globals.manager);
-  if (globals.answered && globals.seat && manager)
-    return std::unique_ptr<WaylandIdle>(new WaylandIdle(display, globals.seat, manager));
-  if (globals.seat) wl_seat_destroy(globals.seat);
-  if (manager) org_kde_kwin_idle_destroy(manager);
-  wl_display_disconnect(display);
-  return nullptr;
+  const std::optional<CompositorConnection> compositor = ConnectWithSeatAndManager(org_kde_kwin_idle_interface);
+  if (!compositor) return nullptr;
+  return std::unique_ptr<WaylandIdle>(
+      new WaylandIdle(compositor->display, compositor->seat, static_cast<org_kde_kwin_idle*>(compositor->manager)));
 }
 
 WaylandIdle::WaylandIdle(wl_display* display, wl_seat* seat, org_kde_kwin_idle* manager)
@@ -65,12 +57,7 @@ void WaylandIdle::watch(std::chrono::milliseconds limit) {
 }
 
 void WaylandIdle::readEvents() {
-  // The socket is read only once the events read before are handled.
-  bool connected = true;
-  while (connected && wl_display_prepare_read(display_) != 0) connected = wl_display_dispatch_pending(display_) >= 0;
-  // Reading does not wait: what has not come yet is read when the notifier says so.
-  connected = connected && wl_display_read_events(display_) >= 0 && wl_display_dispatch_pending(display_) >= 0;
-  if (!connected) {
+  if (!ReadEventsWithoutWaiting(display_)) {
     // The compositor went away: no idle notice comes any more.
     readable_->setEnabled(false);
     endTimeout();

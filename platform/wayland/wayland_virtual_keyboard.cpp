@@ -76,26 +76,21 @@ std::string KeymapText(const std::vector<std::uint32_t>& keysyms) {
 }
 
 std::unique_ptr<WaylandVirtualKeyboard> WaylandVirtualKeyboard::open() {
-  wl_display* display = wl_display_connect(nullptr);
-  if (!display) return nullptr;
-  const SeatAndManager globals = BindSeatAndManager(display, zwp_virtual_keyboard_manager_v1_interface);
-  auto* manager = static_cast<zwp_virtual_keyboard_manager_v1*>(globals.manager);
-  bool answered = globals.answered;
-  zwp_virtual_keyboard_v1* keyboard = nullptr;
-  if (answered && globals.seat && manager) {
-    keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, globals.seat);
-    // A seat without a keyboard gains one now, and the focused window asks for it in its own
-    // time: the keyboard is made at once, well before the first key. A refusal ends the connection.
-    answered = wl_display_roundtrip(display) >= 0;
-  }
-  if (!answered || !keyboard) {
-    if (keyboard) zwp_virtual_keyboard_v1_destroy(keyboard);
-    if (globals.seat) wl_seat_destroy(globals.seat);
-    if (manager) zwp_virtual_keyboard_manager_v1_destroy(manager);
-    wl_display_disconnect(display);
+  const std::optional<CompositorConnection> compositor =
+      ConnectWithSeatAndManager(zwp_virtual_keyboard_manager_v1_interface);
+  if (!compositor) return nullptr;
+  auto* manager = static_cast<zwp_virtual_keyboard_manager_v1*>(compositor->manager);
+  zwp_virtual_keyboard_v1* keyboard =
+      zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, compositor->seat);
+  // A seat without a keyboard gains one now, and the focused window asks for it in its own
+  // time: the keyboard is made at once, well before the first key. A refusal ends the connection.
+  if (wl_display_roundtrip(compositor->display) < 0) {
+    zwp_virtual_keyboard_v1_destroy(keyboard);
+    Disconnect(*compositor);
     return nullptr;
   }
-  return std::unique_ptr<WaylandVirtualKeyboard>(new WaylandVirtualKeyboard(display, globals.seat, manager, keyboard));
+  return std::unique_ptr<WaylandVirtualKeyboard>(
+      new WaylandVirtualKeyboard(compositor->display, compositor->seat, manager, keyboard));
 }
 
 WaylandVirtualKeyboard::WaylandVirtualKeyboard(wl_display* display, wl_seat* seat,
