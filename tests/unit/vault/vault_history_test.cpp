@@ -1,9 +1,9 @@
 // What 修改, a rename and the deletes leave behind, and the restores that bring it back.
 #include <gtest/gtest.h>
 
-#include "crypto/protected_field.h"
 #include "store/record_history.h"
 #include "tests/unit/store/store_test_support.h"
+#include "tests/unit/vault/vault_test_support.h"
 #include "vault/vault.h"
 
 namespace {
@@ -38,9 +38,8 @@ int FileVersion(const TempFolder& folder) {
 
 TEST(VaultHistory, ChangesAndDeletesKeepTheOldValuesAndRestoresBringThemBackExactly) {
   TempFolder folder;
-  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
   vault::Vault vault;
-  vault.open(QString::fromStdString(folder.programFolder()));
+  vault::testing::OpenNewDatabase(vault, folder);
   vault.loadDatabaseKey();
   vault.addRecord({QString(), "网站", "https://a.example/", "邮箱", "me", "pw'1", "备注 1"});
   ASSERT_EQ(vault.listByUsage(), 1);
@@ -100,9 +99,8 @@ TEST(VaultHistory, ChangesAndDeletesKeepTheOldValuesAndRestoresBringThemBackExac
 
 TEST(VaultHistory, TheDesktopsConsentIsWrittenOnlyWhenItChangesAndNoTableLowersTheVersion) {
   TempFolder folder;
-  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
   vault::Vault vault;
-  vault.open(QString::fromStdString(folder.programFolder()));
+  vault::testing::OpenNewDatabase(vault, folder);
   vault.keepDesktopConsent("portal", "");
   EXPECT_EQ(FileVersion(folder), store::kSchemaVersion) << "nothing to remove makes no table";
   vault.keepDesktopConsent("portal", "token-1");

@@ -8,6 +8,7 @@
 #include "crypto/protected_field.h"
 #include "store/store_error.h"
 #include "tests/unit/store/store_test_support.h"
+#include "tests/unit/vault/vault_test_support.h"
 #include "vault/categories.h"
 #include "vault/data_folder.h"
 #include "vault/master_password.h"
@@ -22,9 +23,8 @@ using store::testing::TempFolder;
 
 TEST(Vault, KeepsRecordsWithoutAWindowAndDeletesOnlyAListedRecordByItsNumber) {
   TempFolder folder;
-  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
   vault::Vault vault;
-  vault.open(QString::fromStdString(folder.programFolder()));
+  vault::testing::OpenNewDatabase(vault, folder);
   vault.loadDatabaseKey();
   EXPECT_TRUE(vault::IsMasterPassword("123456", vault.storedMasterPassword()));
   vault.addCategory("常用网站");
@@ -49,9 +49,8 @@ TEST(Vault, KeepsRecordsWithoutAWindowAndDeletesOnlyAListedRecordByItsNumber) {
 
 TEST(Vault, ADeleteTheFileRefusesLeavesTheRowListed) {
   TempFolder folder;
-  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
   vault::Vault vault;
-  vault.open(QString::fromStdString(folder.programFolder()));
+  vault::testing::OpenNewDatabase(vault, folder);
   vault.loadDatabaseKey();
   vault.addCategory("常用网站");
   ASSERT_EQ(vault.listByUsage(), 1);
@@ -112,9 +111,8 @@ TEST(Rules, OnlyAFileIsADatabaseToPrepareAndItIsKeptToItsOwner) {
 
 TEST(Vault, GivesRecordsAsValuesBesideTheListingAndDeletesByNumberAlone) {
   TempFolder folder;
-  store::CreateDatabaseFile(folder.file(store::kDatabaseFileName), crypto::MasterPasswordCipher("123456"), false);
   vault::Vault vault;
-  vault.open(QString::fromStdString(folder.programFolder()));
+  vault::testing::OpenNewDatabase(vault, folder);
   vault.loadDatabaseKey();
   vault.addCategory("常用网站");
   vault.addCategory("Work");
