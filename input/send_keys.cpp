@@ -5,6 +5,7 @@
 #include <string_view>
 #include <thread>
 
+#include "input/fill_outcome.h"
 #include "platform/dialogs.h"
 #include "platform/key_sink.h"
 
@@ -14,7 +15,7 @@ namespace {
 using platform::kNoKey;
 
 const QString kCaption = QStringLiteral("SendKeys");
-const QString kRefusal = QStringLiteral("程序不支持（中文、全角等非ASCII码字符的密码）自动输入.");
+const QString kRefusal = FillOutcomeText(FillOutcome::kUntypable);
 const QString kNoClose = QStringLiteral("No Close");
 
 // Key names are kept in the system's ANSI code page, at most this many bytes.
